@@ -1,0 +1,58 @@
+#include "CompileUnit.h"
+
+#include <limits>
+
+#include "rtl/Errors.h"
+#include "rtl/ZStreams.h"
+
+namespace core {
+
+namespace {
+
+void WriteInt32(rtl::TStream& stream, int32_t value) {
+    const uint32_t bits = static_cast<uint32_t>(value);
+    const uint8_t bytes[4] = {static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
+                              static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)};
+    stream.WriteBuffer(bytes, 4);
+}
+
+int32_t CheckedSize(int64_t size) {
+    // A size that does not fit the directory's 32-bit field would make a container that
+    // reads back wrong; refuse it instead of writing it.
+    if (size < 0 || size > std::numeric_limits<int32_t>::max())
+        throw rtl::EWriteError();
+    return static_cast<int32_t>(size);
+}
+
+} // namespace
+
+void TCompileStream::AddStream(rtl::TStream& source, bool compress) {
+    rtl::TMemoryStream scratch;
+    if (compress) {
+        rtl::TCompressionStream zipper(scratch);
+        zipper.CopyFrom(source, 0);
+        zipper.Finish();
+    } else {
+        scratch.CopyFrom(source, 0);
+    }
+    const int32_t sourceSize = CheckedSize(source.Size());
+    const int32_t storedSize = CheckedSize(scratch.Size());
+    if (Data.Size() + storedSize > std::numeric_limits<int32_t>::max())
+        throw rtl::EWriteError();
+    Data.Seek(0, rtl::SeekOrigin::End);
+    Data.WriteBuffer(scratch.Memory(), scratch.Size());
+    SourceSizes.push_back(sourceSize);
+    StoredSizes.push_back(storedSize);
+    ++EntryCount_;
+}
+
+rtl::TMemoryStream& TCompileStream::Compile() {
+    for (int32_t i = 0; i < EntryCount_; ++i) {
+        WriteInt32(Data, SourceSizes[static_cast<size_t>(i)]);
+        WriteInt32(Data, StoredSizes[static_cast<size_t>(i)]);
+    }
+    WriteInt32(Data, EntryCount_);
+    return Data;
+}
+
+} // namespace core

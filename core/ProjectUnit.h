@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "rtl/IniFile.h"
+#include "rtl/StringList.h"
+
+namespace core {
+
+// A colour value of the window framework: RGB with red in the lowest byte, a system-colour
+// constant (top byte FF), or one of the special values clNone and clDefault.
+using TColor = int32_t;
+
+// "clBlack" for a named colour, else "$" and eight upper-case hexadecimal digits.
+std::string ColorToString(TColor color);
+// A colour name in any letter case, or integer text; anything else raises EConvertError
+// "'%s' is not a valid integer value".
+TColor StringToColor(const std::string& text);
+
+// The record of one wallpaper project and its file: a container of three compressed
+// entries, the INI text, the licence lines and the website text lines.
+class TProject {
+public:
+    // IniPath is the scratch file the INI text passes through; it must be private to this
+    // project. Touches no file.
+    explicit TProject(std::string iniPath);
+    ~TProject();
+    TProject(const TProject&) = delete;
+    TProject& operator=(const TProject&) = delete;
+
+    // Replaces the values with those of the project file at path. On failure the values
+    // already read stay; the scratch file is removed either way.
+    void LoadFromFile(const std::string& path);
+    // Writes the project file to path through a new file in the same folder that then
+    // replaces path, so a failure leaves an existing file as it was.
+    void SaveToFile(const std::string& path);
+
+    std::string IniPath;
+    int32_t Version = 3;
+    std::string GUID;
+    rtl::TStringList FlashFiles;
+    std::string FileTitle;
+    TColor BackgroundColor = 0;
+    bool TransparentBackground = false;
+    bool ShowLicense = false;
+    bool ShowText = false;
+    rtl::TStringList LicenseLines;
+    rtl::TStringList TextLines;
+    std::string URL;
+    TColor TextColor = 0;
+    TColor TextBGColor = 0;
+    bool TextBGTransparent = false;
+    bool Loop = false;
+    std::string OutputFile;
+
+private:
+    void ReadValues();
+    void WriteValues();
+    void RemoveScratch();
+
+    std::unique_ptr<rtl::TMemIniFile> IniFile;
+};
+
+} // namespace core

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace rtl {
+
+// An INI document held in memory. Section and key names match without regard to the case
+// of A to Z; where a name occurs twice when reading, the last occurrence counts.
+class TMemIniFile {
+public:
+    // Takes in the file at path when one exists; UpdateFile writes back to it.
+    explicit TMemIniFile(std::string path);
+
+    void SetText(const std::string& text);
+    // "[Section]" lines, "key=value" lines, one empty line after each section; CR LF ends
+    // every line.
+    std::string Text() const;
+
+    bool ValueExists(const std::string& section, const std::string& key) const;
+    std::string ReadString(const std::string& section, const std::string& key, const std::string& fallback) const;
+    int32_t ReadInteger(const std::string& section, const std::string& key, int32_t fallback) const;
+    bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
+
+    // Replaces a same-named key in place, else appends it; creates the section on first use.
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    void WriteInteger(const std::string& section, const std::string& key, int32_t value);
+    void WriteBool(const std::string& section, const std::string& key, bool value);
+
+    // Writes Text() to the file, creating or replacing it.
+    void UpdateFile() const;
+    const std::string& FileName() const { return path_; }
+
+private:
+    struct Key {
+        std::string name;
+        std::string value;
+    };
+    struct Section {
+        std::string name;
+        std::vector<Key> keys;
+    };
+    const Section* FindSection(const std::string& name) const;
+    const std::string* FindValue(const std::string& section, const std::string& key) const;
+
+    std::string path_;
+    std::vector<Section> sections_;
+};
+
+} // namespace rtl

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace rtl {
+
+// The characters that end a folder part: "\" and ":" on Windows, "/" elsewhere.
+bool IsPathDelimiter(char c);
+
+// The file-name part: the text after the last delimiter.
+std::string ExtractFileName(const std::string& path);
+// Everything up to and including the last delimiter.
+std::string ExtractFilePath(const std::string& path);
+// From the last "." of the file-name part, dot included, or empty.
+std::string ExtractFileExt(const std::string& path);
+// ExtractFileExt lower-cased in the letters A to Z only.
+std::string LowerFileExt(const std::string& path);
+
+// Platform half.
+std::string ExpandFileName(const std::string& path);
+bool FileExists(const std::string& path);
+bool RemoveFile(const std::string& path);
+// Moves from over to, replacing any file at to; false on failure, with LastErrorText() set.
+bool MoveReplacing(const std::string& from, const std::string& to);
+// The user's temporary directory, ending with a delimiter.
+std::string TempDirectory();
+// The running executable's folder, ending with a delimiter.
+std::string ExecutableFolder();
+// The system's text for the error of the last failed platform call.
+std::string LastErrorText();
+
+} // namespace rtl

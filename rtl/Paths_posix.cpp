@@ -1,0 +1,57 @@
+#include "Paths.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace rtl {
+
+bool IsPathDelimiter(char c) { return c == '/'; }
+
+std::string ExpandFileName(const std::string& path) {
+    if (path.empty() || path[0] == '/')
+        return path;
+    char cwd[PATH_MAX];
+    if (getcwd(cwd, sizeof cwd) == nullptr)
+        return path;
+    std::string result(cwd);
+    if (result.back() != '/')
+        result += '/';
+    return result + path;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+bool MoveReplacing(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+std::string TempDirectory() {
+    const char* dir = std::getenv("TMPDIR");
+    std::string result = dir != nullptr && *dir != '\0' ? dir : "/tmp/";
+    if (result.back() != '/')
+        result += '/';
+    return result;
+}
+
+std::string ExecutableFolder() {
+    char buffer[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0)
+        return "./";
+    const std::string path(buffer, static_cast<size_t>(n));
+    return path.substr(0, path.rfind('/') + 1);
+}
+
+std::string LastErrorText() { return std::strerror(errno); }
+
+} // namespace rtl

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace rtl {
+
+// Copies between streams move at most this many bytes at a time.
+constexpr int64_t CopyPieceSize = 61440;
+
+enum class SeekOrigin { Beginning, Current, End };
+
+class TStream {
+public:
+    virtual ~TStream() = default;
+
+    // Reads up to count bytes and returns how many came; 0 at the end.
+    virtual int64_t Read(void* buffer, int64_t count) = 0;
+    // Writes up to count bytes and returns how many were taken.
+    virtual int64_t Write(const void* buffer, int64_t count) = 0;
+    virtual int64_t Seek(int64_t offset, SeekOrigin origin) = 0;
+
+    int64_t Position() { return Seek(0, SeekOrigin::Current); }
+    void SetPosition(int64_t position) { Seek(position, SeekOrigin::Beginning); }
+    virtual int64_t Size();
+
+    // Raise EReadError / EWriteError when fewer than count bytes move.
+    void ReadBuffer(void* buffer, int64_t count);
+    void WriteBuffer(const void* buffer, int64_t count);
+
+    // Copies count bytes from source's position, or the whole source from its byte 0 when
+    // count is 0; returns the number of bytes copied.
+    int64_t CopyFrom(TStream& source, int64_t count);
+};
+
+// A growable in-memory byte stream; failing to grow raises
+// "Out of memory while expanding memory stream".
+class TMemoryStream : public TStream {
+public:
+    TMemoryStream() = default;
+    ~TMemoryStream() override;
+    TMemoryStream(const TMemoryStream&) = delete;
+    TMemoryStream& operator=(const TMemoryStream&) = delete;
+
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;
+    int64_t Seek(int64_t offset, SeekOrigin origin) override;
+    int64_t Size() override { return size_; }
+
+    void SetSize(int64_t size);
+    void Clear();
+    const uint8_t* Memory() const { return data_; }
+    uint8_t* Memory() { return data_; }
+    std::string ToString() const;
+
+    // Whole content of source, from its byte 0; position ends at 0.
+    void LoadFromStream(TStream& source);
+    void LoadFromFile(const std::string& path);
+    // Whole content to a new or truncated file, in one write.
+    void SaveToFile(const std::string& path) const;
+    // Whole content to a new file beside path, in one write, which then replaces path: a
+    // failure leaves a file already at path as it was and no partial file. Errors name path.
+    void SaveToFileReplacing(const std::string& path) const;
+
+private:
+    void Reserve(int64_t capacity);
+
+    uint8_t* data_ = nullptr;
+    int64_t size_ = 0;
+    int64_t capacity_ = 0;
+    int64_t position_ = 0;
+};
+
+// Reads a byte range that someone else owns and keeps alive.
+class TMemoryView : public TStream {
+public:
+    TMemoryView(const uint8_t* data, int64_t size) : data_(data), size_(size) {}
+
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;
+    int64_t Seek(int64_t offset, SeekOrigin origin) override;
+    int64_t Size() override { return size_; }
+
+private:
+    const uint8_t* data_;
+    int64_t size_;
+    int64_t position_ = 0;
+};
+
+enum class FileMode {
+    // Read only; the file must exist; others may go on reading and writing it.
+    OpenRead,
+    // Read and write; created, or truncated when it exists; no sharing.
+    Create,
+};
+
+class TFileStream : public TStream {
+public:
+    TFileStream(const std::string& path, FileMode mode);
+    ~TFileStream() override;
+    TFileStream(const TFileStream&) = delete;
+    TFileStream& operator=(const TFileStream&) = delete;
+
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;
+    int64_t Seek(int64_t offset, SeekOrigin origin) override;
+
+    const std::string& FileName() const { return path_; }
+
+private:
+    std::string path_;
+    intptr_t handle_;
+};
+
+} // namespace rtl

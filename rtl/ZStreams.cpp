@@ -1,0 +1,160 @@
+#include "ZStreams.h"
+
+#include <zlib.h>
+
+#include <cstring>
+#include <new>
+
+#include "Errors.h"
+
+namespace rtl {
+
+namespace {
+
+void Check(int result) {
+    if (result == Z_MEM_ERROR)
+        throw EOutOfMemory();
+    if (result < 0 && result != Z_BUF_ERROR)
+        throw ECompressionError();
+}
+
+// zlib counts in 32-bit units; larger requests are fed in pieces of this size.
+constexpr int64_t MaxZCall = int64_t(1) << 30;
+
+} // namespace
+
+struct TCompressionStream::State {
+    TStream& target;
+    z_stream z{};
+    unsigned char buffer[ZBufferSize];
+    bool finished = false;
+    int64_t written = 0;
+
+    explicit State(TStream& t) : target(t) {}
+    void Flush() {
+        const int64_t n = ZBufferSize - z.avail_out;
+        if (n > 0)
+            target.WriteBuffer(buffer, n);
+        z.next_out = buffer;
+        z.avail_out = ZBufferSize;
+    }
+};
+
+TCompressionStream::TCompressionStream(TStream& target) : state_(new State(target)) {
+    Check(deflateInit(&state_->z, Z_BEST_COMPRESSION));
+    state_->z.next_out = state_->buffer;
+    state_->z.avail_out = ZBufferSize;
+}
+
+TCompressionStream::~TCompressionStream() {
+    try {
+        Finish();
+    } catch (...) {
+        // A destructor cannot report; callers that need the outcome call Finish themselves.
+    }
+    deflateEnd(&state_->z);
+}
+
+int64_t TCompressionStream::Read(void*, int64_t) { throw ECompressionError(); }
+
+int64_t TCompressionStream::Write(const void* buffer, int64_t count) {
+    State& s = *state_;
+    int64_t done = 0;
+    while (done < count) {
+        const int64_t piece = count - done < MaxZCall ? count - done : MaxZCall;
+        s.z.next_in = const_cast<Bytef*>(static_cast<const Bytef*>(buffer) + done);
+        s.z.avail_in = static_cast<uInt>(piece);
+        while (s.z.avail_in > 0) {
+            Check(deflate(&s.z, Z_NO_FLUSH));
+            if (s.z.avail_out == 0)
+                s.Flush();
+        }
+        done += piece;
+    }
+    s.written += count;
+    return count;
+}
+
+int64_t TCompressionStream::Seek(int64_t offset, SeekOrigin origin) {
+    if (offset == 0 && origin == SeekOrigin::Current)
+        return state_->written;
+    throw ECompressionError();
+}
+
+void TCompressionStream::Finish() {
+    State& s = *state_;
+    if (s.finished)
+        return;
+    s.finished = true;
+    s.z.next_in = nullptr;
+    s.z.avail_in = 0;
+    for (;;) {
+        const int result = deflate(&s.z, Z_FINISH);
+        Check(result);
+        if (s.z.avail_out == 0 || result == Z_STREAM_END)
+            s.Flush();
+        if (result == Z_STREAM_END)
+            break;
+    }
+}
+
+struct TDecompressionStream::State {
+    TStream& source;
+    z_stream z{};
+    unsigned char buffer[ZBufferSize];
+    bool ended = false;
+    int64_t produced = 0;
+
+    explicit State(TStream& s) : source(s) {}
+};
+
+TDecompressionStream::TDecompressionStream(TStream& source) : state_(new State(source)) {
+    state_->z.next_in = state_->buffer;
+    state_->z.avail_in = 0;
+    Check(inflateInit(&state_->z));
+}
+
+TDecompressionStream::~TDecompressionStream() { inflateEnd(&state_->z); }
+
+int64_t TDecompressionStream::Read(void* buffer, int64_t count) {
+    State& s = *state_;
+    int64_t done = 0;
+    while (done < count && !s.ended) {
+        const int64_t piece = count - done < MaxZCall ? count - done : MaxZCall;
+        s.z.next_out = static_cast<Bytef*>(buffer) + done;
+        s.z.avail_out = static_cast<uInt>(piece);
+        while (s.z.avail_out > 0) {
+            if (s.z.avail_in == 0) {
+                s.z.next_in = s.buffer;
+                s.z.avail_in = static_cast<uInt>(s.source.Read(s.buffer, ZBufferSize));
+            }
+            const bool sourceEmpty = s.z.avail_in == 0;
+            const int result = inflate(&s.z, Z_NO_FLUSH);
+            if (result == Z_NEED_DICT)
+                throw ECompressionError();
+            Check(result);
+            if (result == Z_STREAM_END) {
+                s.ended = true;
+                break;
+            }
+            // Input ran out before the stream ended: a truncated stream.
+            if (sourceEmpty && result == Z_BUF_ERROR) {
+                s.ended = true;
+                break;
+            }
+        }
+        done += piece - s.z.avail_out;
+    }
+    s.produced += done;
+    return done;
+}
+
+int64_t TDecompressionStream::Write(const void*, int64_t) { throw ECompressionError(); }
+
+int64_t TDecompressionStream::Seek(int64_t offset, SeekOrigin origin) {
+    if (offset == 0 && origin == SeekOrigin::Current)
+        return state_->produced;
+    throw ECompressionError();
+}
+
+} // namespace rtl

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+
+#include "Streams.h"
+
+namespace rtl {
+
+// Buffer size on the zlib side of both streams.
+constexpr int ZBufferSize = 65536;
+
+// Write-only: deflates what is written (level 9, default window and memory level) and hands
+// zlib's output to the target in pieces of at most ZBufferSize bytes. Finish (or destruction)
+// ends the zlib stream, trailer included.
+class TCompressionStream : public TStream {
+public:
+    explicit TCompressionStream(TStream& target);
+    ~TCompressionStream() override;
+    TCompressionStream(const TCompressionStream&) = delete;
+    TCompressionStream& operator=(const TCompressionStream&) = delete;
+
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;
+    int64_t Seek(int64_t offset, SeekOrigin origin) override;
+    void Finish();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+// Read-only: inflates a zlib stream read from the source's position. Rejected data raises
+// ECompressionError; a stream that ends early gives a short read (EReadError in ReadBuffer).
+class TDecompressionStream : public TStream {
+public:
+    explicit TDecompressionStream(TStream& source);
+    ~TDecompressionStream() override;
+    TDecompressionStream(const TDecompressionStream&) = delete;
+    TDecompressionStream& operator=(const TDecompressionStream&) = delete;
+
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;
+    int64_t Seek(int64_t offset, SeekOrigin origin) override;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+} // namespace rtl
