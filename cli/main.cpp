@@ -14,12 +14,11 @@
 
 namespace {
 
-const char* const Usage =
-    "usage: muravel-cli pack OUT (--raw FILE | --zlib FILE)...\n"
-    "       muravel-cli list FILE\n"
-    "       muravel-cli extract FILE INDEX OUT [--force]\n"
-    "       muravel-cli project new OUT [--template]\n"
-    "       muravel-cli project show FILE\n";
+const char *const Usage = "usage: muravel-cli pack OUT (--raw FILE | --zlib FILE)...\n"
+                          "       muravel-cli list FILE\n"
+                          "       muravel-cli extract FILE INDEX OUT [--force]\n"
+                          "       muravel-cli project new OUT [--template]\n"
+                          "       muravel-cli project show FILE\n";
 
 struct UsageError {};
 
@@ -27,9 +26,11 @@ struct UsageError {};
 constexpr core::TColor ClBackground = static_cast<core::TColor>(0xFF000001);
 constexpr core::TColor ClWhite = 0x00FFFFFF;
 
-std::string ScratchIniPath() { return rtl::TempDirectory() + rtl::NewGuidText(); }
+std::string ScratchIniPath() {
+    return rtl::TempDirectory() + rtl::NewGuidText();
+}
 
-int Pack(const std::vector<std::string>& args) {
+int Pack(const std::vector<std::string> &args) {
     if (args.size() < 1 || args.size() % 2 != 1)
         throw UsageError();
     core::TCompileStream writer;
@@ -43,25 +44,26 @@ int Pack(const std::vector<std::string>& args) {
     return 0;
 }
 
-void Decompile(const std::string& path, core::TDecompileStream& reader) {
+void Decompile(const std::string &path, core::TDecompileStream &reader) {
     rtl::TFileStream file(path, rtl::FileMode::OpenRead);
     reader.Decompile(file);
 }
 
-int List(const std::vector<std::string>& args) {
+int List(const std::vector<std::string> &args) {
     if (args.size() != 1)
         throw UsageError();
     core::TDecompileStream reader;
     Decompile(args[0], reader);
     std::printf("entries %d\n", reader.EntryCount());
     for (int32_t i = 0; i < reader.EntryCount(); ++i)
-        std::printf("%d offset %lld source %d stored %d %s\n", i, static_cast<long long>(reader.Offset(i)),
-                    reader.SourceSize(i), reader.StoredSize(i),
+        std::printf("%d offset %lld source %d stored %d %s\n", i,
+                    static_cast<long long>(reader.Offset(i)), reader.SourceSize(i),
+                    reader.StoredSize(i),
                     reader.SourceSize(i) == reader.StoredSize(i) ? "raw" : "zlib");
     return 0;
 }
 
-int Extract(const std::vector<std::string>& args) {
+int Extract(const std::vector<std::string> &args) {
     if (args.size() != 3 && !(args.size() == 4 && args[3] == "--force"))
         throw UsageError();
     int32_t index;
@@ -73,7 +75,7 @@ int Extract(const std::vector<std::string>& args) {
     return 0;
 }
 
-int ProjectNew(const std::vector<std::string>& args) {
+int ProjectNew(const std::vector<std::string> &args) {
     if (args.size() != 1 && !(args.size() == 2 && args[1] == "--template"))
         throw UsageError();
     core::TProject project(ScratchIniPath());
@@ -87,13 +89,13 @@ int ProjectNew(const std::vector<std::string>& args) {
     return 0;
 }
 
-void PrintLines(const char* heading, const rtl::TStringList& lines) {
+void PrintLines(const char *heading, const rtl::TStringList &lines) {
     std::printf("[%s]\n", heading);
-    for (const std::string& line : lines.Items())
+    for (const std::string &line : lines.Items())
         std::printf("%s\n", line.c_str());
 }
 
-int ProjectShow(const std::vector<std::string>& args) {
+int ProjectShow(const std::vector<std::string> &args) {
     if (args.size() != 1)
         throw UsageError();
     core::TProject p(ScratchIniPath());
@@ -102,21 +104,22 @@ int ProjectShow(const std::vector<std::string>& args) {
     std::printf("Version=%d\nGUID=%s\nCount=%d\n", p.Version, p.GUID.c_str(), p.FlashFiles.Count());
     for (int i = 0; i < p.FlashFiles.Count(); ++i)
         std::printf("Flash%d=%s\n", i, p.FlashFiles.Get(i).c_str());
-    std::printf("FileTitle=%s\nBackgroundColor=%s\nTransparentBackground=%s\nShowLicense=%s\nShowText=%s\n"
-                "URL=%s\nTextColor=%s\nTextBGColor=%s\nTextBGTransparent=%s\nOutputFile=%s\nLoop=%s\n",
-                p.FileTitle.c_str(), core::ColorToString(p.BackgroundColor).c_str(), flag(p.TransparentBackground),
-                flag(p.ShowLicense), flag(p.ShowText), p.URL.c_str(), core::ColorToString(p.TextColor).c_str(),
-                core::ColorToString(p.TextBGColor).c_str(), flag(p.TextBGTransparent), p.OutputFile.c_str(),
-                flag(p.Loop));
+    std::printf(
+        "FileTitle=%s\nBackgroundColor=%s\nTransparentBackground=%s\nShowLicense=%s\nShowText=%s\n"
+        "URL=%s\nTextColor=%s\nTextBGColor=%s\nTextBGTransparent=%s\nOutputFile=%s\nLoop=%s\n",
+        p.FileTitle.c_str(), core::ColorToString(p.BackgroundColor).c_str(),
+        flag(p.TransparentBackground), flag(p.ShowLicense), flag(p.ShowText), p.URL.c_str(),
+        core::ColorToString(p.TextColor).c_str(), core::ColorToString(p.TextBGColor).c_str(),
+        flag(p.TextBGTransparent), p.OutputFile.c_str(), flag(p.Loop));
     PrintLines("License", p.LicenseLines);
     PrintLines("Text", p.TextLines);
     return 0;
 }
 
-int Run(const std::vector<std::string>& args) {
+int Run(const std::vector<std::string> &args) {
     if (args.empty())
         throw UsageError();
-    const std::string& command = args[0];
+    const std::string &command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "pack")
         return Pack(rest);
@@ -136,13 +139,13 @@ int Run(const std::vector<std::string>& args) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     try {
         return Run(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const UsageError&) {
+    } catch (const UsageError &) {
         std::fputs(Usage, stderr);
         return 2;
-    } catch (const rtl::Exception& error) {
+    } catch (const rtl::Exception &error) {
         std::fprintf(stderr, "muravel-cli: %s\n", error.Message.c_str());
         return 1;
     }

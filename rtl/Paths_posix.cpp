@@ -10,9 +10,11 @@
 
 namespace rtl {
 
-bool IsPathDelimiter(char c) { return c == '/'; }
+bool IsPathDelimiter(char c) {
+    return c == '/';
+}
 
-std::string ExpandFileName(const std::string& path) {
+std::string ExpandFileName(const std::string &path) {
     if (path.empty() || path[0] == '/')
         return path;
     char cwd[PATH_MAX];
@@ -24,19 +26,21 @@ std::string ExpandFileName(const std::string& path) {
     return result + path;
 }
 
-bool FileExists(const std::string& path) {
+bool FileExists(const std::string &path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
-bool RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+bool RemoveFile(const std::string &path) {
+    return unlink(path.c_str()) == 0;
+}
 
-bool MoveReplacing(const std::string& from, const std::string& to) {
+bool MoveReplacing(const std::string &from, const std::string &to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
 std::string TempDirectory() {
-    const char* dir = std::getenv("TMPDIR");
+    const char *dir = std::getenv("TMPDIR");
     std::string result = dir != nullptr && *dir != '\0' ? dir : "/tmp/";
     if (result.back() != '/')
         result += '/';
@@ -52,6 +56,8 @@ std::string ExecutableFolder() {
     return path.substr(0, path.rfind('/') + 1);
 }
 
-std::string LastErrorText() { return std::strerror(errno); }
+std::string LastErrorText() {
+    return std::strerror(errno);
+}
 
 } // namespace rtl

@@ -4,13 +4,15 @@
 
 namespace rtl {
 
-bool IsPathDelimiter(char c) { return c == '\\' || c == ':'; }
+bool IsPathDelimiter(char c) {
+    return c == '\\' || c == ':';
+}
 
-std::string ExpandFileName(const std::string& path) {
+std::string ExpandFileName(const std::string &path) {
     if (path.empty())
         return path;
     char buffer[MAX_PATH];
-    char* name = nullptr;
+    char *name = nullptr;
     const DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, &name);
     if (n == 0)
         return path;
@@ -22,15 +24,18 @@ std::string ExpandFileName(const std::string& path) {
     return longer.empty() ? path : longer;
 }
 
-bool FileExists(const std::string& path) {
+bool FileExists(const std::string &path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool RemoveFile(const std::string &path) {
+    return DeleteFileA(path.c_str()) != 0;
+}
 
-bool MoveReplacing(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+bool MoveReplacing(const std::string &from, const std::string &to) {
+    return MoveFileExA(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 std::string TempDirectory() {
@@ -52,13 +57,15 @@ std::string ExecutableFolder() {
 
 std::string LastErrorText() {
     const DWORD code = GetLastError();
-    char* text = nullptr;
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                                   nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    char *text = nullptr;
+    const DWORD n =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                           FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                       nullptr, code, 0, reinterpret_cast<char *>(&text), 0, nullptr);
     std::string result(text != nullptr ? text : "", n);
     LocalFree(text);
-    // The system's text ends with a line break (and sometimes blanks) that a message must not carry.
+    // The system's text ends with a line break (and sometimes blanks) that a message must not
+    // carry.
     while (!result.empty() && static_cast<unsigned char>(result.back()) <= 32)
         result.pop_back();
     return result;

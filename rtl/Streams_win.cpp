@@ -7,12 +7,12 @@
 
 namespace rtl {
 
-TFileStream::TFileStream(const std::string& path, FileMode mode) : path_(path) {
+TFileStream::TFileStream(const std::string &path, FileMode mode) : path_(path) {
     HANDLE h = mode == FileMode::OpenRead
-                   ? CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
-                   : CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+                   ? CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
+                   : CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const std::string reason = LastErrorText();
         if (mode == FileMode::OpenRead)
@@ -22,17 +22,20 @@ TFileStream::TFileStream(const std::string& path, FileMode mode) : path_(path) {
     handle_ = reinterpret_cast<intptr_t>(h);
 }
 
-TFileStream::~TFileStream() { CloseHandle(reinterpret_cast<HANDLE>(handle_)); }
+TFileStream::~TFileStream() {
+    CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
 
 // ReadFile and WriteFile take 32-bit counts; larger requests go in 1 GiB calls.
 constexpr int64_t MaxCall = int64_t(1) << 30;
 
-int64_t TFileStream::Read(void* buffer, int64_t count) {
+int64_t TFileStream::Read(void *buffer, int64_t count) {
     int64_t done = 0;
     while (done < count) {
         DWORD n = 0;
         const DWORD ask = static_cast<DWORD>(count - done < MaxCall ? count - done : MaxCall);
-        if (!ReadFile(reinterpret_cast<HANDLE>(handle_), static_cast<char*>(buffer) + done, ask, &n, nullptr) ||
+        if (!ReadFile(reinterpret_cast<HANDLE>(handle_), static_cast<char *>(buffer) + done, ask,
+                      &n, nullptr) ||
             n == 0)
             break;
         done += n;
@@ -40,13 +43,13 @@ int64_t TFileStream::Read(void* buffer, int64_t count) {
     return done;
 }
 
-int64_t TFileStream::Write(const void* buffer, int64_t count) {
+int64_t TFileStream::Write(const void *buffer, int64_t count) {
     int64_t done = 0;
     while (done < count) {
         DWORD n = 0;
         const DWORD ask = static_cast<DWORD>(count - done < MaxCall ? count - done : MaxCall);
-        if (!WriteFile(reinterpret_cast<HANDLE>(handle_), static_cast<const char*>(buffer) + done, ask, &n,
-                       nullptr) ||
+        if (!WriteFile(reinterpret_cast<HANDLE>(handle_), static_cast<const char *>(buffer) + done,
+                       ask, &n, nullptr) ||
             n == 0)
             break;
         done += n;

@@ -2,7 +2,9 @@
 
 namespace rtl {
 
-std::string IntToStr(int64_t value) { return std::to_string(value); }
+std::string IntToStr(int64_t value) {
+    return std::to_string(value);
+}
 
 namespace {
 
@@ -16,11 +18,13 @@ int HexDigit(char c) {
     return -1;
 }
 
-bool IsCodeUpTo32(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsCodeUpTo32(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 } // namespace
 
-bool TryStrToInt(const std::string& text, int32_t& value) {
+bool TryStrToInt(const std::string &text, int32_t &value) {
     size_t i = 0;
     const size_t n = text.size();
     while (i < n && text[i] == ' ')
@@ -45,7 +49,8 @@ bool TryStrToInt(const std::string& text, int32_t& value) {
         return false;
     uint64_t magnitude = 0;
     for (; i < n; ++i) {
-        const int digit = hex ? HexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
+        const int digit =
+            hex ? HexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
         if (digit < 0)
             return false;
         magnitude = magnitude * (hex ? 16 : 10) + static_cast<unsigned>(digit);
@@ -64,12 +69,12 @@ bool TryStrToInt(const std::string& text, int32_t& value) {
     return true;
 }
 
-int32_t StrToIntDef(const std::string& text, int32_t fallback) {
+int32_t StrToIntDef(const std::string &text, int32_t fallback) {
     int32_t value;
     return TryStrToInt(text, value) ? value : fallback;
 }
 
-std::string Trim(const std::string& text) {
+std::string Trim(const std::string &text) {
     size_t first = 0;
     size_t last = text.size();
     while (first < last && IsCodeUpTo32(text[first]))
@@ -80,20 +85,20 @@ std::string Trim(const std::string& text) {
 }
 
 std::string LowerCaseAscii(std::string text) {
-    for (char& c : text)
+    for (char &c : text)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
     return text;
 }
 
 std::string UpperCaseAscii(std::string text) {
-    for (char& c : text)
+    for (char &c : text)
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
     return text;
 }
 
-bool SameTextAscii(const std::string& a, const std::string& b) {
+bool SameTextAscii(const std::string &a, const std::string &b) {
     return a.size() == b.size() && LowerCaseAscii(a) == LowerCaseAscii(b);
 }
 
