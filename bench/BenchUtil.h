@@ -1,0 +1,70 @@
+#pragma once
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+struct Measure {
+    double seconds;
+    double peakMiB;
+};
+
+// Runs work in a child process so that its peak memory is its own, not the parent's.
+inline Measure RunMeasured(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        work();
+        std::fflush(stdout);
+        _exit(0);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "benchmark child failed\n");
+        std::exit(1);
+    }
+    return {seconds, usage.ru_maxrss / 1024.0};
+}
+
+// Mixed compressibility: runs of random bytes, of repeated words and of zeros.
+inline void WriteMixedFile(const std::string& path, int64_t size) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::mt19937_64 random(12345);
+    static const char* const words[] = {"wallpaper ", "movie ", "installer ", "frame ", "colour "};
+    std::vector<uint8_t> block(1 << 20);
+    for (int64_t done = 0; done < size; done += static_cast<int64_t>(block.size())) {
+        const int kind = static_cast<int>((done >> 20) % 4);
+        for (size_t i = 0; i < block.size();) {
+            if (kind == 0 || kind == 3) {
+                const uint64_t r = random();
+                for (int j = 0; j < 8 && i < block.size(); ++j)
+                    block[i++] = static_cast<uint8_t>(r >> (8 * j));
+            } else if (kind == 1) {
+                const char* w = words[random() % 5];
+                while (*w && i < block.size())
+                    block[i++] = static_cast<uint8_t>(*w++);
+            } else {
+                block[i++] = 0;
+            }
+        }
+        std::fwrite(block.data(), 1, block.size(), f);
+    }
+    std::fclose(f);
+}
+
+} // namespace bench
