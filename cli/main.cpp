@@ -5,6 +5,7 @@
 
 #include "core/CompileUnit.h"
 #include "core/DecompileUnit.h"
+#include "core/InstallerUnit.h"
 #include "core/ProjectUnit.h"
 #include "rtl/Errors.h"
 #include "rtl/Guid.h"
@@ -14,11 +15,12 @@
 
 namespace {
 
-const char *const Usage = "usage: muravel-cli pack OUT (--raw FILE | --zlib FILE)...\n"
+const char* const Usage = "usage: muravel-cli pack OUT (--raw FILE | --zlib FILE)...\n"
                           "       muravel-cli list FILE\n"
                           "       muravel-cli extract FILE INDEX OUT [--force]\n"
                           "       muravel-cli project new OUT [--template]\n"
-                          "       muravel-cli project show FILE\n";
+                          "       muravel-cli project show FILE\n"
+    "       muravel-cli build PROJECT [-o OUT] [--stub FILE]\n";
 
 struct UsageError {};
 
@@ -30,7 +32,7 @@ std::string ScratchIniPath() {
     return rtl::TempDirectory() + rtl::NewGuidText();
 }
 
-int Pack(const std::vector<std::string> &args) {
+int Pack(const std::vector<std::string>& args) {
     if (args.size() < 1 || args.size() % 2 != 1)
         throw UsageError();
     core::TCompileStream writer;
@@ -44,12 +46,12 @@ int Pack(const std::vector<std::string> &args) {
     return 0;
 }
 
-void Decompile(const std::string &path, core::TDecompileStream &reader) {
+void Decompile(const std::string& path, core::TDecompileStream& reader) {
     rtl::TFileStream file(path, rtl::FileMode::OpenRead);
     reader.Decompile(file);
 }
 
-int List(const std::vector<std::string> &args) {
+int List(const std::vector<std::string>& args) {
     if (args.size() != 1)
         throw UsageError();
     core::TDecompileStream reader;
@@ -63,7 +65,7 @@ int List(const std::vector<std::string> &args) {
     return 0;
 }
 
-int Extract(const std::vector<std::string> &args) {
+int Extract(const std::vector<std::string>& args) {
     if (args.size() != 3 && !(args.size() == 4 && args[3] == "--force"))
         throw UsageError();
     int32_t index;
@@ -75,7 +77,7 @@ int Extract(const std::vector<std::string> &args) {
     return 0;
 }
 
-int ProjectNew(const std::vector<std::string> &args) {
+int ProjectNew(const std::vector<std::string>& args) {
     if (args.size() != 1 && !(args.size() == 2 && args[1] == "--template"))
         throw UsageError();
     core::TProject project(ScratchIniPath());
@@ -89,13 +91,13 @@ int ProjectNew(const std::vector<std::string> &args) {
     return 0;
 }
 
-void PrintLines(const char *heading, const rtl::TStringList &lines) {
+void PrintLines(const char* heading, const rtl::TStringList& lines) {
     std::printf("[%s]\n", heading);
-    for (const std::string &line : lines.Items())
+    for (const std::string& line : lines.Items())
         std::printf("%s\n", line.c_str());
 }
 
-int ProjectShow(const std::vector<std::string> &args) {
+int ProjectShow(const std::vector<std::string>& args) {
     if (args.size() != 1)
         throw UsageError();
     core::TProject p(ScratchIniPath());
@@ -116,10 +118,86 @@ int ProjectShow(const std::vector<std::string> &args) {
     return 0;
 }
 
-int Run(const std::vector<std::string> &args) {
+// Refusals a user can mend before any work starts; exit 1 like any other error.
+struct Refusal {
+    std::string message;
+};
+
+// The project as the main window would save it after opening it and choosing output: one
+// movie entry, the chosen output file, and for a video the loop setting cleared, as showing
+// a video clears it.
+void CopyAsSaved(const core::TProject& from, core::TProject& to, const std::string& output) {
+    to.FlashFiles.Add(from.FlashFiles.Get(0));
+    to.GUID = from.GUID;
+    to.FileTitle = from.FileTitle;
+    to.BackgroundColor = from.BackgroundColor;
+    to.TransparentBackground = from.TransparentBackground;
+    to.ShowLicense = from.ShowLicense;
+    to.ShowText = from.ShowText;
+    to.LicenseLines = from.LicenseLines;
+    to.TextLines = from.TextLines;
+    to.URL = from.URL;
+    to.TextColor = from.TextColor;
+    to.TextBGColor = from.TextBGColor;
+    to.TextBGTransparent = from.TextBGTransparent;
+    to.Loop = rtl::LowerFileExt(from.FlashFiles.Get(0)) == ".flv" ? false : from.Loop;
+    to.OutputFile = output;
+}
+
+int Build(const std::vector<std::string>& args) {
     if (args.empty())
         throw UsageError();
-    const std::string &command = args[0];
+    std::string output, stub = rtl::ExecutableFolder() + "installer.dat";
+    bool haveOutput = false;
+    for (size_t i = 1; i < args.size(); i += 2) {
+        if (i + 1 >= args.size())
+            throw UsageError();
+        if (args[i] == "-o") {
+            output = args[i + 1];
+            haveOutput = true;
+        } else if (args[i] == "--stub") {
+            stub = args[i + 1];
+        } else {
+            throw UsageError();
+        }
+    }
+    core::TProject project(ScratchIniPath());
+    project.LoadFromFile(args[0]);
+    if (!haveOutput)
+        output = project.OutputFile;
+    if (output.empty())
+        throw Refusal{"Please assign an ouput file name."};
+    if (project.FlashFiles.Count() == 0 || project.FlashFiles.Get(0).empty())
+        throw Refusal{"Please assign a Flash file to this project."};
+    if (rtl::Trim(project.FileTitle).empty())
+        throw Refusal{"Please input your wallpaper title."};
+
+    core::TInstallerInputs inputs;
+    inputs.StubPath = stub;
+    inputs.FlashPath = project.FlashFiles.Get(0);
+    inputs.PlayerFolder = rtl::ExecutableFolder();
+    inputs.OutputPath = output;
+    inputs.ScratchPath = rtl::TempDirectory() + rtl::NewGuidText() + ".zvrk";
+    if (inputs.OutputIsInput())
+        throw Refusal{"The output file cannot be one of the files that go into the installer."};
+    core::TInstallerBuilder().Build(
+        inputs,
+        [&](const std::string& path) {
+            core::TProject saved(ScratchIniPath());
+            CopyAsSaved(project, saved, output);
+            saved.SaveToFile(path);
+        },
+        [](const std::string& line) {
+            std::printf("%s\n", line.c_str());
+            std::fflush(stdout);
+        });
+    return 0;
+}
+
+int Run(const std::vector<std::string>& args) {
+    if (args.empty())
+        throw UsageError();
+    const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "pack")
         return Pack(rest);
@@ -127,6 +205,8 @@ int Run(const std::vector<std::string> &args) {
         return List(rest);
     if (command == "extract")
         return Extract(rest);
+    if (command == "build")
+        return Build(rest);
     if (command == "project" && !rest.empty()) {
         const std::vector<std::string> operands(rest.begin() + 1, rest.end());
         if (rest[0] == "new")
@@ -139,13 +219,16 @@ int Run(const std::vector<std::string> &args) {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     try {
         return Run(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const UsageError &) {
+    } catch (const UsageError&) {
         std::fputs(Usage, stderr);
         return 2;
-    } catch (const rtl::Exception &error) {
+    } catch (const Refusal& refusal) {
+        std::fprintf(stderr, "muravel-cli: %s\n", refusal.message.c_str());
+        return 1;
+    } catch (const rtl::Exception& error) {
         std::fprintf(stderr, "muravel-cli: %s\n", error.Message.c_str());
         return 1;
     }

@@ -8,20 +8,22 @@ namespace rtl {
 bool IsPathDelimiter(char c);
 
 // The file-name part: the text after the last delimiter.
-std::string ExtractFileName(const std::string &path);
+std::string ExtractFileName(const std::string& path);
 // Everything up to and including the last delimiter.
-std::string ExtractFilePath(const std::string &path);
+std::string ExtractFilePath(const std::string& path);
 // From the last "." of the file-name part, dot included, or empty.
-std::string ExtractFileExt(const std::string &path);
+std::string ExtractFileExt(const std::string& path);
 // ExtractFileExt lower-cased in the letters A to Z only.
-std::string LowerFileExt(const std::string &path);
+std::string LowerFileExt(const std::string& path);
 
 // Platform half.
-std::string ExpandFileName(const std::string &path);
-bool FileExists(const std::string &path);
-bool RemoveFile(const std::string &path);
+std::string ExpandFileName(const std::string& path);
+bool FileExists(const std::string& path);
+bool RemoveFile(const std::string& path);
 // Moves from over to, replacing any file at to; false on failure, with LastErrorText() set.
-bool MoveReplacing(const std::string &from, const std::string &to);
+bool MoveReplacing(const std::string& from, const std::string& to);
+// Whether both paths name one existing file, however they are spelled (links included).
+bool SameFile(const std::string& a, const std::string& b);
 // The user's temporary directory, ending with a delimiter.
 std::string TempDirectory();
 // The running executable's folder, ending with a delimiter.

@@ -14,7 +14,7 @@ bool IsPathDelimiter(char c) {
     return c == '/';
 }
 
-std::string ExpandFileName(const std::string &path) {
+std::string ExpandFileName(const std::string& path) {
     if (path.empty() || path[0] == '/')
         return path;
     char cwd[PATH_MAX];
@@ -26,21 +26,27 @@ std::string ExpandFileName(const std::string &path) {
     return result + path;
 }
 
-bool FileExists(const std::string &path) {
+bool FileExists(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
-bool RemoveFile(const std::string &path) {
+bool RemoveFile(const std::string& path) {
     return unlink(path.c_str()) == 0;
 }
 
-bool MoveReplacing(const std::string &from, const std::string &to) {
+bool MoveReplacing(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first, second;
+    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 std::string TempDirectory() {
-    const char *dir = std::getenv("TMPDIR");
+    const char* dir = std::getenv("TMPDIR");
     std::string result = dir != nullptr && *dir != '\0' ? dir : "/tmp/";
     if (result.back() != '/')
         result += '/';
