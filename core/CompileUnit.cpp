@@ -9,7 +9,7 @@ namespace core {
 
 namespace {
 
-void WriteInt32(rtl::TStream &stream, int32_t value) {
+void WriteInt32(rtl::TStream& stream, int32_t value) {
     const uint32_t bits = static_cast<uint32_t>(value);
     const uint8_t bytes[4] = {static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
                               static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)};
@@ -26,7 +26,7 @@ int32_t CheckedSize(int64_t size) {
 
 } // namespace
 
-void TCompileStream::AddStream(rtl::TStream &source, bool compress) {
+void TCompileStream::AddStream(rtl::TStream& source, bool compress) {
     rtl::TMemoryStream scratch;
     if (compress) {
         rtl::TCompressionStream zipper(scratch);
@@ -46,7 +46,7 @@ void TCompileStream::AddStream(rtl::TStream &source, bool compress) {
     ++EntryCount_;
 }
 
-rtl::TMemoryStream &TCompileStream::Compile() {
+rtl::TMemoryStream& TCompileStream::Compile() {
     for (int32_t i = 0; i < EntryCount_; ++i) {
         WriteInt32(Data, SourceSizes[static_cast<size_t>(i)]);
         WriteInt32(Data, StoredSizes[static_cast<size_t>(i)]);

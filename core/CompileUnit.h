@@ -16,10 +16,10 @@ public:
 
     // Appends the whole source, from its byte 0, raw or as one zlib stream (level 9);
     // the source is left at its end.
-    void AddStream(rtl::TStream &source, bool compress);
+    void AddStream(rtl::TStream& source, bool compress);
     // Appends the directory and count at Data's position and returns Data, still owned here,
     // positioned at its end.
-    rtl::TMemoryStream &Compile();
+    rtl::TMemoryStream& Compile();
 
     int32_t EntryCount() const { return EntryCount_; }
 

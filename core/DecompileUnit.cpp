@@ -12,7 +12,7 @@ namespace {
 constexpr int64_t MaxInflateRatio = 1032;
 constexpr int64_t ZlibFraming = 64;
 
-int32_t ReadInt32(const uint8_t *p) {
+int32_t ReadInt32(const uint8_t* p) {
     return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
                                 static_cast<uint32_t>(p[2]) << 16 |
                                 static_cast<uint32_t>(p[3]) << 24);
@@ -20,12 +20,12 @@ int32_t ReadInt32(const uint8_t *p) {
 
 } // namespace
 
-void TDecompileStream::Decompile(rtl::TStream &source) {
+void TDecompileStream::Decompile(rtl::TStream& source) {
     Data.LoadFromStream(source);
     const int64_t length = Data.Size();
     if (length < 4)
         throw rtl::EReadError();
-    const uint8_t *bytes = Data.Memory();
+    const uint8_t* bytes = Data.Memory();
     const int32_t count = ReadInt32(bytes + length - 4);
     if (count <= 0)
         return;
@@ -73,7 +73,7 @@ std::unique_ptr<rtl::TMemoryStream> TDecompileStream::GetStream(int32_t index, b
     rtl::TDecompressionStream inflater(entry);
     try {
         result->SetSize(size);
-    } catch (const rtl::EStreamError &) {
+    } catch (const rtl::EStreamError&) {
         throw rtl::EOutOfMemory();
     }
     inflater.ReadBuffer(result->Memory(), size);

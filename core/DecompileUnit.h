@@ -16,7 +16,7 @@ public:
     TDecompileStream() = default;
 
     // Copies the whole source, from its byte 0, and reads the directory at its end.
-    void Decompile(rtl::TStream &source);
+    void Decompile(rtl::TStream& source);
 
     // A new stream with the content of entry index, positioned at its end. An index at or
     // beyond the count gives an empty stream; a negative one raises EStringListError.

@@ -13,7 +13,7 @@ namespace core {
 namespace {
 
 struct NamedColor {
-    const char *name;
+    const char* name;
     uint32_t value;
 };
 
@@ -76,15 +76,15 @@ const NamedColor ColorNames[] = {
 // file that would otherwise make the list take all memory.
 constexpr int32_t MaxFlashFiles = 1 << 20;
 
-const char *const MetaData = "MetaData";
-const char *const FlashFilesSection = "FlashFiles";
-const char *const Settings = "Settings";
+const char* const MetaData = "MetaData";
+const char* const FlashFilesSection = "FlashFiles";
+const char* const Settings = "Settings";
 
 } // namespace
 
 std::string ColorToString(TColor color) {
     const uint32_t bits = static_cast<uint32_t>(color);
-    for (const NamedColor &named : ColorNames)
+    for (const NamedColor& named : ColorNames)
         if (named.value == bits)
             return named.name;
     char text[10];
@@ -92,8 +92,8 @@ std::string ColorToString(TColor color) {
     return text;
 }
 
-TColor StringToColor(const std::string &text) {
-    for (const NamedColor &named : ColorNames)
+TColor StringToColor(const std::string& text) {
+    for (const NamedColor& named : ColorNames)
         if (rtl::SameTextAscii(text, named.name))
             return static_cast<TColor>(named.value);
     int32_t value;
@@ -113,7 +113,7 @@ void TProject::RemoveScratch() {
 }
 
 void TProject::WriteValues() {
-    rtl::TMemIniFile &ini = *IniFile;
+    rtl::TMemIniFile& ini = *IniFile;
     ini.WriteInteger(MetaData, "Version", Version);
     ini.WriteString(MetaData, "GUID", GUID);
     ini.WriteInteger(FlashFilesSection, "Count", FlashFiles.Count());
@@ -133,7 +133,7 @@ void TProject::WriteValues() {
 }
 
 void TProject::ReadValues() {
-    const rtl::TMemIniFile &ini = *IniFile;
+    const rtl::TMemIniFile& ini = *IniFile;
     Version = ini.ReadInteger(MetaData, "Version", 0);
     GUID = ini.ReadString(MetaData, "GUID", "");
     const int32_t count = ini.ReadInteger(FlashFilesSection, "Count", 0);
@@ -155,7 +155,7 @@ void TProject::ReadValues() {
     Loop = ini.ReadBool(Settings, "Loop", false);
 }
 
-void TProject::SaveToFile(const std::string &path) {
+void TProject::SaveToFile(const std::string& path) {
     try {
         IniFile = std::make_unique<rtl::TMemIniFile>(IniPath);
         WriteValues();
@@ -178,7 +178,7 @@ void TProject::SaveToFile(const std::string &path) {
     RemoveScratch();
 }
 
-void TProject::LoadFromFile(const std::string &path) {
+void TProject::LoadFromFile(const std::string& path) {
     try {
         TDecompileStream reader;
         {

@@ -17,7 +17,7 @@ using TColor = int32_t;
 std::string ColorToString(TColor color);
 // A colour name in any letter case, or integer text; anything else raises EConvertError
 // "'%s' is not a valid integer value".
-TColor StringToColor(const std::string &text);
+TColor StringToColor(const std::string& text);
 
 // The record of one wallpaper project and its file: a container of three compressed
 // entries, the INI text, the licence lines and the website text lines.
@@ -27,15 +27,15 @@ public:
     // project. Touches no file.
     explicit TProject(std::string iniPath);
     ~TProject();
-    TProject(const TProject &) = delete;
-    TProject &operator=(const TProject &) = delete;
+    TProject(const TProject&) = delete;
+    TProject& operator=(const TProject&) = delete;
 
     // Replaces the values with those of the project file at path. On failure the values
     // already read stay; the scratch file is removed either way.
-    void LoadFromFile(const std::string &path);
+    void LoadFromFile(const std::string& path);
     // Writes the project file to path through a new file in the same folder that then
     // replaces path, so a failure leaves an existing file as it was.
-    void SaveToFile(const std::string &path);
+    void SaveToFile(const std::string& path);
 
     std::string IniPath;
     int32_t Version = 3;

@@ -5,12 +5,12 @@
 
 namespace rtl {
 
-EFOpenError FileOpenError(const std::string &path, const std::string &reason) {
+EFOpenError FileOpenError(const std::string& path, const std::string& reason) {
     const std::string full = ExpandFileName(path);
     return EFOpenError("Cannot open file \"" + full + "\". " + reason, full, reason);
 }
 
-EFCreateError FileCreateError(const std::string &path, const std::string &reason) {
+EFCreateError FileCreateError(const std::string& path, const std::string& reason) {
     const std::string full = ExpandFileName(path);
     return EFCreateError("Cannot create file \"" + full + "\". " + reason, full, reason);
 }

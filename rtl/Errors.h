@@ -9,7 +9,7 @@ class Exception {
 public:
     explicit Exception(std::string message) : Message(std::move(message)) {}
     virtual ~Exception() = default;
-    const char *what() const noexcept { return Message.c_str(); }
+    const char* what() const noexcept { return Message.c_str(); }
 
     std::string Message;
 };
@@ -82,8 +82,8 @@ public:
 };
 
 // "Cannot open file "path". reason", the path made absolute.
-EFOpenError FileOpenError(const std::string &path, const std::string &reason);
-EFCreateError FileCreateError(const std::string &path, const std::string &reason);
+EFOpenError FileOpenError(const std::string& path, const std::string& reason);
+EFCreateError FileCreateError(const std::string& path, const std::string& reason);
 EStringListError ListIndexError(int index);
 EStreamError MemoryStreamOutOfMemory();
 

@@ -13,25 +13,25 @@ public:
     // Takes in the file at path when one exists; UpdateFile writes back to it.
     explicit TMemIniFile(std::string path);
 
-    void SetText(const std::string &text);
+    void SetText(const std::string& text);
     // "[Section]" lines, "key=value" lines, one empty line after each section; CR LF ends
     // every line.
     std::string Text() const;
 
-    bool ValueExists(const std::string &section, const std::string &key) const;
-    std::string ReadString(const std::string &section, const std::string &key,
-                           const std::string &fallback) const;
-    int32_t ReadInteger(const std::string &section, const std::string &key, int32_t fallback) const;
-    bool ReadBool(const std::string &section, const std::string &key, bool fallback) const;
+    bool ValueExists(const std::string& section, const std::string& key) const;
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& fallback) const;
+    int32_t ReadInteger(const std::string& section, const std::string& key, int32_t fallback) const;
+    bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
 
     // Replaces a same-named key in place, else appends it; creates the section on first use.
-    void WriteString(const std::string &section, const std::string &key, const std::string &value);
-    void WriteInteger(const std::string &section, const std::string &key, int32_t value);
-    void WriteBool(const std::string &section, const std::string &key, bool value);
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    void WriteInteger(const std::string& section, const std::string& key, int32_t value);
+    void WriteBool(const std::string& section, const std::string& key, bool value);
 
     // Writes Text() to the file, creating or replacing it.
     void UpdateFile() const;
-    const std::string &FileName() const { return path_; }
+    const std::string& FileName() const { return path_; }
 
 private:
     struct Key {
@@ -42,8 +42,8 @@ private:
         std::string name;
         std::vector<Key> keys;
     };
-    const Section *FindSection(const std::string &name) const;
-    const std::string *FindValue(const std::string &section, const std::string &key) const;
+    const Section* FindSection(const std::string& name) const;
+    const std::string* FindValue(const std::string& section, const std::string& key) const;
 
     std::string path_;
     std::vector<Section> sections_;

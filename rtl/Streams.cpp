@@ -18,17 +18,17 @@ int64_t TStream::Size() {
     return size;
 }
 
-void TStream::ReadBuffer(void *buffer, int64_t count) {
+void TStream::ReadBuffer(void* buffer, int64_t count) {
     if (count != 0 && Read(buffer, count) != count)
         throw EReadError();
 }
 
-void TStream::WriteBuffer(const void *buffer, int64_t count) {
+void TStream::WriteBuffer(const void* buffer, int64_t count) {
     if (count != 0 && Write(buffer, count) != count)
         throw EWriteError();
 }
 
-int64_t TStream::CopyFrom(TStream &source, int64_t count) {
+int64_t TStream::CopyFrom(TStream& source, int64_t count) {
     if (count == 0) {
         source.SetPosition(0);
         count = source.Size();
@@ -54,7 +54,7 @@ void TMemoryStream::Reserve(int64_t capacity) {
     // Grow by a quarter at least so that appending in pieces stays linear.
     int64_t grown = std::max(capacity, capacity_ + capacity_ / 4);
     grown = (grown + 0xFFFF) & ~int64_t(0xFFFF);
-    void *block = static_cast<uint64_t>(grown) > SIZE_MAX
+    void* block = static_cast<uint64_t>(grown) > SIZE_MAX
                       ? nullptr
                       : std::realloc(data_, static_cast<size_t>(grown));
     if (block == nullptr && grown > capacity) {
@@ -63,11 +63,11 @@ void TMemoryStream::Reserve(int64_t capacity) {
     }
     if (block == nullptr)
         throw MemoryStreamOutOfMemory();
-    data_ = static_cast<uint8_t *>(block);
+    data_ = static_cast<uint8_t*>(block);
     capacity_ = grown;
 }
 
-int64_t TMemoryStream::Read(void *buffer, int64_t count) {
+int64_t TMemoryStream::Read(void* buffer, int64_t count) {
     if (count <= 0 || position_ >= size_)
         return 0;
     const int64_t n = std::min(count, size_ - position_);
@@ -76,7 +76,7 @@ int64_t TMemoryStream::Read(void *buffer, int64_t count) {
     return n;
 }
 
-int64_t TMemoryStream::Write(const void *buffer, int64_t count) {
+int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
     if (count <= 0 || position_ < 0)
         return 0;
     const int64_t end = position_ + count;
@@ -121,10 +121,10 @@ void TMemoryStream::Clear() {
 }
 
 std::string TMemoryStream::ToString() const {
-    return std::string(reinterpret_cast<const char *>(data_), static_cast<size_t>(size_));
+    return std::string(reinterpret_cast<const char*>(data_), static_cast<size_t>(size_));
 }
 
-int64_t TMemoryView::Read(void *buffer, int64_t count) {
+int64_t TMemoryView::Read(void* buffer, int64_t count) {
     if (count <= 0 || position_ < 0 || position_ >= size_)
         return 0;
     const int64_t n = std::min(count, size_ - position_);
@@ -133,7 +133,7 @@ int64_t TMemoryView::Read(void *buffer, int64_t count) {
     return n;
 }
 
-int64_t TMemoryView::Write(const void *, int64_t) {
+int64_t TMemoryView::Write(const void*, int64_t) {
     return 0;
 }
 
@@ -144,7 +144,7 @@ int64_t TMemoryView::Seek(int64_t offset, SeekOrigin origin) {
     return position_;
 }
 
-void TMemoryStream::LoadFromStream(TStream &source) {
+void TMemoryStream::LoadFromStream(TStream& source) {
     source.SetPosition(0);
     const int64_t count = source.Size();
     SetSize(count);
@@ -157,23 +157,23 @@ void TMemoryStream::LoadFromStream(TStream &source) {
     }
 }
 
-void TMemoryStream::LoadFromFile(const std::string &path) {
+void TMemoryStream::LoadFromFile(const std::string& path) {
     TFileStream file(path, FileMode::OpenRead);
     LoadFromStream(file);
 }
 
-void TMemoryStream::SaveToFile(const std::string &path) const {
+void TMemoryStream::SaveToFile(const std::string& path) const {
     TFileStream file(path, FileMode::Create);
     file.WriteBuffer(data_, size_);
 }
 
-void TMemoryStream::SaveToFileReplacing(const std::string &path) const {
+void TMemoryStream::SaveToFileReplacing(const std::string& path) const {
     const std::string scratch = ExtractFilePath(path) + "~" + NewGuidText() + ".tmp";
     try {
         // The file is closed when this block is left, so the handlers below can remove it.
         TFileStream file(scratch, FileMode::Create);
         file.WriteBuffer(data_, size_);
-    } catch (const EFCreateError &error) {
+    } catch (const EFCreateError& error) {
         throw FileCreateError(path, error.Reason);
     } catch (...) {
         RemoveFile(scratch);

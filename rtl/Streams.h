@@ -16,9 +16,9 @@ public:
     virtual ~TStream() = default;
 
     // Reads up to count bytes and returns how many came; 0 at the end.
-    virtual int64_t Read(void *buffer, int64_t count) = 0;
+    virtual int64_t Read(void* buffer, int64_t count) = 0;
     // Writes up to count bytes and returns how many were taken.
-    virtual int64_t Write(const void *buffer, int64_t count) = 0;
+    virtual int64_t Write(const void* buffer, int64_t count) = 0;
     virtual int64_t Seek(int64_t offset, SeekOrigin origin) = 0;
 
     int64_t Position() { return Seek(0, SeekOrigin::Current); }
@@ -26,12 +26,12 @@ public:
     virtual int64_t Size();
 
     // Raise EReadError / EWriteError when fewer than count bytes move.
-    void ReadBuffer(void *buffer, int64_t count);
-    void WriteBuffer(const void *buffer, int64_t count);
+    void ReadBuffer(void* buffer, int64_t count);
+    void WriteBuffer(const void* buffer, int64_t count);
 
     // Copies count bytes from source's position, or the whole source from its byte 0 when
     // count is 0; returns the number of bytes copied.
-    int64_t CopyFrom(TStream &source, int64_t count);
+    int64_t CopyFrom(TStream& source, int64_t count);
 };
 
 // A growable in-memory byte stream; failing to grow raises
@@ -40,33 +40,33 @@ class TMemoryStream : public TStream {
 public:
     TMemoryStream() = default;
     ~TMemoryStream() override;
-    TMemoryStream(const TMemoryStream &) = delete;
-    TMemoryStream &operator=(const TMemoryStream &) = delete;
+    TMemoryStream(const TMemoryStream&) = delete;
+    TMemoryStream& operator=(const TMemoryStream&) = delete;
 
-    int64_t Read(void *buffer, int64_t count) override;
-    int64_t Write(const void *buffer, int64_t count) override;
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;
     int64_t Seek(int64_t offset, SeekOrigin origin) override;
     int64_t Size() override { return size_; }
 
     void SetSize(int64_t size);
     void Clear();
-    const uint8_t *Memory() const { return data_; }
-    uint8_t *Memory() { return data_; }
+    const uint8_t* Memory() const { return data_; }
+    uint8_t* Memory() { return data_; }
     std::string ToString() const;
 
     // Whole content of source, from its byte 0; position ends at 0.
-    void LoadFromStream(TStream &source);
-    void LoadFromFile(const std::string &path);
+    void LoadFromStream(TStream& source);
+    void LoadFromFile(const std::string& path);
     // Whole content to a new or truncated file, in one write.
-    void SaveToFile(const std::string &path) const;
+    void SaveToFile(const std::string& path) const;
     // Whole content to a new file beside path, in one write, which then replaces path: a
     // failure leaves a file already at path as it was and no partial file. Errors name path.
-    void SaveToFileReplacing(const std::string &path) const;
+    void SaveToFileReplacing(const std::string& path) const;
 
 private:
     void Reserve(int64_t capacity);
 
-    uint8_t *data_ = nullptr;
+    uint8_t* data_ = nullptr;
     int64_t size_ = 0;
     int64_t capacity_ = 0;
     int64_t position_ = 0;
@@ -75,15 +75,15 @@ private:
 // Reads a byte range that someone else owns and keeps alive.
 class TMemoryView : public TStream {
 public:
-    TMemoryView(const uint8_t *data, int64_t size) : data_(data), size_(size) {}
+    TMemoryView(const uint8_t* data, int64_t size) : data_(data), size_(size) {}
 
-    int64_t Read(void *buffer, int64_t count) override;
-    int64_t Write(const void *buffer, int64_t count) override;
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;
     int64_t Seek(int64_t offset, SeekOrigin origin) override;
     int64_t Size() override { return size_; }
 
 private:
-    const uint8_t *data_;
+    const uint8_t* data_;
     int64_t size_;
     int64_t position_ = 0;
 };
@@ -97,16 +97,16 @@ enum class FileMode {
 
 class TFileStream : public TStream {
 public:
-    TFileStream(const std::string &path, FileMode mode);
+    TFileStream(const std::string& path, FileMode mode);
     ~TFileStream() override;
-    TFileStream(const TFileStream &) = delete;
-    TFileStream &operator=(const TFileStream &) = delete;
+    TFileStream(const TFileStream&) = delete;
+    TFileStream& operator=(const TFileStream&) = delete;
 
-    int64_t Read(void *buffer, int64_t count) override;
-    int64_t Write(const void *buffer, int64_t count) override;
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;
     int64_t Seek(int64_t offset, SeekOrigin origin) override;
 
-    const std::string &FileName() const { return path_; }
+    const std::string& FileName() const { return path_; }
 
 private:
     std::string path_;

@@ -9,7 +9,7 @@
 
 namespace rtl {
 
-TFileStream::TFileStream(const std::string &path, FileMode mode) : path_(path) {
+TFileStream::TFileStream(const std::string& path, FileMode mode) : path_(path) {
     const int fd = mode == FileMode::OpenRead
                        ? open(path.c_str(), O_RDONLY | O_CLOEXEC)
                        : open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -26,10 +26,10 @@ TFileStream::~TFileStream() {
     close(static_cast<int>(handle_));
 }
 
-int64_t TFileStream::Read(void *buffer, int64_t count) {
+int64_t TFileStream::Read(void* buffer, int64_t count) {
     int64_t done = 0;
     while (done < count) {
-        const ssize_t n = read(static_cast<int>(handle_), static_cast<char *>(buffer) + done,
+        const ssize_t n = read(static_cast<int>(handle_), static_cast<char*>(buffer) + done,
                                static_cast<size_t>(count - done));
         if (n < 0 && errno == EINTR)
             continue;
@@ -40,10 +40,10 @@ int64_t TFileStream::Read(void *buffer, int64_t count) {
     return done;
 }
 
-int64_t TFileStream::Write(const void *buffer, int64_t count) {
+int64_t TFileStream::Write(const void* buffer, int64_t count) {
     int64_t done = 0;
     while (done < count) {
-        const ssize_t n = write(static_cast<int>(handle_), static_cast<const char *>(buffer) + done,
+        const ssize_t n = write(static_cast<int>(handle_), static_cast<const char*>(buffer) + done,
                                 static_cast<size_t>(count - done));
         if (n < 0 && errno == EINTR)
             continue;

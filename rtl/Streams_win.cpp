@@ -7,7 +7,7 @@
 
 namespace rtl {
 
-TFileStream::TFileStream(const std::string &path, FileMode mode) : path_(path) {
+TFileStream::TFileStream(const std::string& path, FileMode mode) : path_(path) {
     HANDLE h = mode == FileMode::OpenRead
                    ? CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
@@ -29,13 +29,13 @@ TFileStream::~TFileStream() {
 // ReadFile and WriteFile take 32-bit counts; larger requests go in 1 GiB calls.
 constexpr int64_t MaxCall = int64_t(1) << 30;
 
-int64_t TFileStream::Read(void *buffer, int64_t count) {
+int64_t TFileStream::Read(void* buffer, int64_t count) {
     int64_t done = 0;
     while (done < count) {
         DWORD n = 0;
         const DWORD ask = static_cast<DWORD>(count - done < MaxCall ? count - done : MaxCall);
-        if (!ReadFile(reinterpret_cast<HANDLE>(handle_), static_cast<char *>(buffer) + done, ask,
-                      &n, nullptr) ||
+        if (!ReadFile(reinterpret_cast<HANDLE>(handle_), static_cast<char*>(buffer) + done, ask, &n,
+                      nullptr) ||
             n == 0)
             break;
         done += n;
@@ -43,12 +43,12 @@ int64_t TFileStream::Read(void *buffer, int64_t count) {
     return done;
 }
 
-int64_t TFileStream::Write(const void *buffer, int64_t count) {
+int64_t TFileStream::Write(const void* buffer, int64_t count) {
     int64_t done = 0;
     while (done < count) {
         DWORD n = 0;
         const DWORD ask = static_cast<DWORD>(count - done < MaxCall ? count - done : MaxCall);
-        if (!WriteFile(reinterpret_cast<HANDLE>(handle_), static_cast<const char *>(buffer) + done,
+        if (!WriteFile(reinterpret_cast<HANDLE>(handle_), static_cast<const char*>(buffer) + done,
                        ask, &n, nullptr) ||
             n == 0)
             break;

@@ -7,7 +7,7 @@
 
 namespace rtl {
 
-const std::string &TStringList::Get(int index) const {
+const std::string& TStringList::Get(int index) const {
     if (index < 0 || index >= Count())
         throw ListIndexError(index);
     return items_[static_cast<size_t>(index)];
@@ -15,18 +15,18 @@ const std::string &TStringList::Get(int index) const {
 
 std::string TStringList::Text() const {
     size_t total = 0;
-    for (const std::string &line : items_)
+    for (const std::string& line : items_)
         total += line.size() + 2;
     std::string text;
     text.reserve(total);
-    for (const std::string &line : items_) {
+    for (const std::string& line : items_) {
         text += line;
         text += "\r\n";
     }
     return text;
 }
 
-void TStringList::SetText(const std::string &text) {
+void TStringList::SetText(const std::string& text) {
     items_.clear();
     const size_t end = std::min(text.size(), std::strlen(text.c_str()));
     size_t i = 0;
@@ -43,13 +43,13 @@ void TStringList::SetText(const std::string &text) {
     }
 }
 
-void TStringList::LoadFromStream(TStream &stream) {
+void TStringList::LoadFromStream(TStream& stream) {
     TMemoryStream whole;
     whole.LoadFromStream(stream);
     SetText(whole.ToString());
 }
 
-void TStringList::SaveToStream(TStream &stream) const {
+void TStringList::SaveToStream(TStream& stream) const {
     const std::string text = Text();
     stream.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
 }

@@ -24,7 +24,7 @@ bool IsCodeUpTo32(char c) {
 
 } // namespace
 
-bool TryStrToInt(const std::string &text, int32_t &value) {
+bool TryStrToInt(const std::string& text, int32_t& value) {
     size_t i = 0;
     const size_t n = text.size();
     while (i < n && text[i] == ' ')
@@ -69,12 +69,12 @@ bool TryStrToInt(const std::string &text, int32_t &value) {
     return true;
 }
 
-int32_t StrToIntDef(const std::string &text, int32_t fallback) {
+int32_t StrToIntDef(const std::string& text, int32_t fallback) {
     int32_t value;
     return TryStrToInt(text, value) ? value : fallback;
 }
 
-std::string Trim(const std::string &text) {
+std::string Trim(const std::string& text) {
     size_t first = 0;
     size_t last = text.size();
     while (first < last && IsCodeUpTo32(text[first]))
@@ -85,20 +85,20 @@ std::string Trim(const std::string &text) {
 }
 
 std::string LowerCaseAscii(std::string text) {
-    for (char &c : text)
+    for (char& c : text)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
     return text;
 }
 
 std::string UpperCaseAscii(std::string text) {
-    for (char &c : text)
+    for (char& c : text)
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
     return text;
 }
 
-bool SameTextAscii(const std::string &a, const std::string &b) {
+bool SameTextAscii(const std::string& a, const std::string& b) {
     return a.size() == b.size() && LowerCaseAscii(a) == LowerCaseAscii(b);
 }
 

@@ -24,13 +24,13 @@ constexpr int64_t MaxZCall = int64_t(1) << 30;
 } // namespace
 
 struct TCompressionStream::State {
-    TStream &target;
+    TStream& target;
     z_stream z{};
     unsigned char buffer[ZBufferSize];
     bool finished = false;
     int64_t written = 0;
 
-    explicit State(TStream &t) : target(t) {}
+    explicit State(TStream& t) : target(t) {}
     void Flush() {
         const int64_t n = ZBufferSize - z.avail_out;
         if (n > 0)
@@ -40,7 +40,7 @@ struct TCompressionStream::State {
     }
 };
 
-TCompressionStream::TCompressionStream(TStream &target) : state_(new State(target)) {
+TCompressionStream::TCompressionStream(TStream& target) : state_(new State(target)) {
     Check(deflateInit(&state_->z, Z_BEST_COMPRESSION));
     state_->z.next_out = state_->buffer;
     state_->z.avail_out = ZBufferSize;
@@ -55,16 +55,16 @@ TCompressionStream::~TCompressionStream() {
     deflateEnd(&state_->z);
 }
 
-int64_t TCompressionStream::Read(void *, int64_t) {
+int64_t TCompressionStream::Read(void*, int64_t) {
     throw ECompressionError();
 }
 
-int64_t TCompressionStream::Write(const void *buffer, int64_t count) {
-    State &s = *state_;
+int64_t TCompressionStream::Write(const void* buffer, int64_t count) {
+    State& s = *state_;
     int64_t done = 0;
     while (done < count) {
         const int64_t piece = count - done < MaxZCall ? count - done : MaxZCall;
-        s.z.next_in = const_cast<Bytef *>(static_cast<const Bytef *>(buffer) + done);
+        s.z.next_in = const_cast<Bytef*>(static_cast<const Bytef*>(buffer) + done);
         s.z.avail_in = static_cast<uInt>(piece);
         while (s.z.avail_in > 0) {
             Check(deflate(&s.z, Z_NO_FLUSH));
@@ -84,7 +84,7 @@ int64_t TCompressionStream::Seek(int64_t offset, SeekOrigin origin) {
 }
 
 void TCompressionStream::Finish() {
-    State &s = *state_;
+    State& s = *state_;
     if (s.finished)
         return;
     s.finished = true;
@@ -101,16 +101,16 @@ void TCompressionStream::Finish() {
 }
 
 struct TDecompressionStream::State {
-    TStream &source;
+    TStream& source;
     z_stream z{};
     unsigned char buffer[ZBufferSize];
     bool ended = false;
     int64_t produced = 0;
 
-    explicit State(TStream &s) : source(s) {}
+    explicit State(TStream& s) : source(s) {}
 };
 
-TDecompressionStream::TDecompressionStream(TStream &source) : state_(new State(source)) {
+TDecompressionStream::TDecompressionStream(TStream& source) : state_(new State(source)) {
     state_->z.next_in = state_->buffer;
     state_->z.avail_in = 0;
     Check(inflateInit(&state_->z));
@@ -120,12 +120,12 @@ TDecompressionStream::~TDecompressionStream() {
     inflateEnd(&state_->z);
 }
 
-int64_t TDecompressionStream::Read(void *buffer, int64_t count) {
-    State &s = *state_;
+int64_t TDecompressionStream::Read(void* buffer, int64_t count) {
+    State& s = *state_;
     int64_t done = 0;
     while (done < count && !s.ended) {
         const int64_t piece = count - done < MaxZCall ? count - done : MaxZCall;
-        s.z.next_out = static_cast<Bytef *>(buffer) + done;
+        s.z.next_out = static_cast<Bytef*>(buffer) + done;
         s.z.avail_out = static_cast<uInt>(piece);
         while (s.z.avail_out > 0) {
             if (s.z.avail_in == 0) {
@@ -153,7 +153,7 @@ int64_t TDecompressionStream::Read(void *buffer, int64_t count) {
     return done;
 }
 
-int64_t TDecompressionStream::Write(const void *, int64_t) {
+int64_t TDecompressionStream::Write(const void*, int64_t) {
     throw ECompressionError();
 }
 

@@ -14,13 +14,13 @@ constexpr int ZBufferSize = 65536;
 // ends the zlib stream, trailer included.
 class TCompressionStream : public TStream {
 public:
-    explicit TCompressionStream(TStream &target);
+    explicit TCompressionStream(TStream& target);
     ~TCompressionStream() override;
-    TCompressionStream(const TCompressionStream &) = delete;
-    TCompressionStream &operator=(const TCompressionStream &) = delete;
+    TCompressionStream(const TCompressionStream&) = delete;
+    TCompressionStream& operator=(const TCompressionStream&) = delete;
 
-    int64_t Read(void *buffer, int64_t count) override;
-    int64_t Write(const void *buffer, int64_t count) override;
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;
     int64_t Seek(int64_t offset, SeekOrigin origin) override;
     void Finish();
 
@@ -33,13 +33,13 @@ private:
 // ECompressionError; a stream that ends early gives a short read (EReadError in ReadBuffer).
 class TDecompressionStream : public TStream {
 public:
-    explicit TDecompressionStream(TStream &source);
+    explicit TDecompressionStream(TStream& source);
     ~TDecompressionStream() override;
-    TDecompressionStream(const TDecompressionStream &) = delete;
-    TDecompressionStream &operator=(const TDecompressionStream &) = delete;
+    TDecompressionStream(const TDecompressionStream&) = delete;
+    TDecompressionStream& operator=(const TDecompressionStream&) = delete;
 
-    int64_t Read(void *buffer, int64_t count) override;
-    int64_t Write(const void *buffer, int64_t count) override;
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;
     int64_t Seek(int64_t offset, SeekOrigin origin) override;
 
 private:
