@@ -22,6 +22,14 @@ muravel_install() {
   fi
 }
 
+# Web assets come from the npm registry by name, into the build tree.
+muravel_npm() {
+  if [ ! -f build/npm/node_modules/swfobject/index.js ]; then
+    mkdir -p build/npm
+    npm install --silent --no-audit --no-fund --prefix build/npm swfobject@2.2.1 >/dev/null
+  fi
+}
+
 # Every Wine run of one build tree shares a prefix inside it; making one takes a while, so
 # it is made once, before the tests.
 muravel_wineprefix() {
