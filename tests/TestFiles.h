@@ -1,0 +1,105 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include "rtl/Errors.h"
+#include "rtl/Guid.h"
+
+namespace testfiles {
+
+#ifdef _WIN32
+constexpr char Sep = '\\';
+#else
+constexpr char Sep = '/';
+#endif
+
+// A new empty folder under the test temporary directory; it goes, with everything in it,
+// when the object does.
+class TempFolder {
+public:
+    TempFolder() {
+        std::string base = ::testing::TempDir();
+        if (base.empty() || base.back() != Sep)
+            base += Sep;
+        path_ = base + "muravel-" + rtl::NewGuidText().substr(1, 36) + Sep;
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder &) = delete;
+    TempFolder &operator=(const TempFolder &) = delete;
+
+    // Ends with the separator.
+    const std::string &Path() const { return path_; }
+    std::string operator/(const std::string &name) const { return path_ + name; }
+
+    // Names of what the folder holds, so tests can see stray files.
+    std::vector<std::string> Names() const { return NamesIn(path_); }
+    static std::vector<std::string> NamesIn(const std::string &folder) {
+        std::vector<std::string> names;
+        for (const auto &entry : std::filesystem::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+private:
+    std::string path_;
+};
+
+inline std::string ReadFile(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteFile(const std::string &path, const std::string &bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// "78 da 03" -> the three bytes.
+inline std::string Hex(const std::string &text) {
+    std::string bytes;
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == ' ')
+            continue;
+        bytes += static_cast<char>(std::stoi(text.substr(i, 2), nullptr, 16));
+        ++i;
+    }
+    return bytes;
+}
+
+inline std::string Le32(int64_t value) {
+    const auto bits = static_cast<uint32_t>(value);
+    return std::string{static_cast<char>(bits), static_cast<char>(bits >> 8),
+                       static_cast<char>(bits >> 16), static_cast<char>(bits >> 24)};
+}
+
+// The message of the error that f raises, which must be exactly of kind E (not a kind
+// derived from it); a different kind, or no error, fails the test.
+template <class E> std::string MessageOf(const std::function<void()> &f) {
+    try {
+        f();
+    } catch (const rtl::Exception &error) {
+        if (typeid(error) != typeid(E))
+            ADD_FAILURE() << "raised " << typeid(error).name() << " \"" << error.Message
+                          << "\", expected " << typeid(E).name();
+        return error.Message;
+    }
+    ADD_FAILURE() << "no error raised, expected " << typeid(E).name();
+    return "<no error>";
+}
+
+} // namespace testfiles
