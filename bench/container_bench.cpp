@@ -22,33 +22,6 @@ std::vector<uint8_t> ReadAll(const std::string& path) {
     return std::vector<uint8_t>(m.Memory(), m.Memory() + m.Size());
 }
 
-// The baseline: the file read in the same pieces, deflated with the same buffers.
-void PlainDeflate(const std::string& input, const std::string& output) {
-    std::FILE* in = std::fopen(input.c_str(), "rb");
-    std::vector<uint8_t> piece(61440), out(65536), result;
-    z_stream z{};
-    deflateInit(&z, 9);
-    size_t n;
-    int flush = Z_NO_FLUSH;
-    do {
-        n = std::fread(piece.data(), 1, piece.size(), in);
-        flush = n == 0 ? Z_FINISH : Z_NO_FLUSH;
-        z.next_in = piece.data();
-        z.avail_in = static_cast<uInt>(n);
-        do {
-            z.next_out = out.data();
-            z.avail_out = static_cast<uInt>(out.size());
-            deflate(&z, flush);
-            result.insert(result.end(), out.data(), out.data() + (out.size() - z.avail_out));
-        } while (z.avail_out == 0);
-    } while (flush != Z_FINISH);
-    deflateEnd(&z);
-    std::fclose(in);
-    std::FILE* f = std::fopen(output.c_str(), "wb");
-    std::fwrite(result.data(), 1, result.size(), f);
-    std::fclose(f);
-}
-
 void PlainInflate(const std::string& compressed) {
     const std::vector<uint8_t> stored = ReadAll(compressed);
     std::vector<uint8_t> result(static_cast<size_t>(InputSize));
@@ -72,7 +45,7 @@ int main() {
     const std::string container = dir + "muravel-bench-container";
     bench::WriteMixedFile(input, InputSize);
 
-    const bench::Measure deflateBase = bench::RunMeasured([&] { PlainDeflate(input, plain); });
+    const bench::Measure deflateBase = bench::RunMeasured([&] { bench::PlainDeflate(input, plain); });
     const bench::Measure add = bench::RunMeasured([&] {
         core::TCompileStream writer;
         rtl::TFileStream file(input, rtl::FileMode::OpenRead);
