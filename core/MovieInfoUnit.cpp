@@ -1,0 +1,425 @@
+#include "MovieInfoUnit.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "rtl/Errors.h"
+#include "rtl/Paths.h"
+#include "rtl/ZStreams.h"
+
+namespace core {
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// The RECT of the frame size (5 + 4 * 31 bits at most), the frame rate and the frame count.
+constexpr int64_t MovieHeadSize = 17 + 2 + 2;
+constexpr int MaxVideoTags = 32;
+constexpr uint32_t MaxScriptData = 1 << 20;
+// AMF0 values nest; a damaged file must not take the parser deeper than this.
+constexpr int MaxAmfDepth = 32;
+constexpr uint8_t FlvScriptTag = 18;
+
+Bytes ReadUpTo(rtl::TStream& stream, int64_t count) {
+    Bytes bytes(static_cast<size_t>(count));
+    int64_t done = 0;
+    while (done < count) {
+        const int64_t n = stream.Read(bytes.data() + done, count - done);
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    bytes.resize(static_cast<size_t>(done));
+    return bytes;
+}
+
+uint32_t Le32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+uint32_t Be32(const uint8_t* p) {
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+}
+
+// Up to two decimals, without trailing zeros: "24", "29.97", "12.5".
+std::string FormatNumber(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    std::string s = text;
+    while (s.back() == '0')
+        s.pop_back();
+    if (s.back() == '.')
+        s.pop_back();
+    return s;
+}
+
+std::string Plural(int count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// Reads the SWF frame-size RECT: a 5-bit field width, then Xmin, Xmax, Ymin, Ymax as signed
+// fields of that width, in twips. Returns the number of bytes used, or 0 when cut short.
+size_t ReadRect(const Bytes& head, double& width, double& height) {
+    if (head.empty())
+        return 0;
+    const int nbits = head[0] >> 3;
+    const size_t size = (5 + 4 * static_cast<size_t>(nbits) + 7) / 8;
+    if (head.size() < size)
+        return 0;
+    size_t bit = 5;
+    int64_t fields[4] = {};
+    for (int64_t& field : fields) {
+        uint32_t raw = 0;
+        for (int i = 0; i < nbits; ++i, ++bit)
+            raw = raw << 1 | ((head[bit / 8] >> (7 - bit % 8)) & 1);
+        field = nbits > 0 && (raw >> (nbits - 1)) & 1 ? int64_t(raw) - (int64_t(1) << nbits)
+                                                      : int64_t(raw);
+    }
+    width = static_cast<double>(fields[1] - fields[0]) / 20;
+    height = static_cast<double>(fields[3] - fields[2]) / 20;
+    return size;
+}
+
+// A movie's header after the 8 bytes of signature, version and length; an inflated stream
+// that ends or breaks early leaves what came before.
+Bytes ReadMovieHead(rtl::TStream& stream, bool zlib, bool& damaged) {
+    if (!zlib)
+        return ReadUpTo(stream, MovieHeadSize);
+    rtl::TDecompressionStream body(stream);
+    Bytes head(MovieHeadSize);
+    size_t done = 0;
+    try {
+        while (done < head.size()) {
+            const int64_t n = body.Read(head.data() + done, int64_t(head.size() - done));
+            if (n <= 0)
+                break;
+            done += static_cast<size_t>(n);
+        }
+    } catch (const rtl::ECompressionError&) {
+        // zlib rejected the body; what it gave before that is still the movie's.
+        damaged = true;
+    }
+    head.resize(done);
+    return head;
+}
+
+void ReadMovie(rtl::TStream& stream, const uint8_t* first, TMovieInfo& info) {
+    info.Kind = TMovieInfo::TKind::FlashMovie;
+    info.Signature.assign(reinterpret_cast<const char*>(first), 3);
+    info.Compression = first[0] == 'F'   ? TMovieInfo::TCompression::None
+                       : first[0] == 'C' ? TMovieInfo::TCompression::Zlib
+                                         : TMovieInfo::TCompression::Lzma;
+    info.Version = first[3];
+    info.FileLength = Le32(first + 4);
+    if (info.Compression == TMovieInfo::TCompression::Lzma)
+        return;
+    bool damaged = false;
+    const Bytes head =
+        ReadMovieHead(stream, info.Compression == TMovieInfo::TCompression::Zlib, damaged);
+    double width = 0;
+    double height = 0;
+    const size_t rect = ReadRect(head, width, height);
+    if (rect == 0 || head.size() < rect + 4) {
+        info.Problem = damaged ? "its compressed header is damaged" : "its header is cut short";
+        return;
+    }
+    info.Width = width;
+    info.Height = height;
+    info.FrameRate = (head[rect] | head[rect + 1] << 8) / 256.0;
+    info.FrameCount = head[rect + 2] | head[rect + 3] << 8;
+}
+
+// AMF0, the encoding of a video's script tags; only numbers are taken out, everything else is
+// stepped over. Every read is checked against the end, and a failed one stops the parse.
+class AmfReader {
+public:
+    AmfReader(const uint8_t* data, size_t size) : p_(data), end_(data + size) {}
+
+    bool Byte(uint8_t& value) {
+        if (p_ == end_)
+            return false;
+        value = *p_++;
+        return true;
+    }
+    bool Skip(uint64_t count) {
+        if (count > uint64_t(end_ - p_))
+            return false;
+        p_ += count;
+        return true;
+    }
+    bool U16(uint32_t& value) {
+        if (end_ - p_ < 2)
+            return false;
+        value = uint32_t(p_[0]) << 8 | p_[1];
+        p_ += 2;
+        return true;
+    }
+    bool U32(uint32_t& value) {
+        if (end_ - p_ < 4)
+            return false;
+        value = Be32(p_);
+        p_ += 4;
+        return true;
+    }
+    bool Double(double& value) {
+        if (end_ - p_ < 8)
+            return false;
+        uint64_t bits = uint64_t(Be32(p_)) << 32 | Be32(p_ + 4);
+        std::memcpy(&value, &bits, sizeof value);
+        p_ += 8;
+        return true;
+    }
+    bool String(std::string& value, uint32_t length) {
+        if (length > uint64_t(end_ - p_))
+            return false;
+        value.assign(reinterpret_cast<const char*>(p_), length);
+        p_ += length;
+        return true;
+    }
+    bool ShortString(std::string& value) {
+        uint32_t length = 0;
+        return U16(length) && String(value, length);
+    }
+
+    // Name-value pairs up to the empty name followed by the object-end marker; onNumber is
+    // given each number among them, nested values are stepped over.
+    template <typename OnNumber> bool Properties(int depth, OnNumber&& onNumber) {
+        for (;;) {
+            std::string name;
+            if (!ShortString(name))
+                return false;
+            if (name.empty() && p_ != end_ && *p_ == ObjectEnd) {
+                ++p_;
+                return true;
+            }
+            uint8_t type = 0;
+            if (!Byte(type))
+                return false;
+            if (type == Number) {
+                double number = 0;
+                if (!Double(number))
+                    return false;
+                onNumber(name, number);
+            } else if (!SkipValue(type, depth + 1)) {
+                return false;
+            }
+        }
+    }
+
+    static constexpr uint8_t Number = 0x00;
+    static constexpr uint8_t Text = 0x02;
+    static constexpr uint8_t Object = 0x03;
+    static constexpr uint8_t EcmaArray = 0x08;
+    static constexpr uint8_t ObjectEnd = 0x09;
+
+private:
+    bool SkipValue(uint8_t type, int depth) {
+        if (depth > MaxAmfDepth)
+            return false;
+        auto ignore = [](const std::string&, double) {};
+        uint32_t n = 0;
+        switch (type) {
+        case Number:
+            return Skip(8);
+        case 0x01: // boolean
+            return Skip(1);
+        case Text:
+        case 0x07: // reference
+            return U16(n) && Skip(type == Text ? n : 0);
+        case Object:
+            return Properties(depth, ignore);
+        case 0x05: // null
+        case 0x06: // undefined
+        case 0x0D: // unsupported
+            return true;
+        case EcmaArray:
+            return U32(n) && Properties(depth, ignore);
+        case 0x0A: // strict array: the count is untrusted, but every value takes a byte
+            if (!U32(n))
+                return false;
+            for (uint32_t i = 0; i < n; ++i) {
+                uint8_t element = 0;
+                if (!Byte(element) || !SkipValue(element, depth + 1))
+                    return false;
+            }
+            return true;
+        case 0x0B: // date: milliseconds and a time zone
+            return Skip(8 + 2);
+        case 0x0C: // long string
+        case 0x0F: // XML document
+            return U32(n) && Skip(n);
+        case 0x10: { // typed object: a class name, then properties
+            std::string className;
+            return ShortString(className) && Properties(depth, ignore);
+        }
+        default:
+            return false;
+        }
+    }
+
+    const uint8_t* p_;
+    const uint8_t* end_;
+};
+
+bool Plausible(double value) {
+    return std::isfinite(value) && value >= 0 && value < 1e9;
+}
+
+// True when the script data is onMetaData; takes the numbers the preview shows.
+bool ReadMetaData(const Bytes& data, TMovieInfo& info) {
+    AmfReader amf(data.data(), data.size());
+    uint8_t type = 0;
+    std::string name;
+    if (!amf.Byte(type) || type != AmfReader::Text || !amf.ShortString(name) ||
+        name != "onMetaData")
+        return false;
+    info.HasMetaData = true;
+    uint32_t count = 0;
+    if (!amf.Byte(type) || (type == AmfReader::EcmaArray && !amf.U32(count)) ||
+        (type != AmfReader::EcmaArray && type != AmfReader::Object))
+        return true;
+    amf.Properties(0, [&info](const std::string& key, double value) {
+        if (!Plausible(value))
+            return;
+        if (key == "duration")
+            info.Duration = value;
+        else if (key == "width")
+            info.Width = value;
+        else if (key == "height")
+            info.Height = value;
+        else if (key == "framerate")
+            info.FrameRate = value;
+    });
+    return true;
+}
+
+void ReadVideo(rtl::TStream& stream, int64_t start, const uint8_t* header, TMovieInfo& info) {
+    info.Kind = TMovieInfo::TKind::FlashVideo;
+    info.Signature = "FLV";
+    info.Version = header[3];
+    info.HasAudio = (header[4] & 0x04) != 0;
+    info.HasVideo = (header[4] & 0x01) != 0;
+    const uint32_t dataOffset = Be32(header + 5);
+    if (dataOffset < 9) {
+        info.Problem = "its header is damaged";
+        return;
+    }
+    // The tags follow the header and the first previous-tag size, which is always 0.
+    stream.SetPosition(start + int64_t(dataOffset) + 4);
+    for (int i = 0; i < MaxVideoTags; ++i) {
+        const Bytes tag = ReadUpTo(stream, 11);
+        if (tag.size() < 11)
+            return;
+        const uint32_t size = uint32_t(tag[1]) << 16 | uint32_t(tag[2]) << 8 | tag[3];
+        if ((tag[0] & 0x1F) == FlvScriptTag) {
+            const uint32_t taken = size < MaxScriptData ? size : MaxScriptData;
+            if (ReadMetaData(ReadUpTo(stream, taken), info))
+                return;
+            stream.Seek(int64_t(size - taken) + 4, rtl::SeekOrigin::Current);
+        } else {
+            stream.Seek(int64_t(size) + 4, rtl::SeekOrigin::Current);
+        }
+    }
+}
+
+TMovieInfo Failed(TMovieInfo::TKind kind, std::string problem) {
+    TMovieInfo info;
+    info.Kind = kind;
+    info.Problem = std::move(problem);
+    return info;
+}
+
+} // namespace
+
+TMovieInfo TMovieInfo::Read(const std::string& path) {
+    if (!rtl::FileExists(path))
+        return Failed(TKind::Unreadable, "File not found.");
+    std::unique_ptr<rtl::TFileStream> file;
+    try {
+        file = std::make_unique<rtl::TFileStream>(path, rtl::FileMode::OpenRead);
+    } catch (const rtl::EFOpenError& error) {
+        // The preview explains an unreadable file in place rather than interrupting the user.
+        return Failed(TKind::Unreadable, "Cannot open the file. " + error.Reason);
+    }
+    return ReadFrom(*file);
+}
+
+TMovieInfo TMovieInfo::ReadFrom(rtl::TStream& stream) {
+    const int64_t start = stream.Position();
+    const Bytes first = ReadUpTo(stream, 9);
+    if (first.empty())
+        return Failed(TKind::Unknown, "The file is empty.");
+    const bool movie = first.size() >= 3 &&
+                       (first[0] == 'F' || first[0] == 'C' || first[0] == 'Z') && first[1] == 'W' &&
+                       first[2] == 'S';
+    const bool video = first.size() >= 3 && first[0] == 'F' && first[1] == 'L' && first[2] == 'V';
+    if (!movie && !video)
+        return Failed(TKind::Unknown, "Not a Flash movie or Flash video.");
+    TMovieInfo info;
+    if (movie) {
+        if (first.size() < 8)
+            return Failed(TKind::FlashMovie, "its header is cut short");
+        stream.SetPosition(start + 8);
+        ReadMovie(stream, first.data(), info);
+    } else {
+        if (first.size() < 9)
+            return Failed(TKind::FlashVideo, "its header is cut short");
+        ReadVideo(stream, start, first.data(), info);
+    }
+    return info;
+}
+
+std::string TMovieInfo::Summary() const {
+    std::string s;
+    switch (Kind) {
+    case TKind::Unreadable:
+    case TKind::Unknown:
+        return Problem;
+    case TKind::FlashMovie:
+        s = "Flash movie";
+        if (Signature.empty())
+            break;
+        s += ", version " + std::to_string(Version);
+        s += Compression == TCompression::None   ? ", uncompressed ("
+             : Compression == TCompression::Zlib ? ", zlib-compressed ("
+                                                 : ", LZMA-compressed (";
+        s += Signature + ")";
+        if (Compression == TCompression::Lzma)
+            s += ", " + std::to_string(FileLength) +
+                 " bytes unpacked; its frame size, rate and count are LZMA-compressed";
+        break;
+    case TKind::FlashVideo:
+        s = "Flash video";
+        if (Signature.empty())
+            break;
+        s += HasAudio && HasVideo ? " with audio and video"
+             : HasAudio           ? " with audio only"
+             : HasVideo           ? " with video only"
+                                  : " with neither audio nor video";
+        if (!HasMetaData && Problem.empty())
+            s += "; no metadata";
+        break;
+    }
+    std::string details;
+    auto add = [&details](const std::string& part) {
+        details += (details.empty() ? ": " : ", ") + part;
+    };
+    if (Duration)
+        add(FormatNumber(*Duration) + " seconds");
+    if (Width && Height)
+        add(FormatNumber(*Width) + " x " + FormatNumber(*Height) + " pixels");
+    if (FrameRate)
+        add(FormatNumber(*FrameRate) + " frames per second");
+    if (FrameCount)
+        add(Plural(*FrameCount, "frame", "frames"));
+    s += details;
+    if (!Problem.empty())
+        s += "; " + Problem;
+    return s;
+}
+
+} // namespace core

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "rtl/Streams.h"
+
+namespace core {
+
+// What the header of a Flash movie or Flash video says, read without playing it: the preview
+// shows this where no Flash player is installed. Reads are bounded: at most a few dozen bytes
+// of a movie (inflated from its first 64 KiB when compressed) and at most 1 MiB of a video's
+// metadata from its first 32 tags, whatever sizes the file claims.
+class TMovieInfo {
+public:
+    enum class TKind {
+        Unreadable, // missing or cannot be opened
+        Unknown,    // neither a Flash movie nor a Flash video
+        FlashMovie,
+        FlashVideo,
+    };
+    enum class TCompression { None, Zlib, Lzma };
+
+    // Never raises for a missing, unreadable, damaged or foreign file: that is reported in
+    // Problem, and Kind says how far reading got.
+    static TMovieInfo Read(const std::string& path);
+    // The same, from the stream's position on.
+    static TMovieInfo ReadFrom(rtl::TStream& stream);
+
+    // One line for the user: what the header says, or why it says nothing.
+    std::string Summary() const;
+
+    TKind Kind = TKind::Unreadable;
+    // Empty when the header was read in full.
+    std::string Problem;
+
+    // Flash movie: the signature ("FWS", "CWS" or "ZWS") and what follows it. An LZMA body
+    // is not decoded, so a ZWS movie gives its version and declared length only.
+    std::string Signature;
+    TCompression Compression = TCompression::None;
+    int Version = 0;
+    // The length of the whole movie once uncompressed, as the header declares it.
+    uint32_t FileLength = 0;
+    std::optional<int> FrameCount;
+
+    // Flash video: the header's flags, and whether an onMetaData script tag was found.
+    bool HasAudio = false;
+    bool HasVideo = false;
+    bool HasMetaData = false;
+    std::optional<double> Duration; // seconds
+
+    // Both kinds: a movie's frame size and rate, or a video's from its metadata.
+    std::optional<double> Width; // pixels
+    std::optional<double> Height;
+    std::optional<double> FrameRate; // frames per second
+};
+
+} // namespace core
