@@ -68,7 +68,7 @@ void TMemoryStream::Reserve(int64_t capacity) {
 }
 
 int64_t TMemoryStream::Read(void* buffer, int64_t count) {
-    if (count <= 0 || position_ >= size_)
+    if (count <= 0 || position_ < 0 || position_ >= size_)
         return 0;
     const int64_t n = std::min(count, size_ - position_);
     std::memcpy(buffer, data_ + position_, static_cast<size_t>(n));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -38,18 +39,18 @@ public:
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
-    TempFolder(const TempFolder &) = delete;
-    TempFolder &operator=(const TempFolder &) = delete;
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
 
     // Ends with the separator.
-    const std::string &Path() const { return path_; }
-    std::string operator/(const std::string &name) const { return path_ + name; }
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + name; }
 
     // Names of what the folder holds, so tests can see stray files.
     std::vector<std::string> Names() const { return NamesIn(path_); }
-    static std::vector<std::string> NamesIn(const std::string &folder) {
+    static std::vector<std::string> NamesIn(const std::string& folder) {
         std::vector<std::string> names;
-        for (const auto &entry : std::filesystem::directory_iterator(folder))
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
@@ -59,18 +60,18 @@ private:
     std::string path_;
 };
 
-inline std::string ReadFile(const std::string &path) {
+inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline void WriteFile(const std::string &path, const std::string &bytes) {
+inline void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // "78 da 03" -> the three bytes.
-inline std::string Hex(const std::string &text) {
+inline std::string Hex(const std::string& text) {
     std::string bytes;
     for (size_t i = 0; i + 1 < text.size(); ++i) {
         if (text[i] == ' ')
@@ -87,12 +88,34 @@ inline std::string Le32(int64_t value) {
                        static_cast<char>(bits >> 16), static_cast<char>(bits >> 24)};
 }
 
+// Level 9 with plain zlib, which knows nothing of this system's streams.
+inline std::string Compress9(const std::string& bytes) {
+    uLongf length = compressBound(static_cast<uLong>(bytes.size()));
+    std::string out(length, '\0');
+    compress2(reinterpret_cast<Bytef*>(&out[0]), &length,
+              reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uLong>(bytes.size()), 9);
+    out.resize(length);
+    return out;
+}
+
+// Inflates with plain zlib; a failure fails the test.
+inline std::string Uncompress(const std::string& zlibBytes, size_t size) {
+    std::string out(size, '\0');
+    uLongf length = static_cast<uLongf>(size);
+    EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(&out[0]), &length,
+                         reinterpret_cast<const Bytef*>(zlibBytes.data()),
+                         static_cast<uLong>(zlibBytes.size())),
+              Z_OK);
+    out.resize(length);
+    return out;
+}
+
 // The message of the error that f raises, which must be exactly of kind E (not a kind
 // derived from it); a different kind, or no error, fails the test.
-template <class E> std::string MessageOf(const std::function<void()> &f) {
+template <class E> std::string MessageOf(const std::function<void()>& f) {
     try {
         f();
-    } catch (const rtl::Exception &error) {
+    } catch (const rtl::Exception& error) {
         if (typeid(error) != typeid(E))
             ADD_FAILURE() << "raised " << typeid(error).name() << " \"" << error.Message
                           << "\", expected " << typeid(E).name();
