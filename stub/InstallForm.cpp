@@ -1,0 +1,301 @@
+#include "InstallForm.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <new>
+
+#include "rtl/Errors.h"
+
+namespace stub {
+
+namespace {
+
+const char* const WindowClass = "ZenvoyMuravelInstaller";
+constexpr UINT ProgressMessage = WM_APP + 1;
+constexpr UINT DoneMessage = WM_APP + 2;
+constexpr int ClientWidth = 460;
+constexpr int ClientHeight = 326;
+constexpr unsigned ProgressRange = 1000;
+
+enum TControlId {
+    InfoLabel = 100,
+    LicenseMemo,
+    AcceptCheckBox,
+    StatusLabel,
+    ProgressBar,
+    OpenCheckBox,
+    InstallButton,
+    CancelButton,
+    FinishButton,
+};
+
+} // namespace
+
+struct TInstallForm::TControlSpec {
+    int Id;
+    const char* ClassName;
+    const char* Caption;
+    DWORD Style;
+    int X, Y, Width, Height;
+    unsigned Pages;
+    bool LicenseOnly;
+};
+
+// In tab order.
+const TInstallForm::TControlSpec TInstallForm::Layout[] = {
+    {InfoLabel, "STATIC", "", SS_LEFT | SS_NOPREFIX, 16, 12, 428, 44, ReadyPage, false},
+    {LicenseMemo, "EDIT", "",
+     ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 16, 60, 428,
+     180, ReadyPage, true},
+    {AcceptCheckBox, "BUTTON", "I accept", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 248, 428, 22,
+     ReadyPage, true},
+    {StatusLabel, "STATIC", "", SS_LEFT | SS_NOPREFIX, 16, 100, 428, 40,
+     InstallingPage | FinishedPage, false},
+    {ProgressBar, PROGRESS_CLASSA, "", PBS_SMOOTH, 16, 150, 428, 20, InstallingPage, false},
+    {OpenCheckBox, "BUTTON", "Open the wallpaper now", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 150, 428,
+     22, FinishedPage, false},
+    {InstallButton, "BUTTON", "Install", BS_DEFPUSHBUTTON | WS_TABSTOP, 268, 288, 84, 26,
+     ReadyPage | InstallingPage, false},
+    {CancelButton, "BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 360, 288, 84, 26,
+     ReadyPage | InstallingPage, false},
+    {FinishButton, "BUTTON", "Finish", BS_DEFPUSHBUTTON | WS_TABSTOP, 360, 288, 84, 26,
+     FinishedPage, false},
+};
+
+TInstallForm::TInstallForm(HINSTANCE instance, TInstallation& installation,
+                           const core::TProject& project)
+    : instance_(instance), installation_(installation), project_(project) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        font_.Reset(CreateFontIndirectA(&metrics.lfMessageFont));
+
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance_;
+    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = WindowClass;
+    RegisterClassExA(&windowClass);
+
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    RECT bounds{0, 0, ClientWidth, ClientHeight};
+    AdjustWindowRect(&bounds, style, FALSE);
+    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    CreateWindowExA(0, WindowClass, installation_.Title().c_str(), style, x, y, width, height,
+                    nullptr, nullptr, instance_, this);
+    if (window_ == nullptr)
+        throw rtl::Exception("The installer's window cannot be created. " +
+                             ErrorText(GetLastError()));
+    CreateControls();
+    ShowPage(ReadyPage);
+}
+
+TInstallForm::~TInstallForm() {
+    if (window_ != nullptr)
+        DestroyWindow(window_);
+}
+
+LRESULT CALLBACK TInstallForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* form =
+            static_cast<TInstallForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        form->window_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<TInstallForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (form == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        form->window_ = nullptr;
+    }
+    return form->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT TInstallForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED) {
+            switch (LOWORD(wParam)) {
+            case AcceptCheckBox:
+                UpdateInstallButton();
+                return 0;
+            case InstallButton:
+                InstallButtonClick();
+                return 0;
+            case FinishButton:
+                FinishButtonClick();
+                return 0;
+            case CancelButton:
+            case IDCANCEL:
+                CloseRequest();
+                return 0;
+            }
+        }
+        break;
+    case DM_GETDEFID:
+        // The keyboard handling of IsDialogMessage asks which button Enter presses.
+        return MAKELRESULT(page_ == FinishedPage ? FinishButton : InstallButton, DC_HASDEFID);
+    case WM_CLOSE:
+        CloseRequest();
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case ProgressMessage:
+        InstallProgress(wParam);
+        return 0;
+    case DoneMessage:
+        InstallDone();
+        return 0;
+    }
+    return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+void TInstallForm::CreateControls() {
+    for (const TControlSpec& spec : Layout) {
+        if (spec.LicenseOnly && !project_.ShowLicense)
+            continue;
+        HWND control = CreateWindowExA(0, spec.ClassName, spec.Caption, WS_CHILD | spec.Style,
+                                       spec.X, spec.Y, spec.Width, spec.Height, window_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.Id)),
+                                       instance_, nullptr);
+        if (font_.Valid())
+            SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    }
+    const std::string title = "\"" + installation_.Title() + "\"";
+    if (project_.ShowLicense) {
+        SetWindowTextA(Control(InfoLabel), ("Please read the licence agreement of " + title +
+                                            ". Tick \"I accept\" to install it.")
+                                               .c_str());
+        std::string license;
+        for (const std::string& line : project_.LicenseLines.Items())
+            license += line + "\r\n";
+        SetWindowTextA(Control(LicenseMemo), license.c_str());
+    } else {
+        // Without a licence the label has the room of the licence box as well.
+        SetWindowPos(Control(InfoLabel), nullptr, 0, 0, 428, 120, SWP_NOMOVE | SWP_NOZORDER);
+        SetWindowTextA(
+            Control(InfoLabel),
+            (title + " will be installed for you, in the folder\r\n" + installation_.Folder())
+                .c_str());
+    }
+    SendMessageA(Control(ProgressBar), PBM_SETRANGE32, 0, ProgressRange);
+}
+
+bool TInstallForm::Checked(int id) const {
+    return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TInstallForm::ShowPage(TPage page) {
+    page_ = page;
+    for (const TControlSpec& spec : Layout)
+        if (HWND control = Control(spec.Id))
+            ShowWindow(control, (spec.Pages & page) != 0 ? SW_SHOW : SW_HIDE);
+    EnableWindow(Control(CancelButton), page == ReadyPage);
+    UpdateInstallButton();
+    if (page == FinishedPage)
+        SetFocus(Control(FinishButton));
+}
+
+void TInstallForm::UpdateInstallButton() {
+    const bool accepted = !project_.ShowLicense || Checked(AcceptCheckBox);
+    EnableWindow(Control(InstallButton), page_ == ReadyPage && accepted);
+}
+
+void TInstallForm::InstallButtonClick() {
+    if (page_ != ReadyPage || !IsWindowEnabled(Control(InstallButton)))
+        return;
+    error_.clear();
+    lastPermille_ = 0;
+    SendMessageA(Control(ProgressBar), PBM_SETPOS, 0, 0);
+    SetWindowTextA(Control(StatusLabel),
+                   ("Installing \"" + installation_.Title() + "\"...").c_str());
+    ShowPage(InstallingPage);
+    worker_.Reset(CreateThread(nullptr, 0, InstallThread, this, 0, nullptr));
+    if (!worker_.Valid()) {
+        error_ = ErrorText(GetLastError());
+        InstallDone();
+    }
+}
+
+DWORD WINAPI TInstallForm::InstallThread(void* parameter) {
+    auto* form = static_cast<TInstallForm*>(parameter);
+    try {
+        form->installation_.Run([form](int64_t done, int64_t total) {
+            const unsigned permille =
+                total > 0 ? static_cast<unsigned>(done * ProgressRange / total) : ProgressRange;
+            // One message per step of the bar, not one per piece written.
+            if (permille != form->lastPermille_) {
+                form->lastPermille_ = permille;
+                PostMessageA(form->window_, ProgressMessage, permille, 0);
+            }
+        });
+    } catch (const rtl::Exception& error) {
+        form->error_ = error.Message;
+    } catch (const std::bad_alloc&) {
+        form->error_ = "Out of memory";
+    }
+    PostMessageA(form->window_, DoneMessage, 0, 0);
+    return 0;
+}
+
+void TInstallForm::InstallProgress(WPARAM permille) {
+    SendMessageA(Control(ProgressBar), PBM_SETPOS, permille, 0);
+}
+
+void TInstallForm::InstallDone() {
+    if (worker_.Valid())
+        WaitForSingleObject(worker_.Get(), INFINITE);
+    worker_.Reset();
+    if (!error_.empty()) {
+        ShowPage(ReadyPage);
+        MessageBoxA(window_, ("The wallpaper could not be installed.\r\n\r\n" + error_).c_str(),
+                    installation_.Title().c_str(), MB_OK | MB_ICONERROR);
+        return;
+    }
+    outcome_ = TOutcome::Installed;
+    SetWindowTextA(Control(StatusLabel),
+                   ("\"" + installation_.Title() + "\" has been installed.").c_str());
+    SendMessageA(Control(OpenCheckBox), BM_SETCHECK, BST_CHECKED, 0);
+    ShowPage(FinishedPage);
+}
+
+void TInstallForm::FinishButtonClick() {
+    if (Checked(OpenCheckBox)) {
+        const std::string page = installation_.PagePath();
+        ShellExecuteA(window_, "open", page.c_str(), nullptr, installation_.Folder().c_str(),
+                      SW_SHOWNORMAL);
+    }
+    DestroyWindow(window_);
+}
+
+void TInstallForm::CloseRequest() {
+    // The worker writes into the folder until it ends; closing then would leave it running.
+    if (page_ == InstallingPage)
+        return;
+    DestroyWindow(window_);
+}
+
+TInstallForm::TOutcome TInstallForm::Run() {
+    ShowWindow(window_, SW_SHOWNORMAL);
+    UpdateWindow(window_);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (window_ != nullptr && IsDialogMessageA(window_, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return outcome_;
+}
+
+} // namespace stub

@@ -1,0 +1,305 @@
+#include "Installation.h"
+
+#include "LivelyInfo.h"
+#include "SafeNames.h"
+#include "Uninstallation.h"
+#include "WallpaperPage.h"
+#include "rtl/Errors.h"
+#include "rtl/Paths.h"
+#include "rtl/TextUtils.h"
+
+namespace stub {
+
+// What to take back, in reverse order, when a step fails, and what to finish when all went
+// well.
+class TInstallation::TUndo {
+public:
+    ~TUndo() {
+        if (committed_)
+            return;
+        for (auto it = undo_.rbegin(); it != undo_.rend(); ++it)
+            (*it)();
+    }
+    void OnFailure(std::function<void()> action) { undo_.push_back(std::move(action)); }
+    void OnSuccess(std::function<void()> action) { finish_.push_back(std::move(action)); }
+    // Also in reverse, so files go before the folders they are in.
+    void Commit() {
+        committed_ = true;
+        for (auto it = finish_.rbegin(); it != finish_.rend(); ++it)
+            (*it)();
+    }
+
+private:
+    std::vector<std::function<void()>> undo_;
+    std::vector<std::function<void()>> finish_;
+    bool committed_ = false;
+};
+
+namespace {
+
+void CreateFolder(const std::string& path) {
+    if (!CreateDirectoryA(path.c_str(), nullptr))
+        throw rtl::Exception("Cannot create the folder \"" + path + "\". " + rtl::LastErrorText());
+}
+
+void MoveFile(const std::string& from, const std::string& to) {
+    if (!MoveFileExA(from.c_str(), to.c_str(), 0))
+        throw rtl::Exception("Cannot move \"" + from + "\" to \"" + to + "\". " +
+                             rtl::LastErrorText());
+}
+
+void SetString(HKEY key, const char* name, const std::string& value) {
+    const LSTATUS status =
+        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+    if (status != ERROR_SUCCESS)
+        throw rtl::Exception("The wallpaper cannot be added to the installed programs. " +
+                             ErrorText(static_cast<DWORD>(status)));
+}
+
+void SetNumber(HKEY key, const char* name, DWORD value) {
+    const LSTATUS status = RegSetValueExA(key, name, 0, REG_DWORD,
+                                          reinterpret_cast<const BYTE*>(&value), sizeof value);
+    if (status != ERROR_SUCCESS)
+        throw rtl::Exception("The wallpaper cannot be added to the installed programs. " +
+                             ErrorText(static_cast<DWORD>(status)));
+}
+
+std::string ReadString(HKEY key, const char* name) {
+    char value[2 * MAX_PATH];
+    DWORD size = sizeof value, type = 0;
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return "";
+    return std::string(value, strnlen(value, size));
+}
+
+std::vector<std::string> Lines(const rtl::TStringList& list) {
+    std::vector<std::string> lines;
+    for (const std::string& line : list.Items())
+        lines.push_back(AnsiToUtf8(line));
+    return lines;
+}
+
+TUninstallRecord RecordOf(const std::string& uninstaller) {
+    const TMappedFile file(uninstaller);
+    return ReadUninstallRecord(TPackedImage(file.Data(), file.Size()));
+}
+
+} // namespace
+
+std::string TInstallation::DefaultFolder(const TInstallerPackage& package) {
+    return WallpapersFolder() + "\\" +
+           InstallName(package.Project().GUID, rtl::Trim(package.Project().FileTitle));
+}
+
+TInstallation::TInstallation(const TInstallerPackage& package, std::string folder)
+    : package_(package), folder_(std::move(folder)) {
+    const core::TProject& project = package.Project();
+    record_.Title = package.Title();
+    record_.Key = InstallName(project.GUID, rtl::Trim(project.FileTitle));
+    record_.Folder = folder_;
+
+    const std::string movie = MovieFileName(package.MoviePath());
+    PlanEntry(movie, TInstallerPackage::MovieEntry);
+    if (package.IsVideo()) {
+        PlanEntry(PlayerFileName, TInstallerPackage::PlayerEntry);
+        PlanEntry(ScriptFileName, TInstallerPackage::ScriptEntry);
+    }
+
+    TPageSettings page;
+    page.Title = AnsiToUtf8(record_.Title);
+    page.MovieName = AnsiToUtf8(movie);
+    page.Video = package.IsVideo();
+    page.Loop = project.Loop;
+    page.BackgroundColor = project.BackgroundColor;
+    page.TransparentBackground = project.TransparentBackground;
+    page.ShowText = project.ShowText;
+    page.TextLines = Lines(project.TextLines);
+    page.URL = AnsiToUtf8(project.URL);
+    page.TextColor = project.TextColor;
+    page.TextBGColor = project.TextBGColor;
+    page.TextBGTransparent = project.TextBGTransparent;
+    PlanText(PageFileName, WallpaperPage(page, [](int index) {
+                 return static_cast<uint32_t>(GetSysColor(index));
+             }));
+    PlanText(InfoFileName, LivelyInfoJson(page.Title));
+
+    for (const TPlannedFile& file : files_)
+        record_.Files.push_back(file.Name);
+    record_.Files.push_back(UninstallerFileName);
+    const TPackedImage& image = package.Image();
+    PlanText(UninstallerFileName,
+             UninstallerImage(image.StoredBytes(TInstallerPackage::StubEntry),
+                              image.Entry(TInstallerPackage::StubEntry).StoredSize, record_));
+}
+
+void TInstallation::PlanEntry(const std::string& name, int32_t entry) {
+    const TPackedImage& image = package_.Image();
+    const int64_t size = image.Entry(entry).SourceSize;
+    files_.push_back(
+        TPlannedFile{name, size, [&image, entry](TOutputFile& out, const TCounter& count) {
+                         image.Inflate(entry, TInstallerPackage::PartName(entry),
+                                       [&](const uint8_t* data, size_t n) {
+                                           out.Write(data, n);
+                                           count(n);
+                                       });
+                     }});
+    totalSize_ += size;
+}
+
+void TInstallation::PlanText(const std::string& name, std::string bytes) {
+    const int64_t size = static_cast<int64_t>(bytes.size());
+    files_.push_back(TPlannedFile{
+        name, size, [bytes = std::move(bytes)](TOutputFile& out, const TCounter& count) {
+            out.Write(bytes);
+            count(bytes.size());
+        }});
+    totalSize_ += size;
+}
+
+std::string TInstallation::PagePath() const {
+    return folder_ + "\\" + PageFileName;
+}
+
+std::vector<std::string> TInstallation::EarlierFiles() const {
+    if (!PathExists(folder_))
+        return {};
+    if (!IsFolder(folder_))
+        throw rtl::Exception("\"" + folder_ + "\" is a file, not a folder.");
+    const std::string uninstaller = folder_ + "\\" + UninstallerFileName;
+    if (!PathExists(uninstaller)) {
+        for (const TPlannedFile& file : files_)
+            if (PathExists(folder_ + "\\" + file.Name))
+                throw rtl::Exception("The folder \"" + folder_ + "\" already holds \"" + file.Name +
+                                     "\", which this wallpaper did not put there.");
+        return {};
+    }
+    TUninstallRecord earlier;
+    try {
+        earlier = RecordOf(uninstaller);
+    } catch (const EDamaged&) {
+        throw rtl::Exception("The folder \"" + folder_ +
+                             "\" holds the uninstaller of another program.");
+    }
+    if (!rtl::SameTextAscii(earlier.Key, record_.Key))
+        throw rtl::Exception("The folder \"" + folder_ + "\" holds another wallpaper, \"" +
+                             earlier.Title + "\".");
+    return earlier.Files;
+}
+
+void TInstallation::Run(const TProgressFn& progress) {
+    std::vector<std::string> replaced = EarlierFiles();
+    for (const TPlannedFile& file : files_)
+        replaced.push_back(file.Name);
+
+    TUndo undo;
+    // The folders that do not exist yet, outermost first, so failure removes just those.
+    std::vector<std::string> missing;
+    for (std::string path = folder_; !path.empty() && !PathExists(path);) {
+        missing.insert(missing.begin(), path);
+        const size_t cut = path.find_last_of('\\');
+        path = cut == std::string::npos ? "" : path.substr(0, cut);
+    }
+    for (const std::string& path : missing) {
+        CreateFolder(path);
+        undo.OnFailure([path] { RemoveDirectoryA(path.c_str()); });
+    }
+
+    // Inside the wallpaper folder, so that moving into place is a rename on one volume.
+    const std::string staging = folder_ + "\\~install-" + UniqueSuffix();
+    CreateFolder(staging);
+    undo.OnFailure([staging] { RemoveDirectoryA(staging.c_str()); });
+    undo.OnSuccess([staging] { RemoveDirectoryA(staging.c_str()); });
+    int64_t done = 0;
+    for (const TPlannedFile& file : files_) {
+        const std::string path = staging + "\\" + file.Name;
+        undo.OnFailure([path] { DeleteFileA(path.c_str()); });
+        TOutputFile out(path);
+        file.Write(out, [&](size_t n) {
+            done += static_cast<int64_t>(n);
+            progress(done, totalSize_);
+        });
+    }
+
+    const std::string aside = folder_ + "\\~replaced-" + UniqueSuffix();
+    bool asideMade = false;
+    for (const std::string& name : replaced) {
+        const std::string path = folder_ + "\\" + name;
+        const std::string kept = aside + "\\" + name;
+        if (!PathExists(path) || PathExists(kept))
+            continue;
+        if (!asideMade) {
+            CreateFolder(aside);
+            undo.OnFailure([aside] { RemoveDirectoryA(aside.c_str()); });
+            undo.OnSuccess([aside] { RemoveDirectoryA(aside.c_str()); });
+            asideMade = true;
+        }
+        MoveFile(path, kept);
+        undo.OnFailure([path, kept] { MoveFileExA(kept.c_str(), path.c_str(), 0); });
+        undo.OnSuccess([kept] { DeleteFileA(kept.c_str()); });
+    }
+    for (const TPlannedFile& file : files_) {
+        const std::string path = folder_ + "\\" + file.Name;
+        MoveFile(staging + "\\" + file.Name, path);
+        undo.OnFailure([path] { DeleteFileA(path.c_str()); });
+    }
+    const std::string earlierLocation = Register(undo);
+    undo.Commit();
+    if (!earlierLocation.empty() && !rtl::SameFile(earlierLocation, folder_))
+        RemoveEarlierCopy(earlierLocation);
+}
+
+std::string TInstallation::Register(TUndo& undo) const {
+    const std::string path = UninstallKeyPath + record_.Key;
+    TRegKey key;
+    DWORD disposition = 0;
+    const LSTATUS status =
+        RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0,
+                        KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, key.Receive(), &disposition);
+    if (status != ERROR_SUCCESS)
+        throw rtl::Exception("The wallpaper cannot be added to the installed programs. " +
+                             ErrorText(static_cast<DWORD>(status)));
+    if (disposition == REG_CREATED_NEW_KEY)
+        undo.OnFailure([path] { RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str()); });
+    const std::string earlierLocation = ReadString(key.Get(), "InstallLocation");
+
+    int64_t size = 0;
+    for (const TPlannedFile& file : files_)
+        size += file.Size;
+    const std::string uninstaller = folder_ + "\\" + UninstallerFileName;
+    SetString(key.Get(), "DisplayName", record_.Title);
+    SetString(key.Get(), "UninstallString", UninstallCommand(folder_));
+    SetString(key.Get(), "QuietUninstallString", UninstallCommand(folder_) + " /S");
+    SetString(key.Get(), "DisplayIcon", uninstaller);
+    SetString(key.Get(), "InstallLocation", folder_);
+    SetNumber(key.Get(), "EstimatedSize", static_cast<DWORD>((size + 1023) / 1024));
+    SetNumber(key.Get(), "NoModify", 1);
+    SetNumber(key.Get(), "NoRepair", 1);
+    const std::string link = LinkTarget(package_.Project().URL);
+    if (rtl::LowerCaseAscii(link.substr(0, 4)) == "http")
+        SetString(key.Get(), "URLInfoAbout", link);
+    return earlierLocation;
+}
+
+void TInstallation::RemoveEarlierCopy(const std::string& location) const {
+    // The same wallpaper installed elsewhere before: this installation replaces it. Only what
+    // that copy's own record lists goes, and only when the record is this wallpaper's.
+    TUninstallRecord earlier;
+    try {
+        earlier = RecordOf(location + "\\" + UninstallerFileName);
+    } catch (const rtl::Exception&) {
+        return;
+    }
+    if (!rtl::SameTextAscii(earlier.Key, record_.Key) || !rtl::SameFile(earlier.Folder, location))
+        return;
+    try {
+        RemoveInstalledFiles(earlier, "");
+    } catch (const rtl::Exception&) {
+        // Files that are in use stay with the copy's folder; the new installation is complete.
+    }
+    RemoveDirectoryA(location.c_str());
+}
+
+} // namespace stub

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "InstallerPackage.h"
+#include "UninstallRecord.h"
+#include "WinSupport.h"
+
+namespace stub {
+
+// One installation of a checked package into one folder, for the current user only.
+class TInstallation {
+public:
+    using TProgressFn = std::function<void(int64_t done, int64_t total)>;
+
+    // Plans the files for folder (a full path); writes nothing.
+    TInstallation(const TInstallerPackage& package, std::string folder);
+
+    // Where a wallpaper goes unless /D= names another folder.
+    static std::string DefaultFolder(const TInstallerPackage& package);
+
+    const std::string& Folder() const { return folder_; }
+    const std::string& Title() const { return record_.Title; }
+    std::string PagePath() const;
+
+    // Writes every file into a staging folder inside the wallpaper folder, moves an earlier
+    // installation of the same wallpaper aside, moves the new files into place and registers
+    // the wallpaper; only then is the earlier installation deleted. A failure at any step
+    // puts back what was there before and raises. A folder that holds files this wallpaper
+    // did not put there is refused before anything is written.
+    void Run(const TProgressFn& progress);
+
+private:
+    using TCounter = std::function<void(size_t)>;
+    struct TPlannedFile {
+        std::string Name;
+        int64_t Size;
+        std::function<void(TOutputFile&, const TCounter&)> Write;
+    };
+    class TUndo;
+
+    void PlanEntry(const std::string& name, int32_t entry);
+    void PlanText(const std::string& name, std::string bytes);
+    std::vector<std::string> EarlierFiles() const;
+    std::string Register(TUndo& undo) const;
+    void RemoveEarlierCopy(const std::string& location) const;
+
+    const TInstallerPackage& package_;
+    std::string folder_;
+    TUninstallRecord record_;
+    std::vector<TPlannedFile> files_;
+    int64_t totalSize_ = 0;
+};
+
+} // namespace stub

@@ -1,0 +1,76 @@
+#include "InstallerPackage.h"
+
+#include "SafeNames.h"
+#include "rtl/Guid.h"
+#include "rtl/Paths.h"
+#include "rtl/Streams.h"
+#include "rtl/TextUtils.h"
+
+namespace stub {
+
+namespace {
+
+// Removes a scratch file however the reading of the project ends.
+class TScratchFile {
+public:
+    explicit TScratchFile(std::string path) : path_(std::move(path)) {}
+    ~TScratchFile() { rtl::RemoveFile(path_); }
+    TScratchFile(const TScratchFile&) = delete;
+    TScratchFile& operator=(const TScratchFile&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+} // namespace
+
+std::string TInstallerPackage::PartName(int32_t index) {
+    static const char* const names[] = {"The program", "The wallpaper settings", "The movie",
+                                        "The video player", "The video player script"};
+    const std::string name = index >= 0 && index < 5 ? names[index] : "A part";
+    return name + " (part " + rtl::IntToStr(index) + ")";
+}
+
+TInstallerPackage::TInstallerPackage(const TPackedImage& image, const std::string& scratchFolder)
+    : image_(image) {
+    const int32_t count = image.Count();
+    if (count != 3 && count != 5)
+        throw EDamaged("It holds " + rtl::IntToStr(count) +
+                       " parts, where an installer holds 3 or 5.");
+    const TPackedImage::TEntry& stub = image.Entry(StubEntry);
+    if (stub.Offset != 0 || stub.StoredSize == 0 || stub.StoredSize != stub.SourceSize)
+        throw EDamaged(PartName(StubEntry) + " is not stored as the installer needs it.");
+    // The small settings first, so damage there is reported before the movie is unpacked.
+    const std::string projectBytes = image.InflateToString(ProjectEntry, PartName(ProjectEntry));
+    for (int32_t i = MovieEntry; i < count; ++i)
+        image.Inflate(i, PartName(i), [](const uint8_t*, size_t) {});
+
+    // The project reader takes a file, so the settings pass through one.
+    TScratchFile projectFile(scratchFolder + rtl::NewGuidText() + ".zvrk");
+    {
+        rtl::TFileStream file(projectFile.Path(), rtl::FileMode::Create);
+        file.WriteBuffer(projectBytes.data(), static_cast<int64_t>(projectBytes.size()));
+    }
+    project_ = std::make_unique<core::TProject>(scratchFolder + rtl::NewGuidText());
+    try {
+        project_->LoadFromFile(projectFile.Path());
+    } catch (const rtl::EFileStreamError&) {
+        throw;
+    } catch (const rtl::Exception& error) {
+        throw EDamaged(PartName(ProjectEntry) + " cannot be read: " + error.Message + ".");
+    }
+    if (project_->FlashFiles.Count() == 0 || project_->FlashFiles.Get(0).empty())
+        throw EDamaged(PartName(ProjectEntry) + " name no movie.");
+    video_ = IsVideoPath(MoviePath());
+    if (video_ != (count == 5))
+        throw EDamaged("It holds " + rtl::IntToStr(count) + " parts, but a Flash " +
+                       (video_ ? "video" : "movie") + " comes with " + (video_ ? "5." : "3."));
+}
+
+std::string TInstallerPackage::Title() const {
+    const std::string title = rtl::Trim(project_->FileTitle);
+    return title.empty() ? "Wallpaper" : title;
+}
+
+} // namespace stub

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "PackedImage.h"
+#include "core/ProjectUnit.h"
+
+namespace stub {
+
+// What a wallpaper installer carries, checked whole before anything is installed: 3 entries
+// (the stub raw, the project file, the movie) or 5 (and the video player and its script),
+// every compressed entry unpacking completely, and the project file readable, naming a movie
+// whose kind fits the entry count. Damage of any kind raises EDamaged; failing to write the
+// scratch files that reading the project needs raises the file error.
+class TInstallerPackage {
+public:
+    static constexpr int32_t StubEntry = 0;
+    static constexpr int32_t ProjectEntry = 1;
+    static constexpr int32_t MovieEntry = 2;
+    static constexpr int32_t PlayerEntry = 3;
+    static constexpr int32_t ScriptEntry = 4;
+
+    // Reads the project through scratch files in scratchFolder (ending with a delimiter),
+    // which are gone again when this returns.
+    TInstallerPackage(const TPackedImage& image, const std::string& scratchFolder);
+
+    const TPackedImage& Image() const { return image_; }
+    const core::TProject& Project() const { return *project_; }
+    bool IsVideo() const { return video_; }
+    // The movie's path as the project holds it.
+    const std::string& MoviePath() const { return project_->FlashFiles.Get(0); }
+    // The trimmed title, or "Wallpaper" when the project has none.
+    std::string Title() const;
+
+    // The name of an entry in messages: "the movie (part 2)".
+    static std::string PartName(int32_t index);
+
+private:
+    const TPackedImage& image_;
+    std::unique_ptr<core::TProject> project_;
+    bool video_ = false;
+};
+
+} // namespace stub

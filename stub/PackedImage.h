@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "rtl/Errors.h"
+
+namespace stub {
+
+// The packed data of the file is not what the generator made: cut off, altered or not there.
+// Message is the detail for the user, under the installer's own headline.
+class EDamaged : public rtl::Exception {
+public:
+    using Exception::Exception;
+};
+
+// Receives an entry's content piece by piece as it is unpacked.
+using TSink = std::function<void(const uint8_t* data, size_t size)>;
+
+// Unpacks one zlib stream completely and checks it: the stream must end, with its Adler-32
+// matching, exactly where the stored bytes end, and give exactly expected bytes. Anything
+// else raises EDamaged with what went wrong; what names the entry in the message. Errors that
+// sink raises pass through.
+void InflateEntry(const uint8_t* stored, int64_t storedSize, int64_t expected,
+                  const std::string& what, const TSink& sink);
+
+// The packed stream container appended to a program file, read in place from the file's
+// bytes, which the caller keeps alive for as long as this object lives.
+class TPackedImage {
+public:
+    struct TEntry {
+        int64_t Offset;
+        int32_t StoredSize;
+        int32_t SourceSize;
+    };
+
+    // Finds the container's end (before a certificate table) and reads its directory with the
+    // container reader, which checks every size against the data. Raises EDamaged when there
+    // is no directory that fits, or none at all.
+    TPackedImage(const uint8_t* image, int64_t size);
+
+    int32_t Count() const { return static_cast<int32_t>(entries_.size()); }
+    const TEntry& Entry(int32_t index) const { return entries_.at(static_cast<size_t>(index)); }
+    const uint8_t* StoredBytes(int32_t index) const { return image_ + Entry(index).Offset; }
+    // Where the container ends; a certificate table may follow.
+    int64_t End() const { return end_; }
+
+    // Entry index unpacked and checked by InflateEntry.
+    void Inflate(int32_t index, const std::string& what, const TSink& sink) const;
+    std::string InflateToString(int32_t index, const std::string& what) const;
+
+private:
+    const uint8_t* image_;
+    int64_t end_;
+    std::vector<TEntry> entries_;
+};
+
+} // namespace stub

@@ -1,0 +1,93 @@
+#include "PeImage.h"
+
+#include <cstring>
+
+namespace stub {
+
+namespace {
+
+uint32_t ReadLe(const uint8_t* p, int bytes) {
+    uint32_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = value << 8 | p[i];
+    return value;
+}
+
+constexpr int64_t DosHeaderSize = 64;
+constexpr int64_t NewHeaderPointer = 0x3C;
+constexpr int64_t CoffHeaderSize = 20;
+constexpr uint32_t Pe32Magic = 0x10B;
+constexpr uint32_t Pe32PlusMagic = 0x20B;
+constexpr uint32_t SecurityDirectory = 4;
+constexpr int64_t DirectoryEntrySize = 8;
+// Signing tools start the table on an 8-byte boundary, padding the file with zeros first.
+constexpr int64_t MaxAlignmentPadding = 7;
+
+} // namespace
+
+std::optional<int64_t> SecurityDirectoryEntry(const uint8_t* image, int64_t size) {
+    if (size < DosHeaderSize || image[0] != 'M' || image[1] != 'Z')
+        return std::nullopt;
+    const int64_t pe = ReadLe(image + NewHeaderPointer, 4);
+    const int64_t optional = pe + 4 + CoffHeaderSize;
+    if (optional + 2 > size || std::memcmp(image + pe, "PE\0\0", 4) != 0)
+        return std::nullopt;
+    const int64_t optionalSize = ReadLe(image + pe + 4 + 16, 2);
+    const uint32_t magic = ReadLe(image + optional, 2);
+    int64_t countField, directories;
+    if (magic == Pe32Magic) {
+        countField = optional + 92;
+        directories = optional + 96;
+    } else if (magic == Pe32PlusMagic) {
+        countField = optional + 108;
+        directories = optional + 112;
+    } else {
+        return std::nullopt;
+    }
+    const int64_t entry = directories + SecurityDirectory * DirectoryEntrySize;
+    const int64_t optionalEnd = optional + optionalSize;
+    if (countField + 4 > optionalEnd || entry + DirectoryEntrySize > optionalEnd ||
+        optionalEnd > size || ReadLe(image + countField, 4) <= SecurityDirectory)
+        return std::nullopt;
+    return entry;
+}
+
+std::optional<TCertificateTable> FindCertificateTable(const uint8_t* image, int64_t size) {
+    const std::optional<int64_t> entry = SecurityDirectoryEntry(image, size);
+    if (!entry)
+        return std::nullopt;
+    const int64_t offset = ReadLe(image + *entry, 4);
+    const int64_t length = ReadLe(image + *entry + 4, 4);
+    // A table overlapping the headers cannot be genuine; the smallest certificate entry has an
+    // 8-byte header.
+    if (length < 8 || offset < *entry + DirectoryEntrySize || offset + length != size)
+        return std::nullopt;
+    return TCertificateTable{offset, length};
+}
+
+int64_t ContainerEnd(const uint8_t* image, int64_t size) {
+    const std::optional<TCertificateTable> table = FindCertificateTable(image, size);
+    if (!table)
+        return size;
+    // The entry count is small and little-endian, so a count read across the padding reads
+    // as zero; step back over zero bytes until the count is there.
+    int64_t end = table->Offset;
+    while (table->Offset - end < MaxAlignmentPadding && end > 4 && image[end - 1] == 0 &&
+           ReadLe(image + end - 4, 4) == 0)
+        --end;
+    return end;
+}
+
+bool ClearForeignCertificate(uint8_t* image, int64_t size) {
+    const std::optional<int64_t> entry = SecurityDirectoryEntry(image, size);
+    if (!entry)
+        return false;
+    const int64_t offset = ReadLe(image + *entry, 4);
+    const int64_t length = ReadLe(image + *entry + 4, 4);
+    if ((offset == 0 && length == 0) || offset + length <= size)
+        return false;
+    std::memset(image + *entry, 0, DirectoryEntrySize);
+    return true;
+}
+
+} // namespace stub

@@ -1,0 +1,103 @@
+#include "SafeNames.h"
+
+#include "rtl/TextUtils.h"
+
+namespace stub {
+
+namespace {
+
+bool IsForbidden(unsigned char c) {
+    if (c < 32 || c == 127)
+        return true;
+    for (const char* p = "<>:\"/\\|?*"; *p != '\0'; ++p)
+        if (c == static_cast<unsigned char>(*p))
+            return true;
+    return false;
+}
+
+// Windows reserves these names whatever extension follows; the superscript digits are the
+// code page 1252 bytes that Windows also accepts after COM and LPT.
+bool IsDeviceName(std::string base) {
+    while (!base.empty() && base.back() == ' ')
+        base.pop_back();
+    base = rtl::UpperCaseAscii(base);
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
+        if (base == device)
+            return true;
+    if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0)) {
+        const unsigned char digit = static_cast<unsigned char>(base[3]);
+        return (digit >= '0' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
+    }
+    return false;
+}
+
+void TrimEnds(std::string& name) {
+    size_t start = 0;
+    while (start < name.size() && name[start] == ' ')
+        ++start;
+    name.erase(0, start);
+    while (!name.empty() && (name.back() == ' ' || name.back() == '.'))
+        name.pop_back();
+}
+
+std::string FallbackMovieName(const std::string& path) {
+    return IsVideoPath(path) ? "movie.flv" : "movie.swf";
+}
+
+} // namespace
+
+std::string SafeFileName(const std::string& name) {
+    std::string safe;
+    for (const char c : name)
+        if (!IsForbidden(static_cast<unsigned char>(c)))
+            safe += c;
+    TrimEnds(safe);
+    if (safe.size() > MaxSafeNameLength) {
+        // Keep a short extension, so a long movie name still ends in .swf or .flv.
+        const size_t dot = safe.rfind('.');
+        const std::string ext =
+            dot != std::string::npos && safe.size() - dot <= 16 ? safe.substr(dot) : "";
+        safe = safe.substr(0, MaxSafeNameLength - ext.size());
+        TrimEnds(safe);
+        if (!safe.empty())
+            safe += ext;
+    }
+    if (!safe.empty() && IsDeviceName(safe.substr(0, safe.find('.'))))
+        safe = "_" + safe;
+    return safe;
+}
+
+std::string MovieNamePart(const std::string& path) {
+    const size_t last = path.find_last_of("\\/:");
+    return last == std::string::npos ? path : path.substr(last + 1);
+}
+
+bool IsVideoPath(const std::string& path) {
+    const std::string name = MovieNamePart(path);
+    const size_t dot = name.rfind('.');
+    return dot != std::string::npos && rtl::LowerCaseAscii(name.substr(dot)) == ".flv";
+}
+
+bool IsOwnFileName(const std::string& name) {
+    for (const char* own :
+         {PageFileName, InfoFileName, UninstallerFileName, PlayerFileName, ScriptFileName})
+        if (rtl::SameTextAscii(name, own))
+            return true;
+    return false;
+}
+
+std::string MovieFileName(const std::string& path) {
+    const std::string safe = SafeFileName(MovieNamePart(path));
+    if (safe.empty() || IsOwnFileName(safe))
+        return FallbackMovieName(path);
+    return safe;
+}
+
+std::string InstallName(const std::string& guid, const std::string& title) {
+    std::string name = SafeFileName(guid);
+    if (name.empty())
+        name = SafeFileName(title);
+    return name.empty() ? "Wallpaper" : name;
+}
+
+} // namespace stub

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+namespace stub {
+
+// The names the installer gives its own files in the wallpaper folder.
+constexpr const char* PageFileName = "wallpaper.html";
+constexpr const char* InfoFileName = "LivelyInfo.json";
+constexpr const char* UninstallerFileName = "uninstall.exe";
+constexpr const char* PlayerFileName = "FLVPlayer.swf";
+constexpr const char* ScriptFileName = "swfobject.js";
+
+// A name that Windows takes as one plain file or folder name: control characters and the
+// characters < > : " / \ | ? * removed, leading blanks and trailing blanks and dots removed
+// (Windows drops those itself, so ".." becomes nothing), a device name such as CON or
+// LPT1.swf prefixed with "_", and no more than MaxSafeNameLength bytes. Empty when nothing
+// usable is left. Bytes of the upper half stay: they are the system code page's letters.
+std::string SafeFileName(const std::string& name);
+constexpr size_t MaxSafeNameLength = 120;
+
+// The file-name part of a movie path as a project holds it: the text after its last "\",
+// "/" or ":", whatever system the project was made on.
+std::string MovieNamePart(const std::string& path);
+// Whether the movie at path is a Flash video, by the same rule the generator uses to decide
+// whether an installer gets the two player entries.
+bool IsVideoPath(const std::string& path);
+
+// The installed name of the movie: its file-name part made safe. When nothing usable is left,
+// or the name is one of the installer's own files, "movie.swf" or "movie.flv".
+std::string MovieFileName(const std::string& path);
+
+// The name of the wallpaper's folder and of its entry in the installed programs: the GUID,
+// or when that is empty the title, made safe; "Wallpaper" when nothing usable is left.
+std::string InstallName(const std::string& guid, const std::string& title);
+
+// Whether a name is one the installer writes for itself, compared without letter case.
+bool IsOwnFileName(const std::string& name);
+
+} // namespace stub

@@ -1,0 +1,170 @@
+#include "WallpaperPage.h"
+
+#include <cstdio>
+
+#include "rtl/TextUtils.h"
+
+namespace stub {
+
+namespace {
+
+constexpr uint32_t ClNone = 0x1FFFFFFF;
+constexpr uint32_t ClDefault = 0x20000000;
+
+std::string Hex6(uint32_t rgb) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", rgb & 0xFF, rgb >> 8 & 0xFF,
+                  rgb >> 16 & 0xFF);
+    return text;
+}
+
+bool IsSchemeChar(char c, bool first) {
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return letter || (!first && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'));
+}
+
+std::string Declaration(const char* property, const std::string& value) {
+    return value.empty() ? "" : std::string(property) + ": " + value + "; ";
+}
+
+std::string Param(const char* name, const std::string& value) {
+    return "<param name=\"" + std::string(name) + "\" value=\"" + HtmlEscape(value) + "\">\n";
+}
+
+std::string TextBlock(const TPageSettings& s) {
+    std::string html;
+    for (size_t i = 0; i < s.TextLines.size(); ++i)
+        html += (i > 0 ? "<br>\n" : "") + HtmlEscape(s.TextLines[i]);
+    if (!s.URL.empty()) {
+        if (!s.TextLines.empty())
+            html += "<br>\n";
+        const std::string target = LinkTarget(s.URL);
+        if (target.empty())
+            html += HtmlEscape(s.URL);
+        else
+            html += "<a href=\"" + HtmlEscape(target) + "\" target=\"_blank\" rel=\"noopener\">" +
+                    HtmlEscape(s.URL) + "</a>";
+    }
+    return html;
+}
+
+} // namespace
+
+std::string CssColor(core::TColor color, const TSysColorFn& sysColor) {
+    const uint32_t bits = static_cast<uint32_t>(color);
+    if (bits == ClNone)
+        return "transparent";
+    if (bits == ClDefault)
+        return "";
+    if (bits & 0x80000000u)
+        return Hex6(sysColor(static_cast<int>(bits & 0xFF)));
+    return Hex6(bits & 0xFFFFFF);
+}
+
+std::string HtmlEscape(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&#39;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string PercentEncode(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        if ((b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') ||
+            b == '-' || b == '.' || b == '_' || b == '~') {
+            out += c;
+        } else {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%%%02X", b);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+std::string LinkTarget(const std::string& url) {
+    const std::string trimmed = rtl::Trim(url);
+    if (trimmed.empty())
+        return "";
+    for (const char c : trimmed)
+        if (static_cast<unsigned char>(c) < 32 || c == 127)
+            return "";
+    size_t i = 0;
+    while (i < trimmed.size() && IsSchemeChar(trimmed[i], i == 0))
+        ++i;
+    if (i == 0 || i == trimmed.size() || trimmed[i] != ':')
+        return "http://" + trimmed;
+    const std::string scheme = rtl::LowerCaseAscii(trimmed.substr(0, i));
+    if (scheme == "http" || scheme == "https" || scheme == "mailto")
+        return trimmed;
+    return "";
+}
+
+std::string WallpaperPage(const TPageSettings& s, const TSysColorFn& sysColor) {
+    const std::string background =
+        s.TransparentBackground ? "transparent" : CssColor(s.BackgroundColor, sysColor);
+    const std::string textColor = CssColor(s.TextColor, sysColor);
+    const std::string textBackground =
+        s.TextBGTransparent ? "transparent" : CssColor(s.TextBGColor, sysColor);
+    const std::string movieUrl = PercentEncode(s.MovieName);
+    const std::string data = s.Video ? "FLVPlayer.swf" : movieUrl;
+
+    std::string html = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>" +
+                       HtmlEscape(s.Title) + "</title>\n<style>\n";
+    html += "html, body { margin: 0; padding: 0; width: 100%; height: 100%; overflow: hidden; " +
+            Declaration("background", background) + "}\n";
+    html += "#movie { position: absolute; left: 0; top: 0; width: 100%; height: 100%; }\n";
+    html += "#text { position: absolute; left: 0; right: 0; bottom: 0; padding: 6px 12px; "
+            "font: 14px sans-serif; text-align: center; " +
+            Declaration("color", textColor) + Declaration("background", textBackground) + "}\n";
+    html += "#text a { color: inherit; }\n</style>\n</head>\n<body>\n";
+
+    html += "<object id=\"movie\" type=\"application/x-shockwave-flash\" data=\"" +
+            HtmlEscape(data) + "\" width=\"100%\" height=\"100%\">\n";
+    html += Param("movie", data);
+    if (s.Video)
+        html += Param("flashvars", "file=" + movieUrl + "&loop=" + (s.Loop ? "true" : "false"));
+    html += Param("loop", s.Loop ? "true" : "false");
+    html += Param("quality", "high");
+    html += Param("scale", "showall");
+    html += Param("menu", "false");
+    html += Param("allowScriptAccess", "never");
+    // Without a colour of its own the movie keeps the background it was made with.
+    if (background == "transparent")
+        html += Param("wmode", "transparent");
+    else if (!background.empty())
+        html += Param("bgcolor", background);
+    html += "</object>\n";
+
+    if (s.ShowText) {
+        const std::string text = TextBlock(s);
+        if (!text.empty())
+            html += "<div id=\"text\">" + text + "</div>\n";
+    }
+    html += "</body>\n</html>\n";
+    return html;
+}
+
+} // namespace stub

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/ProjectUnit.h"
+
+namespace stub {
+
+// The RGB value (red in the lowest byte) of a system colour on the installing machine, by
+// its index; GetSysColor in the installer.
+using TSysColorFn = std::function<uint32_t(int index)>;
+
+// The CSS form of a framework colour: "#rrggbb" for an RGB value and for a system colour
+// (resolved now: the page cannot ask Windows later), "transparent" for clNone, and empty for
+// clDefault, meaning "leave the page's default". A value with the top bit set counts as a
+// system colour by its low byte, as the framework resolves it; any other top byte is ignored.
+std::string CssColor(core::TColor color, const TSysColorFn& sysColor);
+
+// & < > " and ' as character references, so the text is safe in content and in attributes.
+std::string HtmlEscape(const std::string& text);
+// Everything but letters, digits and - . _ ~ as %XX, for a file name inside a URL.
+std::string PercentEncode(const std::string& text);
+
+// The target of a website link: the URL itself when it is an http, https or mailto URL, with
+// http:// put in front of one that names no scheme (as "www.example.com"); empty for any other
+// scheme (javascript:, file:, data: ...) or a URL holding control characters, which browsers
+// would strip to reveal a scheme.
+std::string LinkTarget(const std::string& url);
+
+// What the page shows; every text in UTF-8.
+struct TPageSettings {
+    std::string Title;
+    std::string MovieName; // the installed file name, beside the page
+    bool Video = false;    // played by FLVPlayer.swf, which is given the name as "file"
+    bool Loop = false;
+    core::TColor BackgroundColor = 0;
+    bool TransparentBackground = false;
+    bool ShowText = false;
+    std::vector<std::string> TextLines;
+    std::string URL;
+    core::TColor TextColor = 0;
+    core::TColor TextBGColor = 0;
+    bool TextBGTransparent = false;
+};
+
+// The wallpaper page: the movie filling the window, on the background colour, with the
+// website text along the bottom when ShowText is set. It needs no script, so it shows its
+// background and text in a browser without Flash too, and the movie may not script the page.
+std::string WallpaperPage(const TPageSettings& settings, const TSysColorFn& sysColor);
+
+} // namespace stub

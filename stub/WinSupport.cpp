@@ -1,0 +1,136 @@
+#include "WinSupport.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+#include "rtl/Errors.h"
+#include "rtl/Guid.h"
+#include "rtl/Paths.h"
+
+namespace stub {
+
+TMappedFile::TMappedFile(const std::string& path)
+    : file_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    if (!file_.Valid())
+        throw rtl::FileOpenError(path, rtl::LastErrorText());
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file_.Get(), &size))
+        throw rtl::FileOpenError(path, rtl::LastErrorText());
+    size_ = size.QuadPart;
+    // An empty file cannot be mapped; it has nothing to read either.
+    if (size_ == 0)
+        return;
+    mapping_.Reset(CreateFileMappingA(file_.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (!mapping_.Valid())
+        throw rtl::FileOpenError(path, rtl::LastErrorText());
+    view_.Reset(MapViewOfFile(mapping_.Get(), FILE_MAP_READ, 0, 0, 0));
+    if (!view_.Valid())
+        throw rtl::FileOpenError(path, rtl::LastErrorText());
+}
+
+TOutputFile::TOutputFile(const std::string& path)
+    : path_(path), file_(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    if (!file_.Valid())
+        throw rtl::FileCreateError(path, rtl::LastErrorText());
+}
+
+void TOutputFile::Write(const void* data, size_t size) {
+    const char* next = static_cast<const char*>(data);
+    while (size > 0) {
+        const DWORD ask = static_cast<DWORD>(size < (1u << 30) ? size : (1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file_.Get(), next, ask, &written, nullptr) || written == 0)
+            throw rtl::Exception("Cannot write \"" + path_ + "\". " + rtl::LastErrorText());
+        next += written;
+        size -= written;
+    }
+}
+
+std::string ErrorText(DWORD code) {
+    SetLastError(code);
+    return rtl::LastErrorText();
+}
+
+std::string ExecutablePath() {
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n =
+            GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n < buffer.size())
+            return std::string(buffer.data(), n);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+bool PathExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::string FullFolderPath(const std::string& path) {
+    std::string full = rtl::ExpandFileName(path);
+    while (full.size() > 1 && (full.back() == '\\' || full.back() == '/'))
+        full.pop_back();
+    return full;
+}
+
+std::string LocalAppDataFolder() {
+    char buffer[MAX_PATH];
+    const HRESULT result = SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE,
+                                            nullptr, SHGFP_TYPE_CURRENT, buffer);
+    if (FAILED(result))
+        throw rtl::Exception("The local application data folder is not known. " +
+                             ErrorText(static_cast<DWORD>(result)));
+    return buffer;
+}
+
+std::string WallpapersFolder() {
+    return LocalAppDataFolder() + "\\Zenvoy Muravel\\Wallpapers";
+}
+
+std::string AnsiToUtf8(const std::string& text) {
+    if (text.empty())
+        return text;
+    const int wide =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring utf16(static_cast<size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &utf16[0], wide);
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, &utf8[0], bytes, nullptr, nullptr);
+    return utf8;
+}
+
+std::string UniqueSuffix() {
+    std::string digits;
+    for (const char c : rtl::NewGuidText())
+        if (c != '{' && c != '}' && c != '-')
+            digits += c;
+    return digits;
+}
+
+void WriteStandardError(const std::string& text) {
+    HANDLE target = GetStdHandle(STD_ERROR_HANDLE);
+    TFileHandle console;
+    if (target == nullptr || target == INVALID_HANDLE_VALUE) {
+        if (!AttachConsole(ATTACH_PARENT_PROCESS))
+            return;
+        console.Reset(CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+        if (!console.Valid())
+            return;
+        target = console.Get();
+    }
+    DWORD written = 0;
+    WriteFile(target, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+} // namespace stub

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "WinHandles.h"
+
+namespace stub {
+
+// A file mapped for reading whole: the installer reads its own file in place, so even a
+// large movie is not copied before it is unpacked.
+class TMappedFile {
+public:
+    // Raises EFOpenError when the file cannot be opened or mapped.
+    explicit TMappedFile(const std::string& path);
+    const uint8_t* Data() const { return static_cast<const uint8_t*>(view_.Get()); }
+    int64_t Size() const { return size_; }
+
+private:
+    TFileHandle file_;
+    TKernelHandle mapping_;
+    TMappedView view_;
+    int64_t size_ = 0;
+};
+
+// Creates a new file and writes it; errors name the file and give the system's reason.
+class TOutputFile {
+public:
+    explicit TOutputFile(const std::string& path);
+    void Write(const void* data, size_t size);
+    void Write(const std::string& bytes) { Write(bytes.data(), bytes.size()); }
+
+private:
+    std::string path_;
+    TFileHandle file_;
+};
+
+std::string ErrorText(DWORD code);
+std::string ExecutablePath();
+bool PathExists(const std::string& path);
+bool IsFolder(const std::string& path);
+// A full path without a trailing delimiter.
+std::string FullFolderPath(const std::string& path);
+// The current user's local application data folder, where per-user programs live.
+std::string LocalAppDataFolder();
+// %LOCALAPPDATA%\Zenvoy Muravel\Wallpapers, under which every wallpaper gets its folder.
+std::string WallpapersFolder();
+// Text in the system code page, as the project and the A functions hold it, in UTF-8, as
+// the page and the JSON need it.
+std::string AnsiToUtf8(const std::string& text);
+// A fresh GUID's 32 hexadecimal digits, for names no one else uses.
+std::string UniqueSuffix();
+
+// Reports to standard error, attaching to the parent's console when the program has none
+// of its own (the installer is a window program).
+void WriteStandardError(const std::string& text);
+
+} // namespace stub

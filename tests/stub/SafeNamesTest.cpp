@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "stub/SafeNames.h"
+
+TEST(SafeNames, MovieNameIsTheSafeFileNamePartOnly) {
+    const struct {
+        const char* path;
+        const char* name;
+    } cases[] = {
+        {"C:\\Movies\\Blue Lagoon.swf", "Blue Lagoon.swf"},
+        {"..\\..\\evil.swf", "evil.swf"},
+        {"../../evil.swf", "evil.swf"},
+        {"C:evil.swf", "evil.swf"},
+        {"\\\\server\\share\\evil.swf", "evil.swf"},
+        {"C:\\x\\con.swf", "_con.swf"},
+        {"C:\\x\\CON", "_CON"},
+        {"lpt1.flv", "_lpt1.flv"},
+        {"nul .swf", "_nul .swf"},
+        {"COM10.swf", "COM10.swf"},
+        {"CONSOLE.swf", "CONSOLE.swf"},
+        {"a<b>c|d?e*\"f.swf", "abcdef.swf"},
+        {"tab\there.swf", "tabhere.swf"},
+        {"  spaced.swf. . ", "spaced.swf"},
+        {".hidden.swf", ".hidden.swf"},
+        {"caf\xE9.swf", "caf\xE9.swf"},
+        {"Movie.SWF", "Movie.SWF"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(stub::MovieFileName(c.path), c.name) << c.path;
+}
+
+TEST(SafeNames, NothingUsableOrAnOwnNameGivesTheFallback) {
+    const struct {
+        const char* path;
+        const char* name;
+    } cases[] = {
+        {"", "movie.swf"},
+        {"..", "movie.swf"},
+        {"C:\\x\\", "movie.swf"},
+        {"...", "movie.swf"},
+        {"<>|", "movie.swf"},
+        {"C:\\x\\wallpaper.html", "movie.swf"},
+        {"C:\\x\\UNINSTALL.EXE", "movie.swf"},
+        {"C:\\x\\livelyinfo.json", "movie.swf"},
+        {"C:\\x\\FLVPlayer.swf", "movie.swf"},
+        {"C:\\x\\swfobject.js ", "movie.swf"},
+        {"C:\\x\\?.flv", ".flv"},
+        {"C:\\x\\...flv", "...flv"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(stub::MovieFileName(c.path), c.name) << c.path;
+    EXPECT_EQ(stub::MovieFileName("C:\\x\\FLVPlayer.flv\\"), "movie.swf");
+}
+
+TEST(SafeNames, VideoIsDecidedByTheNamePartsExtensionAsTheGeneratorDoes) {
+    EXPECT_TRUE(stub::IsVideoPath("C:\\v\\clip.FLV"));
+    EXPECT_TRUE(stub::IsVideoPath("clip.flv"));
+    EXPECT_FALSE(stub::IsVideoPath("C:\\v.flv\\clip"));
+    EXPECT_FALSE(stub::IsVideoPath("C:\\v\\clip.flv.swf"));
+    EXPECT_FALSE(stub::IsVideoPath("clip.flv\\"));
+    EXPECT_FALSE(stub::IsVideoPath(""));
+}
+
+TEST(SafeNames, LongNamesAreCutKeepingTheExtension) {
+    const std::string name = stub::MovieFileName(std::string(300, 'a') + ".swf");
+    EXPECT_EQ(name.size(), stub::MaxSafeNameLength);
+    EXPECT_EQ(name.substr(name.size() - 4), ".swf");
+    EXPECT_EQ(stub::SafeFileName(std::string(200, 'b')), std::string(stub::MaxSafeNameLength, 'b'));
+    // A cut that leaves trailing dots or blanks is tidied like any other name.
+    const std::string dotted =
+        stub::SafeFileName(std::string(115, 'c') + "....." + ".swf" + std::string(50, 'd'));
+    EXPECT_LE(dotted.size(), stub::MaxSafeNameLength);
+    EXPECT_NE(dotted.back(), '.');
+}
+
+TEST(SafeNames, InstallNameIsTheGuidElseTheTitle) {
+    EXPECT_EQ(stub::InstallName("{0A1B2C3D-0000-1111-2222-333344445555}", "Title"),
+              "{0A1B2C3D-0000-1111-2222-333344445555}");
+    EXPECT_EQ(stub::InstallName("", "Sunset: Part 2/3"), "Sunset Part 23");
+    EXPECT_EQ(stub::InstallName("", "aux"), "_aux");
+    EXPECT_EQ(stub::InstallName("..\\..\\Windows", "Title"), "....Windows");
+    EXPECT_EQ(stub::InstallName("..", "Title"), "Title");
+    EXPECT_EQ(stub::InstallName("", " .. "), "Wallpaper");
+    EXPECT_EQ(stub::InstallName("", ""), "Wallpaper");
+}

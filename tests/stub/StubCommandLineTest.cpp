@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include "stub/StubCommandLine.h"
+
+TEST(StubCommandLine, ProgramNameIsTakenOffQuotedOrNot) {
+    EXPECT_EQ(stub::ArgumentText("\"C:\\My Apps\\setup.exe\" /S /D=C:\\x"), "/S /D=C:\\x");
+    EXPECT_EQ(stub::ArgumentText("setup.exe   /S"), "/S");
+    EXPECT_EQ(stub::ArgumentText("\"C:\\a b\\setup.exe\""), "");
+    EXPECT_EQ(stub::ArgumentText("setup.exe"), "");
+    EXPECT_EQ(stub::ArgumentText(""), "");
+}
+
+TEST(StubCommandLine, SilentAndFolderLast) {
+    stub::TStubOptions o = stub::ParseArguments("/S /D=C:\\Program Files\\My Wallpaper  ");
+    EXPECT_TRUE(o.Silent);
+    EXPECT_EQ(o.Folder, "C:\\Program Files\\My Wallpaper");
+    EXPECT_EQ(o.Error, "");
+
+    o = stub::ParseArguments("/D=\"C:\\quoted folder\"");
+    EXPECT_FALSE(o.Silent);
+    EXPECT_EQ(o.Folder, "C:\\quoted folder");
+
+    // Everything after /D= is the folder, even what looks like an argument.
+    o = stub::ParseArguments("/D=C:\\x /S");
+    EXPECT_FALSE(o.Silent);
+    EXPECT_EQ(o.Folder, "C:\\x /S");
+
+    o = stub::ParseArguments("/s /d=C:\\y");
+    EXPECT_TRUE(o.Silent);
+    EXPECT_EQ(o.Folder, "C:\\y");
+
+    o = stub::ParseArguments("");
+    EXPECT_FALSE(o.Silent);
+    EXPECT_FALSE(o.Folder.has_value());
+    EXPECT_EQ(o.Error, "");
+}
+
+TEST(StubCommandLine, WrongArgumentsAreReportedWithWhatWasUnderstood) {
+    stub::TStubOptions o = stub::ParseArguments("/S /X /D=C:\\z");
+    EXPECT_TRUE(o.Silent);
+    EXPECT_EQ(o.Folder, "C:\\z");
+    EXPECT_NE(o.Error.find("\"/X\""), std::string::npos) << o.Error;
+
+    o = stub::ParseArguments("/S /D=");
+    EXPECT_FALSE(o.Folder.has_value());
+    EXPECT_EQ(o.Error, "/D= must be followed by a folder.");
+
+    // /D= glued to another argument is not the folder argument.
+    o = stub::ParseArguments("/S/D=C:\\x");
+    EXPECT_FALSE(o.Folder.has_value());
+    EXPECT_FALSE(o.Error.empty());
+
+    for (const char* wrong : {"/cleanup=", "/cleanup=12x", "/cleanup=-1", "S", "/SS"})
+        EXPECT_FALSE(stub::ParseArguments(wrong).Error.empty()) << wrong;
+}
+
+TEST(StubCommandLine, CleanupHandle) {
+    const stub::TStubOptions o = stub::ParseArguments("/cleanup=1234 /D=C:\\t\\x.tmp");
+    EXPECT_EQ(o.CleanupWait, 1234u);
+    EXPECT_EQ(o.Folder, "C:\\t\\x.tmp");
+    EXPECT_EQ(o.Error, "");
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+#include "core/CompileUnit.h"
+#include "core/ProjectUnit.h"
+#include "rtl/Guid.h"
+#include "rtl/Streams.h"
+
+namespace stubtest {
+
+inline std::string RandomBytes(size_t size, uint32_t seed) {
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(random());
+    return bytes;
+}
+
+// A container as the generator makes it: entry 0 raw, the others compressed.
+inline std::string Container(const std::vector<std::string>& entries) {
+    core::TCompileStream writer;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        rtl::TMemoryView source(reinterpret_cast<const uint8_t*>(entries[i].data()),
+                                static_cast<int64_t>(entries[i].size()));
+        writer.AddStream(source, i != 0);
+    }
+    return writer.Compile().ToString();
+}
+
+// The bytes of a project file with the values fill gives, made by the project's own code.
+inline std::string ProjectFile(const std::function<void(core::TProject&)>& fill) {
+    const std::string folder = ::testing::TempDir();
+    const std::string path = folder + rtl::NewGuidText() + ".zvrk";
+    core::TProject project(folder + rtl::NewGuidText());
+    fill(project);
+    project.SaveToFile(path);
+    const std::string bytes = testfiles::ReadFile(path);
+    std::remove(path.c_str());
+    return bytes;
+}
+
+// A movie path, title and GUID: the least a generated project holds.
+inline std::function<void(core::TProject&)>
+Basic(const std::string& movie, const std::string& guid = "{00000000-1111-2222-3333-444444444444}",
+      const std::string& title = "Blue Lagoon") {
+    return [=](core::TProject& p) {
+        p.FlashFiles.Add(movie);
+        p.GUID = guid;
+        p.FileTitle = title;
+    };
+}
+
+inline uint32_t Le32At(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]);
+    return value;
+}
+
+inline void PutLe32(std::string& bytes, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + static_cast<size_t>(i)] = static_cast<char>(value >> (8 * i));
+}
+
+// Where a PE file's security directory entry is, found by walking the headers as a signing
+// tool does.
+inline size_t SecurityEntryAt(const std::string& pe) {
+    const size_t header = Le32At(pe, 0x3C);
+    const size_t optional = header + 24;
+    const bool plus = static_cast<uint8_t>(pe[optional]) == 0x0B && pe[optional + 1] == 2;
+    return optional + (plus ? 112 : 96) + 4 * 8;
+}
+
+// What a signing tool does to a finished file: pads it to 8 bytes, appends a certificate
+// table and records it in the security directory.
+inline std::string Signed(std::string file, const std::string& certificate) {
+    while (file.size() % 8 != 0)
+        file += '\0';
+    const size_t entry = SecurityEntryAt(file);
+    std::string table = testfiles::Le32(static_cast<int64_t>(8 + certificate.size())) +
+                        std::string("\x00\x02\x02\x00", 4) + certificate;
+    while (table.size() % 8 != 0)
+        table += '\0';
+    PutLe32(file, entry, static_cast<uint32_t>(file.size()));
+    PutLe32(file, entry + 4, static_cast<uint32_t>(table.size()));
+    return file + table;
+}
+
+} // namespace stubtest

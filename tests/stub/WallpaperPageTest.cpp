@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include "stub/WallpaperPage.h"
+
+namespace {
+
+// System colour i resolves to 0x0000ii, with red in the low byte as GetSysColor gives it.
+uint32_t FakeSysColor(int index) {
+    return static_cast<uint32_t>(index);
+}
+
+core::TColor Color(uint32_t bits) {
+    return static_cast<core::TColor>(bits);
+}
+
+stub::TPageSettings Movie() {
+    stub::TPageSettings s;
+    s.Title = "Blue Lagoon";
+    s.MovieName = "lagoon.swf";
+    return s;
+}
+
+bool Has(const std::string& page, const std::string& part) {
+    return page.find(part) != std::string::npos;
+}
+
+} // namespace
+
+TEST(WallpaperPage, CssColorResolvesEveryKindOfValue) {
+    const struct {
+        uint32_t color;
+        const char* css;
+    } cases[] = {
+        {0x00000000, "#000000"},     {0x000000FF, "#ff0000"},
+        {0x00FF8000, "#0080ff"},     {0x00C08080, "#8080c0"},
+        {0xFF00000F, "#0f0000"}, // clBtnFace, index 15
+        {0xFF000001, "#010000"}, // clBackground
+        {0x8000001E, "#1e0000"}, // top bit set: a system colour by its low byte
+        {0x1FFFFFFF, "transparent"}, {0x20000000, ""},
+        {0x02123456, "#563412"}, // a palette-relative value keeps its RGB
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(stub::CssColor(Color(c.color), FakeSysColor), c.css) << std::hex << c.color;
+}
+
+TEST(WallpaperPage, EscapingCoversContentAndAttributes) {
+    EXPECT_EQ(stub::HtmlEscape("<script>alert('x')</script> & \"q\""),
+              "&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; &quot;q&quot;");
+    EXPECT_EQ(stub::HtmlEscape("caf\xC3\xA9"), "caf\xC3\xA9");
+    EXPECT_EQ(stub::PercentEncode("My movie #1 (100%).swf"),
+              "My%20movie%20%231%20%28100%25%29.swf");
+    EXPECT_EQ(stub::PercentEncode("\"'><&.flv"), "%22%27%3E%3C%26.flv");
+    EXPECT_EQ(stub::PercentEncode("caf\xC3\xA9-_~.swf"), "caf%C3%A9-_~.swf");
+}
+
+TEST(WallpaperPage, OnlyHttpHttpsAndMailtoBecomeLinks) {
+    const struct {
+        const char* url;
+        const char* target;
+    } cases[] = {
+        {"http://example.com/", "http://example.com/"},
+        {"HTTPS://example.com/?a=1&b=2", "HTTPS://example.com/?a=1&b=2"},
+        {"mailto:me@example.com", "mailto:me@example.com"},
+        {"  https://example.com  ", "https://example.com"},
+        {"www.example.com", "http://www.example.com"},
+        {"example.com/a:b", "http://example.com/a:b"},
+        {"javascript:alert(1)", ""},
+        {"JavaScript:alert(1)", ""},
+        {" javascript:alert(1)", ""},
+        {"java\tscript:alert(1)", ""},
+        {"java\nscript:alert(1)", ""},
+        {"vbscript:msgbox", ""},
+        {"data:text/html,<script>alert(1)</script>", ""},
+        {"file:///C:/Windows/", ""},
+        {"http://exa\x01mple.com", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(stub::LinkTarget(c.url), c.target) << c.url;
+}
+
+TEST(WallpaperPage, MovieFillsTheWindowOnTheBackgroundColour) {
+    stub::TPageSettings s = Movie();
+    s.BackgroundColor = Color(0x00FF8000);
+    s.Loop = true;
+    const std::string page = stub::WallpaperPage(s, FakeSysColor);
+    EXPECT_TRUE(Has(page, "<title>Blue Lagoon</title>"));
+    EXPECT_TRUE(Has(page, "background: #0080ff;"));
+    EXPECT_TRUE(Has(page, "data=\"lagoon.swf\""));
+    EXPECT_TRUE(Has(page, "width=\"100%\" height=\"100%\""));
+    EXPECT_TRUE(Has(page, "<param name=\"bgcolor\" value=\"#0080ff\">"));
+    EXPECT_TRUE(Has(page, "<param name=\"loop\" value=\"true\">"));
+    EXPECT_TRUE(Has(page, "<param name=\"allowScriptAccess\" value=\"never\">"));
+    EXPECT_FALSE(Has(page, "wmode"));
+    EXPECT_FALSE(Has(page, "id=\"text\""));
+    EXPECT_FALSE(Has(page, "<script"));
+
+    s.Loop = false;
+    EXPECT_TRUE(Has(stub::WallpaperPage(s, FakeSysColor), "<param name=\"loop\" value=\"false\">"));
+}
+
+TEST(WallpaperPage, TransparentAndDefaultBackgrounds) {
+    stub::TPageSettings s = Movie();
+    s.BackgroundColor = Color(0x000000FF);
+    s.TransparentBackground = true;
+    std::string page = stub::WallpaperPage(s, FakeSysColor);
+    EXPECT_TRUE(Has(page, "background: transparent;"));
+    EXPECT_TRUE(Has(page, "<param name=\"wmode\" value=\"transparent\">"));
+    EXPECT_FALSE(Has(page, "bgcolor"));
+
+    s.TransparentBackground = false;
+    s.BackgroundColor = Color(0x1FFFFFFF);
+    page = stub::WallpaperPage(s, FakeSysColor);
+    EXPECT_TRUE(Has(page, "<param name=\"wmode\" value=\"transparent\">"));
+
+    s.BackgroundColor = Color(0x20000000);
+    page = stub::WallpaperPage(s, FakeSysColor);
+    EXPECT_TRUE(Has(page, "overflow: hidden; }"));
+    EXPECT_FALSE(Has(page, "bgcolor"));
+    EXPECT_FALSE(Has(page, "wmode"));
+
+    s.BackgroundColor = Color(0xFF000005);
+    EXPECT_TRUE(Has(stub::WallpaperPage(s, FakeSysColor), "value=\"#050000\""));
+}
+
+TEST(WallpaperPage, VideoIsPlayedByThePlayerGivenItsNameAsFlashvar) {
+    stub::TPageSettings s = Movie();
+    s.Video = true;
+    s.MovieName = "my clip&co.flv";
+    s.Loop = true;
+    const std::string page = stub::WallpaperPage(s, FakeSysColor);
+    EXPECT_TRUE(Has(page, "data=\"FLVPlayer.swf\""));
+    EXPECT_TRUE(Has(page, "<param name=\"movie\" value=\"FLVPlayer.swf\">"));
+    EXPECT_TRUE(
+        Has(page, "<param name=\"flashvars\" value=\"file=my%20clip%26co.flv&amp;loop=true\">"));
+    EXPECT_FALSE(Has(page, "my clip"));
+}
+
+TEST(WallpaperPage, MovieNameAndTitleCannotBreakOutOfTheMarkup) {
+    stub::TPageSettings s = Movie();
+    s.Title = "</title><script>alert(1)</script>";
+    s.MovieName = "\"><script>x.swf";
+    const std::string page = stub::WallpaperPage(s, FakeSysColor);
+    EXPECT_FALSE(Has(page, "<script"));
+    EXPECT_TRUE(Has(page, "<title>&lt;/title&gt;&lt;script&gt;alert(1)&lt;/script&gt;</title>"));
+    EXPECT_TRUE(Has(page, "data=\"%22%3E%3Cscript%3Ex.swf\""));
+}
+
+TEST(WallpaperPage, WebsiteTextIsEscapedAndColoured) {
+    stub::TPageSettings s = Movie();
+    s.ShowText = true;
+    s.TextLines = {"Made by <script>alert(1)</script>", "", "Tom & Jerry"};
+    s.URL = "https://example.com/?a=1&b=2";
+    s.TextColor = Color(0x000000FF);
+    s.TextBGColor = Color(0xFF00000F);
+    std::string page = stub::WallpaperPage(s, FakeSysColor);
+    EXPECT_TRUE(Has(page,
+                    "<div id=\"text\">Made by &lt;script&gt;alert(1)&lt;/script&gt;<br>\n"
+                    "<br>\nTom &amp; Jerry<br>\n<a href=\"https://example.com/?a=1&amp;b=2\""));
+    EXPECT_TRUE(Has(page, ">https://example.com/?a=1&amp;b=2</a></div>"));
+    EXPECT_TRUE(Has(page, "color: #ff0000; background: #0f0000;"));
+    EXPECT_TRUE(Has(page, "#text a { color: inherit; }"));
+    EXPECT_FALSE(Has(page, "<script"));
+
+    s.TextBGTransparent = true;
+    page = stub::WallpaperPage(s, FakeSysColor);
+    EXPECT_TRUE(Has(page, "color: #ff0000; background: transparent;"));
+}
+
+TEST(WallpaperPage, AJavascriptUrlIsShownAsTextNotLinked) {
+    stub::TPageSettings s = Movie();
+    s.ShowText = true;
+    s.URL = "javascript:alert(\"x\")";
+    const std::string page = stub::WallpaperPage(s, FakeSysColor);
+    EXPECT_FALSE(Has(page, "<a "));
+    EXPECT_FALSE(Has(page, "href"));
+    EXPECT_TRUE(Has(page, "<div id=\"text\">javascript:alert(&quot;x&quot;)</div>"));
+}
+
+TEST(WallpaperPage, TextOnlyWhenAskedForAndThereIsSome) {
+    stub::TPageSettings s = Movie();
+    s.TextLines = {"secret words"};
+    s.URL = "http://example.com";
+    EXPECT_FALSE(Has(stub::WallpaperPage(s, FakeSysColor), "secret words"));
+    EXPECT_FALSE(Has(stub::WallpaperPage(s, FakeSysColor), "example.com"));
+    s.ShowText = true;
+    s.TextLines.clear();
+    s.URL.clear();
+    EXPECT_FALSE(Has(stub::WallpaperPage(s, FakeSysColor), "id=\"text\""));
+    s.TextLines = {"", "second"};
+    EXPECT_TRUE(Has(stub::WallpaperPage(s, FakeSysColor), "<div id=\"text\"><br>\nsecond</div>"));
+    s.TextColor = Color(0x20000000);
+    s.TextBGColor = Color(0x20000000);
+    const std::string page = stub::WallpaperPage(s, FakeSysColor);
+    EXPECT_TRUE(Has(page, "text-align: center; }"));
+}
