@@ -11,9 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "TestFiles.h"
 #include "core/MovieInfoUnit.h"
-#include "rtl/Guid.h"
-#include "rtl/Paths.h"
 #include "rtl/Streams.h"
 
 namespace {
@@ -478,53 +477,41 @@ TEST(MovieInfoCorruption, MetaDataBeyondTheTagsLookedAtIsNotSought) {
     EXPECT_FALSE(ReadBytes(flv.Str()).HasMetaData);
 }
 
-// Files on disk, removed when the test ends.
+// Files on disk, in a folder that goes when the test ends.
 class MovieInfoFiles : public ::testing::Test {
 protected:
-    std::string TempPath(const std::string& suffix) {
-        paths_.push_back(rtl::TempDirectory() + rtl::NewGuidText() + suffix);
-        return paths_.back();
-    }
-    std::string Write(const std::string& suffix, const std::string& content) {
-        const std::string path = TempPath(suffix);
-        rtl::TMemoryStream m;
-        m.WriteBuffer(content.data(), static_cast<int64_t>(content.size()));
-        m.SaveToFile(path);
-        return path;
-    }
-    void TearDown() override {
-        for (const std::string& p : paths_)
-            rtl::RemoveFile(p);
+    std::string Write(const std::string& name, const std::string& content) {
+        testfiles::WriteFile(folder_ / name, content);
+        return folder_ / name;
     }
 
-private:
-    std::vector<std::string> paths_;
+    testfiles::TempFolder folder_;
 };
 
 TEST_F(MovieInfoFiles, MissingFile) {
-    const TMovieInfo info = TMovieInfo::Read(TempPath(".swf"));
+    const TMovieInfo info = TMovieInfo::Read(folder_ / "gone.swf");
     EXPECT_EQ(Kind::Unreadable, info.Kind);
     EXPECT_EQ("File not found.", info.Summary());
 }
 
 TEST_F(MovieInfoFiles, FolderIsNotAMovie) {
-    EXPECT_EQ("File not found.", TMovieInfo::Read(rtl::TempDirectory()).Summary());
+    EXPECT_EQ("File not found.", TMovieInfo::Read(folder_.Path()).Summary());
 }
 
 TEST_F(MovieInfoFiles, TextFile) {
-    const TMovieInfo info = TMovieInfo::Read(Write(".swf", "just some notes\r\n"));
+    const TMovieInfo info = TMovieInfo::Read(Write("notes.swf", "just some notes\r\n"));
     EXPECT_EQ(Kind::Unknown, info.Kind);
     EXPECT_EQ("Not a Flash movie or Flash video.", info.Summary());
 }
 
 TEST_F(MovieInfoFiles, MovieAndVideoFiles) {
     EXPECT_EQ(ReadBytes(Cws(10, StandardBody).Str()).Summary(),
-              TMovieInfo::Read(Write(".swf", Cws(10, StandardBody).Str())).Summary());
+              TMovieInfo::Read(Write("packed.swf", Cws(10, StandardBody).Str())).Summary());
     Bytes flv = FlvHeader(0x05);
     Tag(flv, 18, MetaData({AllFour[0], AllFour[1], AllFour[2], AllFour[3]}));
     EXPECT_EQ("Flash video with audio and video: 12.5 seconds, 320 x 240 pixels, "
               "25 frames per second",
-              TMovieInfo::Read(Write(".flv", flv.Str())).Summary());
+              TMovieInfo::Read(Write("clip.flv", flv.Str())).Summary());
 }
 
 // Movies written by a real encoder: made at run time when ffmpeg is on the host's PATH.
@@ -538,23 +525,19 @@ protected:
             GTEST_SKIP() << "ffmpeg is not on PATH";
 #endif
     }
-    std::string Encode(const std::string& suffix, const std::string& arguments) {
-        const std::string path = TempPath(suffix);
+    std::string Encode(const std::string& name, const std::string& arguments) {
+        const std::string path = folder_ / name;
         const std::string command = "ffmpeg -nostdin -v error -y " + arguments + " " + path;
         EXPECT_EQ(0, std::system(command.c_str())) << command;
         return path;
-    }
-    static std::string Load(const std::string& path) {
-        rtl::TMemoryStream m;
-        m.LoadFromFile(path);
-        return m.ToString();
     }
 };
 
 const char* const TestPicture = "-f lavfi -i testsrc=size=320x240:rate=25:duration=2";
 
 TEST_F(MovieInfoEncoded, FlashMovie) {
-    const TMovieInfo info = TMovieInfo::Read(Encode(".swf", std::string(TestPicture) + " -f swf"));
+    const TMovieInfo info =
+        TMovieInfo::Read(Encode("movie.swf", std::string(TestPicture) + " -f swf"));
     EXPECT_EQ("", info.Problem);
     EXPECT_EQ("FWS", info.Signature);
     EXPECT_EQ(320, info.Width.value());
@@ -564,7 +547,8 @@ TEST_F(MovieInfoEncoded, FlashMovie) {
 }
 
 TEST_F(MovieInfoEncoded, FlashMovieRecompressedWithZlib) {
-    const std::string fws = Load(Encode(".swf", std::string(TestPicture) + " -f swf"));
+    const std::string fws =
+        testfiles::ReadFile(Encode("movie.swf", std::string(TestPicture) + " -f swf"));
     const std::string cws = "CWS" + fws.substr(3, 5) + Deflate(fws.substr(8));
     const TMovieInfo info = ReadBytes(cws);
     EXPECT_EQ("", info.Problem);
@@ -576,9 +560,9 @@ TEST_F(MovieInfoEncoded, FlashMovieRecompressedWithZlib) {
 
 TEST_F(MovieInfoEncoded, FlashVideoWithAudio) {
     const TMovieInfo info = TMovieInfo::Read(
-        Encode(".flv", std::string(TestPicture) +
-                           " -f lavfi -i sine=duration=2:sample_rate=22050 -c:v flv1 "
-                           "-c:a adpcm_swf -f flv"));
+        Encode("video.flv", std::string(TestPicture) +
+                                " -f lavfi -i sine=duration=2:sample_rate=22050 -c:v flv1 "
+                                "-c:a adpcm_swf -f flv"));
     EXPECT_EQ("", info.Problem);
     EXPECT_TRUE(info.HasAudio);
     EXPECT_TRUE(info.HasVideo);
@@ -591,7 +575,7 @@ TEST_F(MovieInfoEncoded, FlashVideoWithAudio) {
 
 TEST_F(MovieInfoEncoded, FlashVideoWithoutAudio) {
     const TMovieInfo info =
-        TMovieInfo::Read(Encode(".flv", std::string(TestPicture) + " -an -c:v flv1 -f flv"));
+        TMovieInfo::Read(Encode("video.flv", std::string(TestPicture) + " -an -c:v flv1 -f flv"));
     EXPECT_FALSE(info.HasAudio);
     EXPECT_TRUE(info.HasVideo);
     EXPECT_EQ(320, info.Width.value());
@@ -599,8 +583,8 @@ TEST_F(MovieInfoEncoded, FlashVideoWithoutAudio) {
 
 TEST_F(MovieInfoEncoded, FlashVideoWithoutMetaData) {
     // An FLV with its script tag taken out: the header and the tags after it stay valid.
-    const std::string flv =
-        Load(Encode(".flv", std::string(TestPicture) + " -an -c:v flv1 -f flv"));
+    const std::string flv = testfiles::ReadFile(
+        Encode("video.flv", std::string(TestPicture) + " -an -c:v flv1 -f flv"));
     const size_t tag = 9 + 4;
     ASSERT_EQ(18, flv[tag]);
     const size_t size =

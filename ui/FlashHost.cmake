@@ -1,0 +1,22 @@
+# The Flash control host and the preview shown where no Flash player is installed, with the
+# player movie it loads for a video. Included from ui/ and, when ui/ does not, from the tests.
+add_library(flashhost STATIC ${CMAKE_CURRENT_LIST_DIR}/ShockwaveFlash.cpp)
+target_link_libraries(flashhost PUBLIC core ole32 oleaut32 uuid user32 gdi32)
+
+# nsFLVPlayer.dat is made by a tool of ours; a cross build runs it through the emulator, with
+# the prefix the tests of this tree use.
+add_executable(make-player-movie ${PROJECT_SOURCE_DIR}/assets/MakePlayerMovie.cpp)
+set(player_movie ${CMAKE_CURRENT_BINARY_DIR}/nsFLVPlayer.dat)
+add_custom_command(
+  OUTPUT ${player_movie}
+  COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all
+          WINEDLLOVERRIDES=mscoree,mshtml= ${CMAKE_CROSSCOMPILING_EMULATOR}
+          $<TARGET_FILE:make-player-movie> nsFLVPlayer.dat
+  WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+  DEPENDS make-player-movie
+  COMMENT "Making the player movie nsFLVPlayer.dat")
+add_custom_target(player-movie ALL DEPENDS ${player_movie})
+set_property(TARGET player-movie PROPERTY MOVIE_FILE ${player_movie})
+if(MURAVEL_DIST)
+  install(FILES ${player_movie} DESTINATION ${MURAVEL_DIST})
+endif()

@@ -1,0 +1,572 @@
+#include "ShockwaveFlash.h"
+
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <cstdio>
+#include <new>
+
+#include "core/MovieInfoUnit.h"
+#include "rtl/Paths.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace ui {
+
+namespace {
+
+// {D27CDB6E-AE6D-11CF-96B8-444553540000}
+constexpr CLSID CLSID_ShockwaveFlash = {
+    0xD27CDB6E, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+// {D27CDB6C-AE6D-11CF-96B8-444553540000}
+constexpr IID IID_IShockwaveFlash = {
+    0xD27CDB6C, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+
+constexpr DISPID DispidMovie = 102;
+constexpr DISPID DispidBackgroundColor = 123;
+
+// IShockwaveFlash is a dual interface: the three methods of IUnknown and the four of
+// IDispatch, then the control's own, of which SetVariable is the 59th. Nothing else is called
+// through it, so the slots before SetVariable are left undescribed.
+struct TShockwaveFlashVtbl {
+    void* UnknownAndDispatch[3 + 4];
+    void* Earlier[58];
+    HRESULT(STDMETHODCALLTYPE* SetVariable)(IUnknown* self, BSTR name, BSTR value);
+};
+
+HRESULT CallSetVariable(IUnknown* flash, BSTR name, BSTR value) {
+    const TShockwaveFlashVtbl* vtbl = *reinterpret_cast<const TShockwaveFlashVtbl* const*>(flash);
+    return vtbl->SetVariable(flash, name, value);
+}
+
+const char* const WindowClassName = "MuravelFlashHost";
+
+// A BSTR of our own, converted from text in the system code page; empty text gives an empty
+// string, not a null one.
+class TOleString {
+public:
+    explicit TOleString(const std::string& text) {
+        const int length = static_cast<int>(text.size());
+        const int n =
+            length == 0 ? 0 : MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+        bstr_ = SysAllocStringLen(nullptr, static_cast<UINT>(n));
+        if (bstr_ == nullptr)
+            throw rtl::EOutOfMemory();
+        if (n > 0)
+            MultiByteToWideChar(CP_ACP, 0, text.data(), length, bstr_, n);
+    }
+    ~TOleString() { SysFreeString(bstr_); }
+    TOleString(const TOleString&) = delete;
+    TOleString& operator=(const TOleString&) = delete;
+
+    BSTR Get() const { return bstr_; }
+
+private:
+    BSTR bstr_;
+};
+
+std::string Narrow(const wchar_t* text) {
+    if (text == nullptr || *text == L'\0')
+        return {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(n > 0 ? n : 1), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, &result[0], n, nullptr, nullptr);
+    result.resize(result.size() - 1);
+    return result;
+}
+
+std::string SystemText(HRESULT code) {
+    char* text = nullptr;
+    const DWORD n = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string result(text != nullptr ? text : "", n);
+    LocalFree(text);
+    // The system's text ends with a line break that a message must not carry.
+    while (!result.empty() && static_cast<unsigned char>(result.back()) <= 32)
+        result.pop_back();
+    if (result.empty()) {
+        char fallback[48];
+        std::snprintf(fallback, sizeof fallback, "Flash control error %08lX",
+                      static_cast<unsigned long>(code));
+        result = fallback;
+    }
+    return result;
+}
+
+[[noreturn]] void RaiseOleError(HRESULT code, const std::string& controlText) {
+    throw EOleException(controlText.empty() ? SystemText(code) : controlText, code);
+}
+
+// The text of a failed Invoke's EXCEPINFO; frees its strings and takes its error code.
+std::string TakeExceptionText(EXCEPINFO& info, HRESULT& code) {
+    if (info.pfnDeferredFillIn != nullptr)
+        info.pfnDeferredFillIn(&info);
+    const std::string text = Narrow(info.bstrDescription);
+    if (FAILED(info.scode))
+        code = info.scode;
+    SysFreeString(info.bstrSource);
+    SysFreeString(info.bstrDescription);
+    SysFreeString(info.bstrHelpFile);
+    return text;
+}
+
+// The description the object left for a failed call through iid, if it says it leaves them.
+std::string ErrorInfoText(IUnknown* object, REFIID iid) {
+    // Taken first: it is the thread's, and any later call may replace it.
+    ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, &info) != S_OK)
+        return {};
+    ComPtr<ISupportErrorInfo> support;
+    if (FAILED(object->QueryInterface(IID_PPV_ARGS(&support))) ||
+        support->InterfaceSupportsErrorInfo(iid) != S_OK)
+        return {};
+    BSTR description = nullptr;
+    info->GetDescription(&description);
+    const std::string text = Narrow(description);
+    SysFreeString(description);
+    return text;
+}
+
+// Frees a GDI object when it goes.
+class TGdiObject {
+public:
+    explicit TGdiObject(HGDIOBJ object) : object_(object) {}
+    ~TGdiObject() { DeleteObject(object_); }
+    TGdiObject(const TGdiObject&) = delete;
+    TGdiObject& operator=(const TGdiObject&) = delete;
+
+    HGDIOBJ Get() const { return object_; }
+
+private:
+    HGDIOBJ object_;
+};
+
+SIZEL PixelsToHimetric(int width, int height) {
+    const HDC screen = GetDC(nullptr);
+    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
+    const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    constexpr int HimetricPerInch = 2540;
+    return {MulDiv(width, HimetricPerInch, dpiX), MulDiv(height, HimetricPerInch, dpiY)};
+}
+
+// The control's colours are 0xRRGGBB, and -1 leaves the movie's own, white unless it sets one.
+COLORREF PanelColor(int32_t color) {
+    if (color == -1)
+        return RGB(255, 255, 255);
+    return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
+}
+
+bool IsDark(COLORREF color) {
+    return GetRValue(color) * 299 + GetGValue(color) * 587 + GetBValue(color) * 114 < 128000;
+}
+
+// The property block of the window's design: only these three values; the control reads
+// every other one as absent and keeps its default.
+class TPropertyBag final : public IPropertyBag {
+public:
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        if (out == nullptr)
+            return E_POINTER;
+        if (iid != IID_IUnknown && iid != IID_IPropertyBag) {
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        *out = static_cast<IPropertyBag*>(this);
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
+    STDMETHODIMP_(ULONG) Release() override {
+        const ULONG left = InterlockedDecrement(&references_);
+        if (left == 0)
+            delete this;
+        return left;
+    }
+
+    STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override {
+        if (name == nullptr || value == nullptr)
+            return E_POINTER;
+        static const struct {
+            const wchar_t* name;
+            const wchar_t* value;
+        } values[] = {{L"WMode", L"Window"}, {L"Quality", L"High"}, {L"Scale", L"ShowAll"}};
+        for (const auto& v : values) {
+            // Property names are matched the way HTML parameters are, without regard to case.
+            if (lstrcmpiW(name, v.name) != 0)
+                continue;
+            const VARTYPE wanted = value->vt;
+            VARIANT text;
+            VariantInit(&text);
+            text.vt = VT_BSTR;
+            text.bstrVal = SysAllocString(v.value);
+            if (text.bstrVal == nullptr)
+                return E_OUTOFMEMORY;
+            if (wanted == VT_EMPTY || wanted == VT_BSTR) {
+                *value = text;
+                return S_OK;
+            }
+            const HRESULT converted = VariantChangeType(value, &text, 0, wanted);
+            VariantClear(&text);
+            return converted;
+        }
+        return E_INVALIDARG;
+    }
+    STDMETHODIMP Write(LPCOLESTR, VARIANT*) override { return E_NOTIMPL; }
+
+private:
+    LONG references_ = 1;
+};
+
+} // namespace
+
+// The control's client site, in-place site and in-place frame in one object: the panel is the
+// only window the control ever needs to know about.
+class TShockwaveFlash::TSite final : public IOleClientSite,
+                                     public IOleInPlaceSite,
+                                     public IOleInPlaceFrame {
+public:
+    explicit TSite(HWND window) : window_(window) {}
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        if (out == nullptr)
+            return E_POINTER;
+        if (iid == IID_IUnknown || iid == IID_IOleClientSite)
+            *out = static_cast<IOleClientSite*>(this);
+        else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite)
+            *out = static_cast<IOleInPlaceSite*>(this);
+        else if (iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame)
+            *out = static_cast<IOleInPlaceFrame*>(this);
+        else {
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
+    STDMETHODIMP_(ULONG) Release() override {
+        const ULONG left = InterlockedDecrement(&references_);
+        if (left == 0)
+            delete this;
+        return left;
+    }
+
+    // IOleClientSite: there is no document to save the control into or to name it by.
+    STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
+    STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override {
+        if (moniker != nullptr)
+            *moniker = nullptr;
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP GetContainer(IOleContainer** container) override {
+        if (container != nullptr)
+            *container = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP ShowObject() override { return S_OK; }
+    STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
+    STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
+
+    // IOleWindow, for the site and the frame alike.
+    STDMETHODIMP GetWindow(HWND* window) override {
+        if (window == nullptr)
+            return E_POINTER;
+        *window = window_;
+        return S_OK;
+    }
+    STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+    // IOleInPlaceSite
+    STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
+    STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
+    STDMETHODIMP OnUIActivate() override { return S_OK; }
+    STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
+                                  LPRECT position, LPRECT clip,
+                                  LPOLEINPLACEFRAMEINFO frameInfo) override {
+        if (frame == nullptr || document == nullptr || position == nullptr || clip == nullptr ||
+            frameInfo == nullptr)
+            return E_POINTER;
+        *frame = static_cast<IOleInPlaceFrame*>(this);
+        AddRef();
+        *document = nullptr;
+        GetClientRect(window_, position);
+        *clip = *position;
+        frameInfo->fMDIApp = FALSE;
+        frameInfo->hwndFrame = GetAncestor(window_, GA_ROOT);
+        frameInfo->haccel = nullptr;
+        frameInfo->cAccelEntries = 0;
+        return S_OK;
+    }
+    STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
+    STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
+    STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
+    STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
+    STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
+    // The panel has a fixed size; the control keeps the rectangle it was activated with.
+    STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
+
+    // IOleInPlaceUIWindow and IOleInPlaceFrame: no toolbars, menus or status bar to share.
+    STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
+    STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
+    STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS widths) override {
+        return widths == nullptr ? S_OK : INPLACE_E_NOTOOLSPACE;
+    }
+    STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
+    STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
+    STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
+    STDMETHODIMP RemoveMenus(HMENU) override { return S_OK; }
+    STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
+    STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
+    STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+
+private:
+    HWND window_;
+    LONG references_ = 1;
+};
+
+TShockwaveFlash::TShockwaveFlash(HWND parent, int left, int top, int width, int height) {
+    static const ATOM windowClass = [] {
+        WNDCLASSEXA wc = {};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.lpszClassName = WindowClassName;
+        return RegisterClassExA(&wc);
+    }();
+    if (windowClass == 0 ||
+        CreateWindowExA(0, WindowClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, left, top,
+                        width, height, parent, nullptr, GetModuleHandleA(nullptr), this) == nullptr)
+        throw rtl::Exception("Cannot create the Flash panel. " + rtl::LastErrorText());
+    const HRESULT initialized = OleInitialize(nullptr);
+    oleInitialized_ = SUCCEEDED(initialized);
+    const HRESULT created = oleInitialized_ ? CreateControl(width, height) : initialized;
+    if (FAILED(created)) {
+        CloseControl();
+        std::string reason = SystemText(created);
+        if (reason.back() == '.')
+            reason.pop_back();
+        note_ = created == REGDB_E_CLASSNOTREG
+                    ? "No Flash player is installed; this is what the file's header says."
+                    : "The Flash player could not be started (" + reason +
+                          "); this is what the file's header says.";
+        ShowFile("");
+    }
+}
+
+TShockwaveFlash::~TShockwaveFlash() {
+    CloseControl();
+    if (window_ != nullptr)
+        DestroyWindow(window_);
+    if (oleInitialized_)
+        OleUninitialize();
+}
+
+HRESULT TShockwaveFlash::CreateControl(int width, int height) {
+    HRESULT hr = CoCreateInstance(CLSID_ShockwaveFlash, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_PPV_ARGS(&object_));
+    if (FAILED(hr))
+        return hr;
+    site_.Attach(new (std::nothrow) TSite(window_));
+    if (!site_)
+        return E_OUTOFMEMORY;
+    // The Flash control asks for its site before it is initialised (OLEMISC_SETCLIENTSITEFIRST).
+    if (FAILED(hr = object_->SetClientSite(site_.Get())))
+        return hr;
+    ComPtr<IPersistPropertyBag> persist;
+    if (FAILED(hr = object_.As(&persist)))
+        return hr;
+    ComPtr<IPropertyBag> bag;
+    bag.Attach(new (std::nothrow) TPropertyBag);
+    if (!bag)
+        return E_OUTOFMEMORY;
+    if (FAILED(hr = persist->Load(bag.Get(), nullptr)))
+        return hr;
+    SIZEL extent = PixelsToHimetric(width, height);
+    if (FAILED(hr = object_->SetExtent(DVASPECT_CONTENT, &extent)))
+        return hr;
+    RECT bounds = {0, 0, width, height};
+    if (FAILED(hr = object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.Get(), 0, window_,
+                                    &bounds)))
+        return hr;
+    return object_.As(&dispatch_);
+}
+
+void TShockwaveFlash::CloseControl() {
+    if (object_) {
+        ComPtr<IOleInPlaceObject> inPlace;
+        if (SUCCEEDED(object_.As(&inPlace)))
+            inPlace->InPlaceDeactivate();
+        object_->Close(OLECLOSE_NOSAVE);
+        object_->SetClientSite(nullptr);
+    }
+    flash_.Reset();
+    dispatch_.Reset();
+    object_.Reset();
+    site_.Reset();
+}
+
+LRESULT CALLBACK TShockwaveFlash::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<TShockwaveFlash*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<TShockwaveFlash*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT TShockwaveFlash::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND window = window_;
+    switch (message) {
+    case WM_ERASEBKGND:
+        // WM_PAINT fills the whole panel; erasing first would only flicker.
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        const HDC dc = BeginPaint(window, &ps);
+        Paint(dc);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_DESTROY:
+        // When the parent goes first, the control must leave its window while it still exists;
+        // the destructor closes it later.
+        if (object_) {
+            ComPtr<IOleInPlaceObject> inPlace;
+            if (SUCCEEDED(object_.As(&inPlace)))
+                inPlace->InPlaceDeactivate();
+        }
+        break;
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        window_ = nullptr;
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void TShockwaveFlash::PutProperty(DISPID id, VARIANT& value) {
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params = {&value, &named, 1, 1};
+    EXCEPINFO error = {};
+    UINT argumentError = 0;
+    HRESULT hr = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params,
+                                   nullptr, &error, &argumentError);
+    if (FAILED(hr)) {
+        const std::string text = hr == DISP_E_EXCEPTION ? TakeExceptionText(error, hr) : "";
+        RaiseOleError(hr, text);
+    }
+}
+
+void TShockwaveFlash::PutBackgroundColor(int32_t color) {
+    if (!object_) {
+        backgroundColor_ = color;
+        InvalidateRect(window_, nullptr, FALSE);
+        return;
+    }
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = VT_I4;
+    value.lVal = color;
+    PutProperty(DispidBackgroundColor, value);
+}
+
+void TShockwaveFlash::PutMovie(const std::string& path) {
+    if (!object_) {
+        ShowFile(path);
+        return;
+    }
+    const TOleString movie(path);
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = VT_BSTR;
+    value.bstrVal = movie.Get();
+    PutProperty(DispidMovie, value);
+}
+
+void TShockwaveFlash::SetVariable(const std::string& name, const std::string& value) {
+    if (!object_) {
+        // A movie ignores variables it does not read; the preview reads only the video's path.
+        if (name == "FLVPath")
+            ShowFile(value);
+        return;
+    }
+    if (!flash_) {
+        const HRESULT hr = dispatch_->QueryInterface(IID_IShockwaveFlash, &flash_);
+        if (FAILED(hr))
+            RaiseOleError(hr, "");
+    }
+    const TOleString oleName(name);
+    const TOleString oleValue(value);
+    const HRESULT hr = CallSetVariable(flash_.Get(), oleName.Get(), oleValue.Get());
+    if (FAILED(hr))
+        RaiseOleError(hr, ErrorInfoText(flash_.Get(), IID_IShockwaveFlash));
+}
+
+void TShockwaveFlash::ShowFile(const std::string& path) {
+    fileName_ = rtl::ExtractFileName(path);
+    summary_ = path.empty() ? std::string() : core::TMovieInfo::Read(path).Summary();
+    // The window's text is what the panel shows, for screen readers and tests alike.
+    const std::string all = path.empty() ? note_ : fileName_ + "\r\n" + summary_ + "\r\n" + note_;
+    SetWindowTextA(window_, all.c_str());
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void TShockwaveFlash::Paint(HDC dc) const {
+    RECT client;
+    GetClientRect(window_, &client);
+    const COLORREF background = PanelColor(backgroundColor_);
+    const TGdiObject brush(CreateSolidBrush(background));
+    FillRect(dc, &client, static_cast<HBRUSH>(brush.Get()));
+    if (summary_.empty() && note_.empty())
+        return;
+
+    const HGDIOBJ regular = GetStockObject(DEFAULT_GUI_FONT);
+    LOGFONTA bold;
+    GetObjectA(regular, sizeof bold, &bold);
+    bold.lfWeight = FW_BOLD;
+    const TGdiObject boldFont(CreateFontIndirectA(&bold));
+    const HGDIOBJ oldFont = SelectObject(dc, regular);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, IsDark(background) ? RGB(240, 240, 240) : RGB(16, 16, 16));
+    constexpr int Margin = 16;
+    constexpr int Gap = 6;
+    const LONG left = client.left + Margin;
+    const LONG right = client.right - Margin;
+    const UINT format = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
+    auto height = [&](const std::string& text) {
+        RECT box = {left, 0, right, 0};
+        DrawTextA(dc, text.c_str(), -1, &box, format | DT_CALCRECT);
+        return box.bottom;
+    };
+    auto draw = [&](const std::string& text, LONG top, LONG bottom) {
+        RECT box = {left, top, right, bottom};
+        DrawTextA(dc, text.c_str(), -1, &box, format);
+    };
+
+    const LONG noteHeight = height(note_);
+    draw(note_, client.bottom - Margin - noteHeight, client.bottom - Margin);
+
+    if (!summary_.empty()) {
+        const LONG summaryHeight = height(summary_);
+        SelectObject(dc, boldFont.Get());
+        const LONG nameHeight = height(fileName_);
+        const LONG top = (client.bottom - nameHeight - Gap - summaryHeight) / 2;
+        draw(fileName_, top, top + nameHeight);
+        SelectObject(dc, regular);
+        draw(summary_, top + nameHeight + Gap, top + nameHeight + Gap + summaryHeight);
+    }
+    SelectObject(dc, oldFont);
+}
+
+} // namespace ui
