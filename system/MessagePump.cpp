@@ -1,0 +1,43 @@
+#include "system/MessagePump.h"
+
+#include <utility>
+
+#include <windows.h>
+
+namespace sys {
+
+namespace {
+
+TMessageHandler& InstalledHandler() {
+    static TMessageHandler handler;
+    return handler;
+}
+
+} // namespace
+
+void ProcessMessages() {
+    // A copy, so a handler that installs another one does not destroy itself while it runs.
+    const TMessageHandler handler = InstalledHandler();
+    if (handler)
+        handler();
+    else
+        PumpWaitingMessages();
+}
+
+TMessageHandler SetMessageHandler(TMessageHandler handler) {
+    return std::exchange(InstalledHandler(), std::move(handler));
+}
+
+void PumpWaitingMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+} // namespace sys

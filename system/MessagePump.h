@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+
+namespace sys {
+
+using TMessageHandler = std::function<void()>;
+
+// Handles every window message already waiting for the calling thread and returns when none is
+// left, so a long operation on the user-interface thread keeps the window responsive. It runs
+// the installed handler if there is one, else PumpWaitingMessages.
+void ProcessMessages();
+
+// Lets the application object take over ProcessMessages; an empty handler brings back the plain
+// pump. Returns the handler it replaces.
+TMessageHandler SetMessageHandler(TMessageHandler handler);
+
+// The plain pump: peek, translate and dispatch until the queue is empty. A WM_QUIT it meets is
+// posted again and ends the pump, so the program's main loop still sees it.
+void PumpWaitingMessages();
+
+} // namespace sys
