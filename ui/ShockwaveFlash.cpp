@@ -102,7 +102,7 @@ std::string SystemText(HRESULT code) {
 std::string TakeExceptionText(EXCEPINFO& info, HRESULT& code) {
     if (info.pfnDeferredFillIn != nullptr)
         info.pfnDeferredFillIn(&info);
-    const std::string text = Narrow(info.bstrDescription);
+    std::string text = Narrow(info.bstrDescription);
     if (FAILED(info.scode))
         code = info.scode;
     SysFreeString(info.bstrSource);
@@ -123,7 +123,7 @@ std::string ErrorInfoText(IUnknown* object, REFIID iid) {
         return {};
     BSTR description = nullptr;
     info->GetDescription(&description);
-    const std::string text = Narrow(description);
+    std::string text = Narrow(description);
     SysFreeString(description);
     return text;
 }

@@ -44,7 +44,7 @@ public:
     }
     // A SWF RECT: nbits, then four signed fields of nbits bits, padded to a byte.
     Bytes& Rect(int nbits, std::initializer_list<int32_t> fields) {
-        std::vector<int> bits;
+        std::vector<uint32_t> bits;
         for (int i = 4; i >= 0; --i)
             bits.push_back((nbits >> i) & 1);
         for (int32_t f : fields)
@@ -526,7 +526,7 @@ protected:
 #endif
     }
     std::string Encode(const std::string& name, const std::string& arguments) {
-        const std::string path = folder_ / name;
+        std::string path = folder_ / name;
         const std::string command = "ffmpeg -nostdin -v error -y " + arguments + " " + path;
         EXPECT_EQ(0, std::system(command.c_str())) << command;
         return path;

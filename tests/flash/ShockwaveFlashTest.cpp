@@ -159,14 +159,14 @@ public:
         SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
         GdiFlush();
         const auto* pixels = static_cast<const uint32_t*>(bits);
-        pixels_.assign(pixels, pixels + width_ * height_);
+        pixels_.assign(pixels, pixels + static_cast<size_t>(width_) * height_);
         SelectObject(dc, old);
         DeleteObject(bitmap);
         DeleteDC(dc);
     }
 
     COLORREF At(int x, int y) const {
-        const uint32_t p = pixels_[static_cast<size_t>(y * width_ + x)];
+        const uint32_t p = pixels_[static_cast<size_t>(y) * width_ + x];
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
     int CountOther(COLORREF colour) const {
