@@ -1,0 +1,402 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <set>
+
+#include "LayoutCheck.h"
+#include "TestSupport.h"
+#include "rtl/Errors.h"
+#include "rtl/Paths.h"
+#include "ui/Application.h"
+#include "ui/MainFormUnit.h"
+#include "ui/ProductInfo.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+class MainForm : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form.Show();
+        Pump();
+    }
+
+    // Runs a menu item the way a click on it does: by its command.
+    void Choose(ui::TMenuItem *item) {
+        SendMessageA(form.Handle(), WM_COMMAND, item->Command(), 0);
+        Pump();
+    }
+
+    ui::TControl *Control(const std::string &name) {
+        return dynamic_cast<ui::TControl *>(form.FindComponent(name));
+    }
+
+    // Everything a user could see of the settings and the two paths.
+    std::vector<std::string> Settings() {
+        std::vector<std::string> settings{form.FlashPath, form.OutputPath, form.Caption()};
+        for (const auto &row : ui::TMainForm::Layout()) {
+            ui::TControl *control = Control(row.Name);
+            std::string setting = row.Name + ":"s + control->Caption() +
+                                  (control->Enabled() ? " enabled" : " disabled");
+            if (auto *checkBox = dynamic_cast<ui::TCheckBox *>(control))
+                setting += checkBox->Checked() ? " checked" : " clear";
+            if (auto *panel = dynamic_cast<ui::TPanel *>(control))
+                setting += " colour " + std::to_string(panel->Color());
+            settings.push_back(setting);
+        }
+        return settings;
+    }
+
+    TFakeSeams seams;
+    ui::TMainForm form;
+};
+
+TEST_F(MainForm, EveryComponentIsOfItsKindWithItsCaptionAndBounds) {
+    for (const auto &row : ui::TMainForm::Layout())
+        ExpectLaidOut(form, row);
+}
+
+TEST_F(MainForm, SiblingsLieInTheirTabOrder) {
+    ExpectTabOrder(form, ui::TMainForm::Layout());
+}
+
+std::vector<std::string> TabWalk(const ui::TMainForm &form, HWND from) {
+    std::vector<std::string> names;
+    HWND window = from;
+    do {
+        names.push_back(ui::TControl::FromHandle(window)->Name);
+        window = GetNextDlgTabItem(form.Handle(), window, FALSE);
+    } while (window != from && names.size() < 20);
+    return names;
+}
+
+// The page control holds the pages, so Tab goes on into the showing page rather than stopping on
+// the tabs.
+TEST_F(MainForm, TabGoesThroughEachPageInTheTabOrder) {
+    EXPECT_EQ(TabWalk(form, form.TitleEdit->Handle()),
+              (std::vector<std::string>{"TitleEdit", "BGColorBtn", "BGTransparentCheckBox",
+                                        "ShowLicenseCheckBox", "ShowTextCheckBox", "LicenseMemo",
+                                        "TextMemo", "WebEdit", "TextColorBtn", "TextBGColorBtn",
+                                        "TransparentCheckBox"}));
+    form.PageControl->SetActivePage(form.FlashSheet);
+    EXPECT_EQ(TabWalk(form, form.OpenBtn->Handle()),
+              (std::vector<std::string>{"OpenBtn", "LoopCheckBox"}));
+    form.PageControl->SetActivePage(form.OutputSheet);
+    EXPECT_EQ(TabWalk(form, form.ChangeFileBtn->Handle()),
+              (std::vector<std::string>{"ChangeFileBtn", "LogMemo", "RunCheckBox", "GenerateBtn"}));
+}
+
+TEST_F(MainForm, TheWindowIsAFixedSingleBorderWindowAtTheTopLeft) {
+    HWND window = form.Handle();
+    EXPECT_EQ(ClassOf(window), "TMainForm");
+    EXPECT_EQ(TextOf(window), "Zenvoy Muravel");
+    const LONG style = GetWindowLongA(window, GWL_STYLE);
+    EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+    EXPECT_NE(style & WS_SYSMENU, 0);
+    EXPECT_NE(style & WS_MINIMIZEBOX, 0);
+    EXPECT_EQ(style & WS_MAXIMIZEBOX, 0);
+    EXPECT_EQ(style & WS_THICKFRAME, 0);
+    EXPECT_NE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+    EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
+    EXPECT_NE(SendMessageA(window, WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(SendMessageA(window, WM_GETICON, ICON_SMALL, 0), 0);
+
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    GetClientRect(window, &rect);
+    EXPECT_EQ(rect.right, 496);
+    EXPECT_EQ(rect.bottom, 453);
+    EXPECT_EQ(form.DefaultButton(), form.GenerateBtn);
+}
+
+TEST_F(MainForm, CanBeMinimizedButNotMaximizedOrResized) {
+    // No sizing border: the window's edge is no handle to drag.
+    RECT rect;
+    GetWindowRect(form.Handle(), &rect);
+    const LRESULT edge = SendMessageA(form.Handle(), WM_NCHITTEST, 0, MAKELPARAM(rect.right - 1, 200));
+    EXPECT_NE(edge, HTRIGHT);
+    EXPECT_NE(SendMessageA(form.Handle(), WM_NCHITTEST, 0, MAKELPARAM(rect.right - 1, rect.bottom - 1)),
+              HTBOTTOMRIGHT);
+    ShowWindow(form.Handle(), SW_MINIMIZE);
+    EXPECT_TRUE(IsIconic(form.Handle()));
+    ShowWindow(form.Handle(), SW_RESTORE);
+}
+
+TEST_F(MainForm, UsesTahomaAtAnElevenPixelCharacterHeight) {
+    for (ui::TControl *control : {static_cast<ui::TControl *>(form.TitleEdit),
+                                  static_cast<ui::TControl *>(form.TitleLabel),
+                                  static_cast<ui::TControl *>(form.PageControl)}) {
+        LOGFONTA font{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control->Handle(), WM_GETFONT, 0, 0)),
+                   sizeof font, &font);
+        EXPECT_STREQ(font.lfFaceName, "Tahoma") << control->Name;
+        EXPECT_EQ(font.lfHeight, -11) << control->Name;
+    }
+    // The measurements above mean something only with the real face behind the name.
+    ui::TWindowDC dc(form.TitleLabel->Handle());
+    ui::TSelectObject font(dc.get(), form.TitleLabel->FontHandle());
+    char face[LF_FACESIZE] = "";
+    GetTextFaceA(dc.get(), sizeof face, face);
+    EXPECT_STREQ(face, "Tahoma");
+}
+
+TEST_F(MainForm, TheMenuHasItsItemsAndSeparatorsInOrder) {
+    struct TMenu {
+        const char *Caption;
+        std::vector<ui::TMenuItem *> Items;
+    };
+    const std::vector<TMenu> expected = {
+        {"File", {form.MMNewProject, form.N1, form.MMOpenProject, form.MMSaveProject, form.N2, form.MMExit}},
+        {"Options", {form.MMWallpaperInfo, form.MMFlashMovie, form.MMOutput}},
+        {"Help", {form.MMMuravelHelp, form.N3, form.MMHomepage, form.N4, form.MMAbout}},
+    };
+    const std::vector<std::string> captions = {
+        "New Project", "-", "Open Project", "Save Project", "-", "Exit",
+        "Wallpaper Info", "Flash Movie", "Output",
+        "Muravel Help", "-", "Homepage", "-", "About"};
+    HMENU bar = GetMenu(form.Handle());
+    ASSERT_EQ(bar, form.MainMenu->Handle());
+    ASSERT_EQ(GetMenuItemCount(bar), 3);
+    size_t caption = 0;
+    std::set<UINT> commands;
+    for (int menu = 0; menu < 3; ++menu) {
+        char text[64] = "";
+        GetMenuStringA(bar, menu, text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(text, expected[menu].Caption);
+        HMENU popup = GetSubMenu(bar, menu);
+        ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(expected[menu].Items.size()));
+        for (int position = 0; position < GetMenuItemCount(popup); ++position) {
+            ui::TMenuItem *item = expected[menu].Items[position];
+            SCOPED_TRACE(item->Name);
+            MENUITEMINFOA info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_ID;
+            GetMenuItemInfoA(popup, position, TRUE, &info);
+            EXPECT_EQ(item->Caption(), captions[caption++]);
+            if (item->IsSeparator()) {
+                EXPECT_NE(info.fType & MFT_SEPARATOR, 0u);
+                continue;
+            }
+            GetMenuStringA(popup, position, text, sizeof text, MF_BYPOSITION);
+            EXPECT_EQ(text, item->Caption());
+            EXPECT_EQ(info.wID, item->Command());
+            EXPECT_TRUE(commands.insert(info.wID).second) << "commands are unique";
+        }
+    }
+}
+
+TEST_F(MainForm, TheDialogsAndTheTimerHaveTheirSettings) {
+    EXPECT_EQ(form.OpenProjectDialog.Filter, "Zenvoy Muravel Projects|*.zvrk");
+    EXPECT_EQ(form.OpenProjectDialog.DefaultExt, "zvrk");
+    EXPECT_EQ(form.OpenProjectDialog.Options, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_ENABLESIZING));
+    EXPECT_EQ(form.SaveProjectDialog.Filter, "Zenvoy Muravel Projects|*.zvrk");
+    EXPECT_EQ(form.SaveProjectDialog.DefaultExt, "zvrk");
+    EXPECT_EQ(form.SaveProjectDialog.Options,
+              static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING));
+    EXPECT_EQ(form.OpenDialog.Filter,
+              "All Flash Files|*.swf;*.flv|Flash Movies|*.swf|Flash Videos|*.flv");
+    EXPECT_EQ(form.OpenDialog.DefaultExt, "");
+    EXPECT_EQ(form.OpenDialog.FilterIndex, 1);
+    EXPECT_EQ(form.OpenDialog.Options & OFN_FILEMUSTEXIST, 0u);
+    EXPECT_EQ(form.OpenDialog.Options, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_ENABLESIZING));
+    EXPECT_EQ(form.SaveDialog.Filter, "Executable Files|*.exe");
+    EXPECT_EQ(form.SaveDialog.DefaultExt, "exe");
+    EXPECT_EQ(form.SaveDialog.Options,
+              static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING));
+    EXPECT_EQ(form.ColorDialog.Options, static_cast<DWORD>(CC_FULLOPEN | CC_ANYCOLOR));
+    for (ui::TFileDialog *dialog : {static_cast<ui::TFileDialog *>(&form.OpenProjectDialog),
+                                    static_cast<ui::TFileDialog *>(&form.SaveProjectDialog),
+                                    static_cast<ui::TFileDialog *>(&form.OpenDialog),
+                                    static_cast<ui::TFileDialog *>(&form.SaveDialog)})
+        EXPECT_EQ(dialog->FileName, "") << dialog->Name;
+
+    seams.FileDialogAnswers = {std::nullopt};
+    form.OpenDialog.Execute();
+    ASSERT_EQ(seams.FileDialogs.size(), 1u);
+    EXPECT_EQ(seams.FileDialogs[0].Filter,
+              "All Flash Files\0*.swf;*.flv\0Flash Movies\0*.swf\0Flash Videos\0*.flv\0"s);
+    EXPECT_EQ(seams.FileDialogs[0].Owner, form.Handle());
+
+    EXPECT_FALSE(form.AutoLoadTimer.Enabled());
+    EXPECT_EQ(form.AutoLoadTimer.Interval(), 100u);
+}
+
+TEST_F(MainForm, StartsOnTheFirstPageWithTheValuesOfItsDescription) {
+    EXPECT_EQ(form.PageControl->ActivePage(), form.InfoSheet);
+    EXPECT_TRUE(IsWindowVisible(form.InfoSheet->Handle()));
+    EXPECT_FALSE(IsWindowVisible(form.FlashSheet->Handle()));
+    EXPECT_FALSE(IsWindowVisible(form.OutputSheet->Handle()));
+    EXPECT_EQ(form.FlashPath, "");
+    EXPECT_EQ(form.OutputPath, "");
+    EXPECT_EQ(form.BGColorPanel->Color(), ui::clBlack);
+    EXPECT_EQ(form.TextColorPanel->Color(), ui::clBackground);
+    EXPECT_EQ(form.TextBGColorPanel->Color(), ui::clWhite);
+    EXPECT_TRUE(form.RunCheckBox->Checked());
+    for (ui::TCheckBox *checkBox : {form.BGTransparentCheckBox, form.ShowLicenseCheckBox,
+                                    form.ShowTextCheckBox, form.TransparentCheckBox,
+                                    form.LoopCheckBox})
+        EXPECT_FALSE(checkBox->Checked()) << checkBox->Name;
+    for (const auto &row : ui::TMainForm::Layout())
+        EXPECT_TRUE(Control(row.Name)->Enabled()) << row.Name;
+}
+
+TEST_F(MainForm, TheOptionsItemsChangeOnlyTheVisiblePage) {
+    form.TitleEdit->SetText("My wallpaper");
+    form.ShowTextCheckBox->SetChecked(true);
+    form.OutputPath = "C:\\out.exe";
+    const std::vector<std::string> before = Settings();
+    const std::pair<ui::TMenuItem *, ui::TTabSheet *> choices[] = {
+        {form.MMFlashMovie, form.FlashSheet},
+        {form.MMOutput, form.OutputSheet},
+        {form.MMOutput, form.OutputSheet},
+        {form.MMWallpaperInfo, form.InfoSheet},
+    };
+    for (const auto &[item, page] : choices) {
+        Choose(item);
+        EXPECT_EQ(form.PageControl->ActivePage(), page) << item->Name;
+        EXPECT_EQ(SendMessageA(form.PageControl->Handle(), TCM_GETCURSEL, 0, 0), page->PageIndex());
+        for (ui::TTabSheet *each : form.PageControl->Pages())
+            EXPECT_EQ(IsWindowVisible(each->Handle()) != FALSE, each == page) << each->Name;
+    }
+    EXPECT_EQ(Settings(), before);
+    EXPECT_TRUE(seams.MessageBoxes.empty());
+}
+
+TEST_F(MainForm, EnterPressesGenerateOnlyWhileTheOutputPageShows) {
+    int generated = 0;
+    form.GenerateBtn->OnClick = [&](ui::TComponent *) { ++generated; };
+    form.TitleEdit->SetFocus();
+    PressKey(VK_RETURN);
+    Pump();
+    EXPECT_EQ(generated, 0);
+    Choose(form.MMOutput);
+    form.RunCheckBox->SetFocus();
+    PressKey(VK_RETURN);
+    Pump();
+    EXPECT_EQ(generated, 1);
+    form.LogMemo->SetFocus();
+    PressKey(VK_RETURN);
+    Pump();
+    EXPECT_EQ(generated, 1);
+}
+
+TEST_F(MainForm, ExitEndsTheProgramWithoutAQuestion) {
+    ui::Application().SetMainForm(&form);
+    form.TitleEdit->SetText("never saved");
+    Choose(form.MMExit);
+    EXPECT_FALSE(IsWindowVisible(form.Handle()));
+    MSG message;
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        << "the message loop goes on";
+    EXPECT_TRUE(seams.MessageBoxes.empty());
+}
+
+TEST_F(MainForm, HelpOpensTheHelpFileBesideTheExecutableWithTheDefaultAction) {
+    seams.ExecutableFolder = "D:\\Tools\\Muravel\\";
+    Choose(form.MMMuravelHelp);
+    ASSERT_EQ(seams.ShellRequests.size(), 1u);
+    const ui::TShellRequest &request = seams.ShellRequests[0];
+    EXPECT_EQ(request.Owner, form.Handle());
+    EXPECT_FALSE(request.Verb.has_value());
+    EXPECT_EQ(request.File, "D:\\Tools\\Muravel\\Muravel.chm");
+    EXPECT_EQ(request.Parameters, "");
+    EXPECT_EQ(request.Directory, "");
+    EXPECT_EQ(request.Show, SW_SHOWNORMAL);
+    EXPECT_TRUE(seams.MessageBoxes.empty());
+}
+
+TEST_F(MainForm, HomepageOpensTheProductsAddress) {
+    Choose(form.MMHomepage);
+    ASSERT_EQ(seams.ShellRequests.size(), 1u);
+    const ui::TShellRequest &request = seams.ShellRequests[0];
+    EXPECT_EQ(request.Owner, form.Handle());
+    EXPECT_EQ(request.Verb, std::optional<std::string>("open"));
+    EXPECT_EQ(request.File, ui::HomePageAddress);
+    EXPECT_EQ(request.Show, SW_SHOWNORMAL);
+}
+
+TEST_F(MainForm, AFailingHandlerReachesTheDefaultHandlerAndTheWindowGoesOn) {
+    int failures = 0;
+    form.GenerateBtn->OnClick = [&](ui::TComponent *) {
+        ++failures;
+        throw rtl::ECompressionError();
+    };
+    form.MMHomepage->OnClick = [](ui::TComponent *) {
+        throw rtl::ListIndexError(0);
+    };
+    Choose(form.MMOutput);
+    SendMessageA(form.GenerateBtn->Handle(), BM_CLICK, 0, 0);
+    Choose(form.MMHomepage);
+    SendMessageA(form.GenerateBtn->Handle(), BM_CLICK, 0, 0);
+
+    EXPECT_EQ(failures, 2);
+    ASSERT_EQ(seams.MessageBoxes.size(), 3u);
+    EXPECT_EQ(seams.MessageBoxes[0].Text, "Error.");
+    EXPECT_EQ(seams.MessageBoxes[1].Text, "List index out of bounds (0)");
+    EXPECT_EQ(seams.MessageBoxes[2].Text, "Error.");
+    for (const ui::TMessageBoxRequest &box : seams.MessageBoxes) {
+        EXPECT_EQ(box.Caption, "Zenvoy Muravel");
+        EXPECT_EQ(box.Type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    }
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+    Choose(form.MMFlashMovie);
+    EXPECT_EQ(form.PageControl->ActivePage(), form.FlashSheet);
+}
+
+TEST(MainFormShow, AFailingShowHandlerIsReportedAndTheWindowShownAllTheSame) {
+    TFakeSeams seams;
+    ui::TMainForm form;
+    form.OnShow = [](ui::TComponent *) { throw rtl::Exception("'x' is not a valid integer value"); };
+    form.Show();
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+    ASSERT_EQ(seams.MessageBoxes.size(), 1u);
+    EXPECT_EQ(seams.MessageBoxes[0].Text, "'x' is not a valid integer value.");
+}
+
+TEST(MainFormScaling, AtOtherPixelsPerInchTheLayoutAndFontScaleAndStayWhole) {
+    TFakeSeams seams;
+    ui::Application().SetPixelsPerInch(144);
+    ui::TMainForm form;
+    ui::Application().SetPixelsPerInch(96);
+
+    RECT client;
+    GetClientRect(form.Handle(), &client);
+    EXPECT_EQ(client.right, 744);
+    EXPECT_EQ(client.bottom, 680);
+    LOGFONTA font{};
+    GetObjectA(form.TitleEdit->FontHandle(), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -17);
+    for (const auto &row : ui::TMainForm::Layout())
+        ExpectLaidOut(form, row);
+    for (const auto &row : ui::TMainForm::Layout()) {
+        HWND window = dynamic_cast<ui::TControl *>(form.FindComponent(row.Name))->Handle();
+        RECT rect;
+        RECT parent;
+        GetWindowRect(window, &rect);
+        MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT *>(&rect), 2);
+        GetClientRect(GetParent(window), &parent);
+        EXPECT_GE(rect.left, 0) << row.Name;
+        EXPECT_GE(rect.top, 0) << row.Name;
+        EXPECT_LE(rect.right, parent.right) << row.Name;
+        EXPECT_LE(rect.bottom, parent.bottom) << row.Name;
+    }
+}
+
+TEST(ExecutableFolder, IsTheRunningProgramsFolderUnlessATestSaysOtherwise) {
+    const std::string folder = ui::PlatformSeams().ExecutableFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '\\');
+    EXPECT_TRUE(rtl::FileExists(folder + "ui_tests.exe"));
+    TFakeSeams seams;
+    seams.ExecutableFolder = "E:\\Elsewhere\\";
+    EXPECT_EQ(ui::Application().ExeFolder(), "E:\\Elsewhere\\");
+}
+
+} // namespace

@@ -1,0 +1,153 @@
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include "ui/Application.h"
+#include "ui/Handles.h"
+#include "ui/ProductInfo.h"
+
+namespace {
+
+class TWindowLayerEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        ui::Application().Initialize();
+        ui::Application().SetTitle(ui::ProductName);
+    }
+};
+
+const auto *const environment =
+    ::testing::AddGlobalTestEnvironment(new TWindowLayerEnvironment);
+
+template <class T> std::optional<T> Next(std::deque<std::optional<T>> &answers, const char *what) {
+    if (answers.empty()) {
+        ADD_FAILURE() << what << " was run with no answer queued";
+        return std::nullopt;
+    }
+    std::optional<T> answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+} // namespace
+
+TFakeSeams::TFakeSeams() {
+    ui::TSeams &seams = ui::Seams();
+    seams.ShowMessageBox = [this](const ui::TMessageBoxRequest &request) {
+        MessageBoxes.push_back(request);
+        if (MessageBoxAnswers.empty())
+            return IDOK;
+        const int answer = MessageBoxAnswers.front();
+        MessageBoxAnswers.pop_front();
+        return answer;
+    };
+    seams.ExecuteFileDialog = [this](const ui::TFileDialogRequest &request) {
+        FileDialogs.push_back(request);
+        return Next(FileDialogAnswers, "A file dialog");
+    };
+    seams.ExecuteColorDialog = [this](const ui::TColorDialogRequest &request) {
+        ColorDialogs.push_back(request);
+        return Next(ColorDialogAnswers, "The colour dialog");
+    };
+    seams.ExecuteShell = [this](const ui::TShellRequest &request) {
+        ShellRequests.push_back(request);
+    };
+    seams.ExecutableFolder = [this] { return ExecutableFolder; };
+}
+
+TFakeSeams::~TFakeSeams() {
+    ui::Seams() = ui::PlatformSeams();
+}
+
+void Pump() {
+    ui::Application().ProcessMessages();
+}
+
+void PressKey(UINT key) {
+    HWND focus = GetFocus();
+    PostMessageA(focus, WM_KEYDOWN, key, 1);
+    PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
+}
+
+namespace {
+
+struct TModalWatch {
+    const char *WindowClass;
+    const char *Caption;
+    const std::function<bool(HWND)> *Step;
+    bool Done = false;
+    int Ticks = 0;
+};
+
+TModalWatch *watch = nullptr;
+
+void CALLBACK ModalTick(HWND, UINT, UINT_PTR, DWORD) {
+    if (watch == nullptr || watch->Done)
+        return;
+    HWND window = FindWindowA(watch->WindowClass, watch->Caption);
+    if (window != nullptr && !IsWindowVisible(window))
+        window = nullptr;
+    if ((*watch->Step)(window))
+        watch->Done = true;
+    // About ten seconds: far more than any modal window here needs to come and go.
+    if (++watch->Ticks > 1000 && window != nullptr) {
+        ADD_FAILURE() << "the modal window of class " << watch->WindowClass << " did not close";
+        watch->Done = true;
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+}
+
+} // namespace
+
+void WhileModal(const std::function<void()> &start, const char *windowClass, const char *caption,
+                const std::function<bool(HWND)> &step) {
+    TModalWatch current{windowClass, caption, &step};
+    watch = &current;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, &ModalTick);
+    start();
+    KillTimer(nullptr, timer);
+    watch = nullptr;
+    EXPECT_TRUE(current.Done) << "the modal loop ended before the test was done with it";
+}
+
+std::string ClassOf(HWND window) {
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string TextOf(HWND window) {
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+std::vector<HWND> ChildrenInZOrder(HWND parent) {
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
+
+COLORREF PaintedPixel(HWND window, int x, int y) {
+    RECT rect;
+    GetClientRect(window, &rect);
+    ui::TWindowDC screen(window);
+    ui::TMemoryDCHandle dc(CreateCompatibleDC(screen.get()));
+    ui::TBitmapHandle bitmap(CreateCompatibleBitmap(screen.get(), rect.right, rect.bottom));
+    ui::TSelectObject selected(dc.get(), bitmap.get());
+    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    return GetPixel(dc.get(), x, y);
+}
+
+SIZE TextExtent(HWND window, const std::string &text) {
+    ui::TWindowDC dc(window);
+    ui::TSelectObject font(dc.get(),
+                           reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc.get(), &metrics);
+    return {size.cx, metrics.tmHeight};
+}

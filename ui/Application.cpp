@@ -1,0 +1,114 @@
+#include "ui/Application.h"
+
+#include <commctrl.h>
+
+#include <new>
+#include <stdexcept>
+
+#include "rtl/Errors.h"
+#include "system/MessagePump.h"
+#include "ui/Form.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Seams.h"
+
+namespace ui {
+
+namespace {
+
+std::string MessageOf(const std::exception_ptr &error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const rtl::Exception &e) {
+        return e.Message;
+    } catch (const std::bad_alloc &) {
+        return rtl::EOutOfMemory().Message;
+    } catch (const std::exception &e) {
+        return e.what();
+    } catch (...) {
+        return "Unknown error";
+    }
+}
+
+} // namespace
+
+void TApplication::Initialize() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+    HDC screen = GetDC(nullptr);
+    pixelsPerInch_ = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    sys::SetMessageHandler([this] { ProcessMessages(); });
+}
+
+std::string TApplication::ExeFolder() const {
+    return Seams().ExecutableFolder();
+}
+
+void TApplication::Run() {
+    while (HandleMessage()) {
+    }
+}
+
+void TApplication::Terminate() {
+    PostQuitMessage(0);
+}
+
+bool TApplication::HandleMessage() {
+    MSG message;
+    if (GetMessageA(&message, nullptr, 0, 0) <= 0)
+        return false;
+    ProcessMessage(message);
+    return true;
+}
+
+void TApplication::ProcessMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        ProcessMessage(message);
+    }
+}
+
+void TApplication::ProcessMessage(MSG &message) {
+    auto *form = dynamic_cast<TForm *>(TControl::FromHandle(GetAncestor(message.hwnd, GA_ROOT)));
+    if (form != nullptr && form->PreTranslateMessage(message))
+        return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+}
+
+bool TApplication::Dispatch(const std::function<void()> &handler) noexcept {
+    try {
+        handler();
+        return true;
+    } catch (...) {
+        HandleException(std::current_exception());
+        return false;
+    }
+}
+
+void TApplication::HandleException(const std::exception_ptr &error) {
+    std::string message = MessageOf(error);
+    // Only a last character above "." earns a full stop, so a message that already ends in ".",
+    // "!", ")" or a quote keeps its own ending.
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
+        message += '.';
+    ShowMessageBox(message, title_, MB_OK | MB_ICONSTOP);
+}
+
+HWND TApplication::ActiveFormHandle() const {
+    HWND active = GetActiveWindow();
+    if (active == nullptr && mainForm_ != nullptr)
+        active = mainForm_->Handle();
+    return active;
+}
+
+TApplication &Application() {
+    static TApplication application;
+    return application;
+}
+
+} // namespace ui

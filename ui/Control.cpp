@@ -1,0 +1,260 @@
+#include "ui/Control.h"
+
+#include <set>
+#include <stdexcept>
+
+#include "rtl/Errors.h"
+#include "rtl/Paths.h"
+#include "ui/Form.h"
+
+namespace ui {
+
+namespace {
+
+// A window property rather than GWLP_USERDATA: any window of the process may be asked whether
+// it is ours, and a foreign one may use its user data for anything.
+const char *const ControlProperty = "Muravel.TControl";
+
+[[noreturn]] void RaiseCreateError(const char *className) {
+    throw rtl::Exception(std::string("Cannot create a window of class ") + className + ". " +
+                         rtl::LastErrorText());
+}
+
+} // namespace
+
+TControl::~TControl() {
+    Detach();
+}
+
+TForm &TControl::Form() const {
+    const TControl *control = this;
+    while (control->parent_ != nullptr)
+        control = control->parent_;
+    return const_cast<TForm &>(dynamic_cast<const TForm &>(*control));
+}
+
+int TControl::PixelsPerInch() const {
+    return Form().PixelsPerInch();
+}
+
+std::string TControl::Caption() const {
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(Handle())) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(Handle(), &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+void TControl::SetCaption(const std::string &caption) {
+    SetWindowTextA(Handle(), caption.c_str());
+    AdjustSize();
+}
+
+bool TControl::Enabled() const {
+    return IsWindowEnabled(Handle()) != FALSE;
+}
+
+void TControl::SetEnabled(bool enabled) {
+    EnableWindow(Handle(), enabled ? TRUE : FALSE);
+}
+
+bool TControl::Visible() const {
+    return (GetWindowLongA(Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void TControl::SetVisible(bool visible) {
+    ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+TBounds TControl::Bounds() const {
+    RECT rect;
+    GetWindowRect(Handle(), &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(Handle()), reinterpret_cast<POINT *>(&rect), 2);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void TControl::SetBounds(const TBounds &bounds) {
+    SetWindowPos(Handle(), nullptr, bounds.Left, bounds.Top, bounds.Width, bounds.Height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TControl::CanFocus() const {
+    if (!IsWindowVisible(Handle()))
+        return false;
+    for (const TControl *control = this; control != nullptr; control = control->parent_)
+        if (!control->Enabled())
+            return false;
+    return true;
+}
+
+void TControl::SetFocus() {
+    ::SetFocus(Handle());
+}
+
+bool TControl::Focused() const {
+    return GetFocus() == Handle();
+}
+
+HFONT TControl::FontHandle() const {
+    if (ownFont_)
+        return ownFont_.get();
+    return parent_ != nullptr ? parent_->FontHandle() : nullptr;
+}
+
+void TControl::SetFont(const TFont &font) {
+    TFontHandle previous = std::move(ownFont_);
+    ownFont_ = CreateFontHandle(font, PixelsPerInch());
+    if (Handle() != nullptr)
+        SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_.get()), TRUE);
+    AdjustSize();
+}
+
+TColor TControl::BackgroundColor() const {
+    return clBtnFace;
+}
+
+TControl *TControl::FromHandle(HWND window) {
+    return window != nullptr ? static_cast<TControl *>(GetPropA(window, ControlProperty)) : nullptr;
+}
+
+void TControl::CreateSystemWindow(const char *className, DWORD style, DWORD exStyle,
+                                  const TControlArgs &args) {
+    const TBounds &b = args.Bounds;
+    HWND window = CreateWindowExA(exStyle, className, args.Caption.c_str(),
+                                  style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS |
+                                      (args.TabStop ? WS_TABSTOP : 0),
+                                  b.Left, b.Top, b.Width, b.Height, ParentHandle(), nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    if (window == nullptr)
+        RaiseCreateError(className);
+    Attach(window);
+    // An ANSI window procedure, so the messages the class sees and passes on stay ANSI.
+    systemProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
+    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
+}
+
+void TControl::CreateOwnWindow(const char *className, DWORD style, DWORD exStyle,
+                               const TControlArgs &args, HWND parentOrOwner) {
+    const TBounds &b = args.Bounds;
+    if (parentOrOwner == nullptr && parent_ != nullptr)
+        parentOrOwner = parent_->Handle();
+    HWND window = CreateWindowExA(exStyle, className, args.Caption.c_str(),
+                                  style | (args.TabStop ? WS_TABSTOP : 0), b.Left, b.Top,
+                                  b.Width, b.Height, parentOrOwner, nullptr,
+                                  GetModuleHandleA(nullptr), this);
+    if (window == nullptr)
+        RaiseCreateError(className);
+}
+
+void TControl::RegisterOwnClass(const char *className, HBRUSH background) {
+    static std::set<std::string> registered;
+    if (!registered.insert(className).second)
+        return;
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = &OwnClassProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hbrBackground = background;
+    windowClass.lpszClassName = className;
+    if (RegisterClassExA(&windowClass) == 0) {
+        registered.erase(className);
+        throw rtl::Exception(std::string("Cannot register the window class ") + className + ". " +
+                             rtl::LastErrorText());
+    }
+}
+
+void TControl::DestroyHandle() {
+    Detach();
+    window_.reset();
+}
+
+bool TControl::HandleMessage(UINT, WPARAM, LPARAM, LRESULT &) {
+    return false;
+}
+
+LRESULT TControl::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (systemProc_ != nullptr)
+        return CallWindowProcA(systemProc_, Handle(), message, wParam, lParam);
+    return DefWindowProcA(Handle(), message, wParam, lParam);
+}
+
+LRESULT CALLBACK TControl::OwnClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto *create = reinterpret_cast<CREATESTRUCTA *>(lParam);
+        static_cast<TControl *>(create->lpCreateParams)->Attach(window);
+    }
+    TControl *control = FromHandle(window);
+    if (control == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    return control->WindowProc(message, wParam, lParam);
+}
+
+LRESULT CALLBACK TControl::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Only subclassed windows come here, and Detach puts their own procedure back before the
+    // property goes, so the object is always there.
+    return FromHandle(window)->WindowProc(message, wParam, lParam);
+}
+
+LRESULT TControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (RouteToChild(message, wParam, lParam, result))
+        return result;
+    if (HandleMessage(message, wParam, lParam, result))
+        return result;
+    if (message == WM_NCDESTROY) {
+        HWND window = Handle();
+        const WNDPROC systemProc = systemProc_;
+        Detach();
+        window_.release();
+        return systemProc != nullptr ? CallWindowProcA(systemProc, window, message, wParam, lParam)
+                                     : DefWindowProcA(window, message, wParam, lParam);
+    }
+    return CallDefault(message, wParam, lParam);
+}
+
+bool TControl::RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
+    switch (message) {
+    case WM_COMMAND:
+        if (TControl *child = FromHandle(reinterpret_cast<HWND>(lParam))) {
+            child->Command(HIWORD(wParam));
+            result = 0;
+            return true;
+        }
+        return false;
+    case WM_NOTIFY: {
+        const auto *header = reinterpret_cast<const NMHDR *>(lParam);
+        TControl *child = FromHandle(header->hwndFrom);
+        return child != nullptr && child->Notify(*header, result);
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+        if (TControl *child = FromHandle(reinterpret_cast<HWND>(lParam))) {
+            HBRUSH brush = child->CtlColor(reinterpret_cast<HDC>(wParam));
+            result = reinterpret_cast<LRESULT>(brush);
+            return brush != nullptr;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+void TControl::Attach(HWND window) {
+    window_.reset(window);
+    SetPropA(window, ControlProperty, this);
+}
+
+void TControl::Detach() {
+    HWND window = Handle();
+    if (window == nullptr)
+        return;
+    if (systemProc_ != nullptr) {
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
+        systemProc_ = nullptr;
+    }
+    RemovePropA(window, ControlProperty);
+}
+
+} // namespace ui

@@ -1,0 +1,48 @@
+#include "ui/Image.h"
+
+namespace ui {
+
+TImage::TImage(const TControlArgs &args) : TControl(args.Name, args.Parent) {
+    RegisterOwnClass("TImage", nullptr);
+    CreateOwnWindow("TImage", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, args, nullptr);
+}
+
+void TImage::SetIcon(int resource) {
+    RECT rect;
+    GetClientRect(Handle(), &rect);
+    icon_.reset(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource),
+                                              IMAGE_ICON, rect.right, rect.bottom, 0)));
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TImage::Paint(HDC dc) {
+    RECT rect;
+    GetClientRect(Handle(), &rect);
+    FillRect(dc, &rect, SolidBrush(Parent()->BackgroundColor()));
+    if (icon_)
+        DrawIconEx(dc, 0, 0, icon_.get(), rect.right, rect.bottom, 0, nullptr, DI_NORMAL);
+}
+
+bool TImage::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT &result) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        result = 1;
+        return true;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(Handle(), &paint);
+        Paint(dc);
+        EndPaint(Handle(), &paint);
+        result = 0;
+        return true;
+    }
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,54 @@
+#include "ui/Label.h"
+
+#include "ui/Application.h"
+
+namespace ui {
+
+TLabel::TLabel(const TControlArgs &args) : TControl(args.Name, args.Parent) {
+    // SS_NOPREFIX keeps an "&" in a path from underlining the next letter; SS_NOTIFY reports
+    // clicks.
+    CreateSystemWindow("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, 0, args);
+    AdjustSize();
+}
+
+void TLabel::SetLinkStyle() {
+    link_ = true;
+    textColor_ = clBlue;
+    TFont font = DescribeFont(FontHandle(), PixelsPerInch());
+    font.Underline = true;
+    SetFont(font);
+}
+
+bool TLabel::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT &result) {
+    if (message == WM_SETCURSOR && link_) {
+        SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+        result = TRUE;
+        return true;
+    }
+    return false;
+}
+
+void TLabel::Command(WORD notification) {
+    if (notification == STN_CLICKED && OnClick)
+        Application().Dispatch([this] { OnClick(this); });
+}
+
+HBRUSH TLabel::CtlColor(HDC dc) {
+    const TColor background = Parent()->BackgroundColor();
+    SetTextColor(dc, ColorToRGB(textColor_));
+    SetBkColor(dc, ColorToRGB(background));
+    return SolidBrush(background);
+}
+
+void TLabel::AdjustSize() {
+    const std::string caption = Caption();
+    TWindowDC dc(Handle());
+    TSelectObject font(dc.get(), FontHandle());
+    RECT rect{0, 0, 0, 0};
+    DrawTextA(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &rect,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+    SetWindowPos(Handle(), nullptr, 0, 0, rect.right, rect.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace ui

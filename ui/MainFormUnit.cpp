@@ -1,0 +1,150 @@
+#include "ui/MainFormUnit.h"
+
+#include "ui/AboutFormUnit.h"
+#include "ui/Application.h"
+#include "ui/ProductInfo.h"
+#include "ui/Shell.h"
+
+namespace ui {
+
+namespace {
+
+using K = TKind;
+using F = TMainForm;
+
+const TLayoutRow<F> LayoutRows[] = {
+    // Name, member, kind, options, parent, caption, left, top, width, height, tab, handler
+    {"PageControl", Keep<&F::PageControl>, K::PageControl, loNone, "", "", 0, 0, 496, 453, 0, {}},
+    {"InfoSheet", Keep<&F::InfoSheet>, K::TabSheet, loNone, "PageControl", "Wallpaper Info", 0, 0, 0, 0, 0, {}},
+    {"FlashSheet", Keep<&F::FlashSheet>, K::TabSheet, loNone, "PageControl", "Flash Movie", 0, 0, 0, 0, 1, {}},
+    {"OutputSheet", Keep<&F::OutputSheet>, K::TabSheet, loNone, "PageControl", "Output", 0, 0, 0, 0, 2, {}},
+
+    {"TitleLabel", Keep<&F::TitleLabel>, K::Label, loNone, "InfoSheet", "Wallpaper Title:", 3, 6, 75, 13, NoTab, {}},
+    {"TitleEdit", Keep<&F::TitleEdit>, K::Edit, loNone, "InfoSheet", "", 93, 3, 392, 21, 0, &F::TitleEditKeyPress},
+    {"GUIDLabel", Keep<&F::GUIDLabel>, K::Label, loNone, "InfoSheet", "GUID:", 3, 30, 29, 13, NoTab, {}},
+    {"BGColorLabel", Keep<&F::BGColorLabel>, K::Label, loNone, "InfoSheet", "Background Color:", 3, 56, 88, 13, NoTab, {}},
+    {"BGColorPanel", Keep<&F::BGColorPanel>, K::ColorSwatch, loNone, "InfoSheet", "", 98, 54, 17, 17, 7, {}},
+    {"BGColorBtn", Keep<&F::BGColorBtn>, K::Button, loNone, "InfoSheet", "Change Color", 121, 51, 88, 25, 1, &F::BGColorBtnClick},
+    {"BGTransparentCheckBox", Keep<&F::BGTransparentCheckBox>, K::CheckBox, loNone, "InfoSheet", "Transparent Background", 215, 55, 142, 17, 2, {}},
+    {"ShowLicenseCheckBox", Keep<&F::ShowLicenseCheckBox>, K::CheckBox, loNone, "InfoSheet", "Display license information before installation.", 3, 82, 482, 17, 3, &F::ShowLicenseCheckBoxClick},
+    {"ShowTextCheckBox", Keep<&F::ShowTextCheckBox>, K::CheckBox, loNone, "InfoSheet", "Show text and website link.", 3, 105, 482, 17, 4, &F::ShowTextCheckBoxClick},
+    {"LicenseGroupBox", Keep<&F::LicenseGroupBox>, K::GroupBox, loNone, "InfoSheet", "License Information", 3, 128, 482, 114, 5, {}},
+    {"LicenseMemo", Keep<&F::LicenseMemo>, K::Memo, loNone, "LicenseGroupBox", "", 13, 24, 452, 81, 0, {}},
+    {"TextGroupBox", Keep<&F::TextGroupBox>, K::GroupBox, loNone, "InfoSheet", "Text and Website Link", 3, 248, 482, 172, 6, {}},
+    {"TextLabel", Keep<&F::TextLabel>, K::Label, loNone, "TextGroupBox", "Text:", 13, 22, 26, 13, NoTab, {}},
+    {"TextMemo", Keep<&F::TextMemo>, K::Memo, loNone, "TextGroupBox", "", 13, 41, 452, 62, 0, {}},
+    {"WebLabel", Keep<&F::WebLabel>, K::Label, loNone, "TextGroupBox", "Website Link:", 13, 112, 64, 13, NoTab, {}},
+    {"WebEdit", Keep<&F::WebEdit>, K::Edit, loNone, "TextGroupBox", "", 83, 109, 382, 21, 1, {}},
+    {"TextColorLabel", Keep<&F::TextColorLabel>, K::Label, loNone, "TextGroupBox", "Text Color:", 13, 141, 54, 13, NoTab, {}},
+    {"TextColorPanel", Keep<&F::TextColorPanel>, K::ColorSwatch, loNone, "TextGroupBox", "", 73, 139, 17, 17, 5, {}},
+    {"TextColorBtn", Keep<&F::TextColorBtn>, K::Button, loNone, "TextGroupBox", "Change", 94, 136, 49, 25, 2, &F::TextColorBtnClick},
+    {"TextBGColorLabel", Keep<&F::TextBGColorLabel>, K::Label, loNone, "TextGroupBox", "Text Background Color:", 162, 141, 113, 13, NoTab, {}},
+    {"TextBGColorPanel", Keep<&F::TextBGColorPanel>, K::ColorSwatch, loNone, "TextGroupBox", "", 281, 139, 17, 17, 6, {}},
+    {"TextBGColorBtn", Keep<&F::TextBGColorBtn>, K::Button, loNone, "TextGroupBox", "Change", 304, 136, 49, 25, 3, &F::TextBGColorBtnClick},
+    {"TransparentCheckBox", Keep<&F::TransparentCheckBox>, K::CheckBox, loNone, "TextGroupBox", "Transparent", 384, 139, 81, 17, 4, {}},
+
+    {"FlashFileLabel", Keep<&F::FlashFileLabel>, K::Label, loNone, "FlashSheet", "Flash:", 3, 8, 29, 13, NoTab, {}},
+    {"OpenBtn", Keep<&F::OpenBtn>, K::Button, loNone, "FlashSheet", "Open...", 428, 3, 57, 25, 0, &F::OpenBtnClick},
+    {"FlashPanel", Keep<&F::FlashPanel>, K::Panel, loNone, "FlashSheet", "", 3, 34, 482, 362, 2, {}},
+    {"LoopCheckBox", Keep<&F::LoopCheckBox>, K::CheckBox, loNone, "FlashSheet", "Loop Flash Movie", 3, 402, 482, 17, 1, {}},
+
+    {"OutputFileLabel", Keep<&F::OutputFileLabel>, K::Label, loNone, "OutputSheet", "Output File:", 3, 8, 57, 13, NoTab, {}},
+    {"ChangeFileBtn", Keep<&F::ChangeFileBtn>, K::Button, loNone, "OutputSheet", "Change File Path", 384, 3, 101, 25, 0, &F::ChangeFileBtnClick},
+    {"LogLabel", Keep<&F::LogLabel>, K::Label, loNone, "OutputSheet", "Log Message:", 3, 40, 66, 13, NoTab, {}},
+    {"LogMemo", Keep<&F::LogMemo>, K::Memo, loReadOnly, "OutputSheet", "", 3, 59, 482, 319, 1, {}},
+    {"RunCheckBox", Keep<&F::RunCheckBox>, K::CheckBox, loChecked, "OutputSheet", "Run installer after it is generated.", 96, 392, 186, 17, 2, {}},
+    {"GenerateBtn", Keep<&F::GenerateBtn>, K::Button, loDefault | loBold, "OutputSheet", "Generate Wallpaper Installer", 288, 384, 197, 36, 3, &F::GenerateBtnClick},
+};
+
+const TMenuRow<F> MenuRows[] = {
+    // Name, member, parent, caption, handler
+    {"MMFile", Keep<&F::MMFile>, "", "File", nullptr},
+    {"MMNewProject", Keep<&F::MMNewProject>, "MMFile", "New Project", &F::MMNewProjectClick},
+    {"N1", Keep<&F::N1>, "MMFile", "-", nullptr},
+    {"MMOpenProject", Keep<&F::MMOpenProject>, "MMFile", "Open Project", &F::MMOpenProjectClick},
+    {"MMSaveProject", Keep<&F::MMSaveProject>, "MMFile", "Save Project", &F::MMSaveProjectClick},
+    {"N2", Keep<&F::N2>, "MMFile", "-", nullptr},
+    {"MMExit", Keep<&F::MMExit>, "MMFile", "Exit", &F::MMExitClick},
+    {"MMOptions", Keep<&F::MMOptions>, "", "Options", nullptr},
+    {"MMWallpaperInfo", Keep<&F::MMWallpaperInfo>, "MMOptions", "Wallpaper Info", &F::MMWallpaperInfoClick},
+    {"MMFlashMovie", Keep<&F::MMFlashMovie>, "MMOptions", "Flash Movie", &F::MMFlashMovieClick},
+    {"MMOutput", Keep<&F::MMOutput>, "MMOptions", "Output", &F::MMOutputClick},
+    {"MMHelp", Keep<&F::MMHelp>, "", "Help", nullptr},
+    {"MMMuravelHelp", Keep<&F::MMMuravelHelp>, "MMHelp", "Muravel Help", &F::MMMuravelHelpClick},
+    {"N3", Keep<&F::N3>, "MMHelp", "-", nullptr},
+    {"MMHomepage", Keep<&F::MMHomepage>, "MMHelp", "Homepage", &F::MMHomepageClick},
+    {"N4", Keep<&F::N4>, "MMHelp", "-", nullptr},
+    {"MMAbout", Keep<&F::MMAbout>, "MMHelp", "About", &F::MMAboutClick},
+};
+
+} // namespace
+
+const TFormDescription TMainForm::Description{
+    "TMainForm", ProductName, TBorderStyle::Single, TPosition::Designed, 0, 0, 496, 453,
+    TFont{"Tahoma", 11, false, false}, IDI_MURAVEL};
+
+TTable<TLayoutRow<TMainForm>> TMainForm::Layout() {
+    return Table(LayoutRows);
+}
+
+TTable<TMenuRow<TMainForm>> TMainForm::MenuLayout() {
+    return Table(MenuRows);
+}
+
+TMainForm::TMainForm() : TForm(Description, nullptr) {
+    BuildLayout(*this, Layout());
+    MainMenu = &BuildMenu(*this, "MainMenu", MenuLayout());
+    OnShow = [this](TComponent *sender) { FormShow(sender); };
+    AutoLoadTimer.OnTimer = [this](TComponent *sender) { AutoLoadTimerTimer(sender); };
+    BGColorPanel->SetColor(clBlack);
+    TextColorPanel->SetColor(clBackground);
+    TextBGColorPanel->SetColor(clWhite);
+}
+
+// The project handling, the settings behaviour, the preview and the installer generation fill
+// these in; until then their controls and commands do nothing.
+void TMainForm::FormShow(TComponent *) {}
+void TMainForm::AutoLoadTimerTimer(TComponent *) {}
+void TMainForm::TitleEditKeyPress(TComponent *, char &) {}
+void TMainForm::BGColorBtnClick(TComponent *) {}
+void TMainForm::TextColorBtnClick(TComponent *) {}
+void TMainForm::TextBGColorBtnClick(TComponent *) {}
+void TMainForm::ShowLicenseCheckBoxClick(TComponent *) {}
+void TMainForm::ShowTextCheckBoxClick(TComponent *) {}
+void TMainForm::OpenBtnClick(TComponent *) {}
+void TMainForm::ChangeFileBtnClick(TComponent *) {}
+void TMainForm::GenerateBtnClick(TComponent *) {}
+void TMainForm::MMNewProjectClick(TComponent *) {}
+void TMainForm::MMOpenProjectClick(TComponent *) {}
+void TMainForm::MMSaveProjectClick(TComponent *) {}
+
+void TMainForm::MMExitClick(TComponent *) {
+    Close();
+}
+
+void TMainForm::MMWallpaperInfoClick(TComponent *) {
+    PageControl->SetActivePage(InfoSheet);
+}
+
+void TMainForm::MMFlashMovieClick(TComponent *) {
+    PageControl->SetActivePage(FlashSheet);
+}
+
+void TMainForm::MMOutputClick(TComponent *) {
+    PageControl->SetActivePage(OutputSheet);
+}
+
+void TMainForm::MMMuravelHelpClick(TComponent *) {
+    ExecuteShell(Handle(), std::nullopt, Application().ExeFolder() + "Muravel.chm", SW_SHOWNORMAL);
+}
+
+void TMainForm::MMHomepageClick(TComponent *) {
+    ExecuteShell(Handle(), std::string("open"), HomePageAddress, SW_SHOWNORMAL);
+}
+
+void TMainForm::MMAboutClick(TComponent *) {
+    TAboutForm about(*this);
+    about.ShowModal();
+}
+
+} // namespace ui

@@ -1,0 +1,133 @@
+#pragma once
+
+#include <string>
+
+#include "ui/Button.h"
+#include "ui/CheckBox.h"
+#include "ui/Dialogs.h"
+#include "ui/Edit.h"
+#include "ui/Form.h"
+#include "ui/GroupBox.h"
+#include "ui/Label.h"
+#include "ui/Layout.h"
+#include "ui/Menu.h"
+#include "ui/PageControl.h"
+#include "ui/Panel.h"
+#include "ui/Timer.h"
+
+namespace ui {
+
+// The program's window: three pages of wallpaper settings, the menu and the dialogs. The
+// settings live in the controls; the window keeps the current movie and output file itself.
+class TMainForm : public TForm {
+public:
+    TMainForm();
+
+    // The window as it is laid out; the controls below are made from it.
+    static const TFormDescription Description;
+    static TTable<TLayoutRow<TMainForm>> Layout();
+    static TTable<TMenuRow<TMainForm>> MenuLayout();
+
+    TPageControl *PageControl = nullptr;
+    TTabSheet *InfoSheet = nullptr;
+    TTabSheet *FlashSheet = nullptr;
+    TTabSheet *OutputSheet = nullptr;
+
+    TLabel *TitleLabel = nullptr;
+    TEdit *TitleEdit = nullptr;
+    TLabel *GUIDLabel = nullptr;
+    TLabel *BGColorLabel = nullptr;
+    TPanel *BGColorPanel = nullptr;
+    TButton *BGColorBtn = nullptr;
+    TCheckBox *BGTransparentCheckBox = nullptr;
+    TCheckBox *ShowLicenseCheckBox = nullptr;
+    TCheckBox *ShowTextCheckBox = nullptr;
+    TGroupBox *LicenseGroupBox = nullptr;
+    TMemo *LicenseMemo = nullptr;
+    TGroupBox *TextGroupBox = nullptr;
+    TLabel *TextLabel = nullptr;
+    TMemo *TextMemo = nullptr;
+    TLabel *WebLabel = nullptr;
+    TEdit *WebEdit = nullptr;
+    TLabel *TextColorLabel = nullptr;
+    TPanel *TextColorPanel = nullptr;
+    TButton *TextColorBtn = nullptr;
+    TLabel *TextBGColorLabel = nullptr;
+    TPanel *TextBGColorPanel = nullptr;
+    TButton *TextBGColorBtn = nullptr;
+    TCheckBox *TransparentCheckBox = nullptr;
+
+    TLabel *FlashFileLabel = nullptr;
+    TButton *OpenBtn = nullptr;
+    TPanel *FlashPanel = nullptr;
+    TCheckBox *LoopCheckBox = nullptr;
+
+    TLabel *OutputFileLabel = nullptr;
+    TButton *ChangeFileBtn = nullptr;
+    TLabel *LogLabel = nullptr;
+    TMemo *LogMemo = nullptr;
+    TCheckBox *RunCheckBox = nullptr;
+    TButton *GenerateBtn = nullptr;
+
+    TMainMenu *MainMenu = nullptr;
+    TMenuItem *MMFile = nullptr;
+    TMenuItem *MMNewProject = nullptr;
+    TMenuItem *N1 = nullptr;
+    TMenuItem *MMOpenProject = nullptr;
+    TMenuItem *MMSaveProject = nullptr;
+    TMenuItem *N2 = nullptr;
+    TMenuItem *MMExit = nullptr;
+    TMenuItem *MMOptions = nullptr;
+    TMenuItem *MMWallpaperInfo = nullptr;
+    TMenuItem *MMFlashMovie = nullptr;
+    TMenuItem *MMOutput = nullptr;
+    TMenuItem *MMHelp = nullptr;
+    TMenuItem *MMMuravelHelp = nullptr;
+    TMenuItem *N3 = nullptr;
+    TMenuItem *MMHomepage = nullptr;
+    TMenuItem *N4 = nullptr;
+    TMenuItem *MMAbout = nullptr;
+
+    TOpenDialog OpenProjectDialog{"OpenProjectDialog", "Zenvoy Muravel Projects|*.zvrk", "zvrk",
+                                  OFN_HIDEREADONLY | OFN_ENABLESIZING};
+    TSaveDialog SaveProjectDialog{"SaveProjectDialog", "Zenvoy Muravel Projects|*.zvrk", "zvrk",
+                                  OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING};
+    TOpenDialog OpenDialog{"OpenDialog",
+                           "All Flash Files|*.swf;*.flv|Flash Movies|*.swf|Flash Videos|*.flv", "",
+                           OFN_HIDEREADONLY | OFN_ENABLESIZING};
+    TSaveDialog SaveDialog{"SaveDialog", "Executable Files|*.exe", "exe",
+                           OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING};
+    TColorDialog ColorDialog{"ColorDialog", CC_FULLOPEN | CC_ANYCOLOR};
+    TTimer AutoLoadTimer{"AutoLoadTimer", false, 100};
+
+    // The movie shown in the preview; empty when none.
+    std::string FlashPath;
+    // The installer file to generate; empty when none.
+    std::string OutputPath;
+
+    void FormShow(TComponent *Sender);
+    void AutoLoadTimerTimer(TComponent *Sender);
+
+    void TitleEditKeyPress(TComponent *Sender, char &Key);
+    void BGColorBtnClick(TComponent *Sender);
+    void TextColorBtnClick(TComponent *Sender);
+    void TextBGColorBtnClick(TComponent *Sender);
+    void ShowLicenseCheckBoxClick(TComponent *Sender);
+    void ShowTextCheckBoxClick(TComponent *Sender);
+    void OpenBtnClick(TComponent *Sender);
+    void ChangeFileBtnClick(TComponent *Sender);
+    void GenerateBtnClick(TComponent *Sender);
+
+    void MMNewProjectClick(TComponent *Sender);
+    void MMOpenProjectClick(TComponent *Sender);
+    void MMSaveProjectClick(TComponent *Sender);
+    void MMExitClick(TComponent *Sender);
+    void MMWallpaperInfoClick(TComponent *Sender);
+    void MMFlashMovieClick(TComponent *Sender);
+    void MMOutputClick(TComponent *Sender);
+    void MMMuravelHelpClick(TComponent *Sender);
+    void MMHomepageClick(TComponent *Sender);
+    void MMAboutClick(TComponent *Sender);
+};
+
+} // namespace ui
