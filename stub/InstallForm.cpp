@@ -44,10 +44,10 @@ struct TInstallForm::TControlSpec {
 
 // In tab order.
 const TInstallForm::TControlSpec TInstallForm::Layout[] = {
-    {InfoLabel, "STATIC", "", SS_LEFT | SS_NOPREFIX, 16, 12, 428, 44, ReadyPage, false},
+    {InfoLabel, "STATIC", "", SS_LEFT | SS_NOPREFIX, 16, 14, 428, 32, ReadyPage, false},
     {LicenseMemo, "EDIT", "",
-     ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 16, 60, 428,
-     180, ReadyPage, true},
+     ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 16, 50, 428,
+     190, ReadyPage, true},
     {AcceptCheckBox, "BUTTON", "I accept", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 248, 428, 22,
      ReadyPage, true},
     {StatusLabel, "STATIC", "", SS_LEFT | SS_NOPREFIX, 16, 100, 428, 40,
@@ -263,8 +263,9 @@ void TInstallForm::InstallDone() {
         return;
     }
     outcome_ = TOutcome::Installed;
-    SetWindowTextA(Control(StatusLabel),
-                   ("\"" + installation_.Title() + "\" has been installed.").c_str());
+    SetWindowTextA(Control(StatusLabel), ("\"" + installation_.Title() +
+                                          "\" has been installed in\r\n" + installation_.Folder())
+                                             .c_str());
     SendMessageA(Control(OpenCheckBox), BM_SETCHECK, BST_CHECKED, 0);
     ShowPage(FinishedPage);
 }

@@ -19,6 +19,37 @@ constexpr DWORD CleanupWaitMs = 5 * 60 * 1000;
 constexpr int DeleteAttempts = 50;
 constexpr DWORD DeleteRetryMs = 100;
 
+// The attribute list that limits what a new process inherits to the handles named.
+class TInheritedHandles {
+public:
+    TInheritedHandles(HANDLE* handles, size_t size) {
+        SIZE_T length = 0;
+        InitializeProcThreadAttributeList(nullptr, 1, 0, &length);
+        buffer_.resize(length);
+        if (!InitializeProcThreadAttributeList(List(), 1, 0, &length))
+            return;
+        initialized_ = true;
+        valid_ = UpdateProcThreadAttribute(List(), 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles,
+                                           size, nullptr, nullptr) != 0;
+    }
+    ~TInheritedHandles() {
+        if (initialized_)
+            DeleteProcThreadAttributeList(List());
+    }
+    TInheritedHandles(const TInheritedHandles&) = delete;
+    TInheritedHandles& operator=(const TInheritedHandles&) = delete;
+
+    bool Valid() const { return valid_; }
+    LPPROC_THREAD_ATTRIBUTE_LIST List() const {
+        return reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(const_cast<char*>(buffer_.data()));
+    }
+
+private:
+    std::string buffer_;
+    bool initialized_ = false;
+    bool valid_ = false;
+};
+
 bool StartsWith(const std::string& text, const std::string& prefix) {
     return rtl::SameTextAscii(text.substr(0, prefix.size()), prefix);
 }
@@ -147,12 +178,22 @@ void TUninstallation::StartCleanup(const std::string& path) const {
     std::string command = "\"" + helper +
                           "\" /cleanup=" + std::to_string(reinterpret_cast<uintptr_t>(self)) +
                           " /D=" + path;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
+    // Only these two: a helper that inherited, say, the standard error of whoever ran the
+    // uninstaller would keep it open after the uninstaller has ended.
+    HANDLE handed[] = {helperFile.Get(), self};
+    const TInheritedHandles inheritance(handed, sizeof handed);
+    if (!inheritance.Valid())
+        return;
+    STARTUPINFOEXA startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    // Standard handles are passed on beside the list unless the helper is given none.
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.lpAttributeList = inheritance.List();
     PROCESS_INFORMATION process{};
     const std::string temp = rtl::TempDirectory();
-    if (CreateProcessA(helper.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr,
-                       temp.c_str(), &startup, &process)) {
+    if (CreateProcessA(helper.c_str(), &command[0], nullptr, nullptr, TRUE,
+                       EXTENDED_STARTUPINFO_PRESENT, nullptr, temp.c_str(), &startup.StartupInfo,
+                       &process)) {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }

@@ -1,0 +1,288 @@
+#include <shlobj.h>
+
+#include <cstdio>
+
+#include "StubRunner.h"
+
+using stubrun::Exists;
+using stubrun::Names;
+using stubrun::TRun;
+using stubrun::UninstallKeyExists;
+using stubrun::UninstallNumber;
+using stubrun::UninstallString;
+using testfiles::ReadFile;
+using testfiles::WriteFile;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+class InstallTest : public stubrun::TStubTest {};
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+std::string SysColorCss(int index) {
+    const COLORREF rgb = GetSysColor(index);
+    char css[8];
+    std::snprintf(css, sizeof css, "#%02x%02x%02x", GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+    return css;
+}
+
+int64_t SizeOnDisk(const std::string& folder) {
+    int64_t size = 0;
+    for (const std::string& name : Names(folder))
+        size += static_cast<int64_t>(ReadFile(folder + "\\" + name).size());
+    return size;
+}
+
+std::string LocalAppData() {
+    char path[MAX_PATH];
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+} // namespace
+
+TEST_F(InstallTest, MovieIsInstalledWithPageInfoAndEntryAndUninstalledWhole) {
+    const std::string movie = "FWS\x0a" + stubtest::RandomBytes(300000, 11);
+    WriteFile(Path("Blue Lagoon.swf"), movie);
+    const std::string guid = NewGuid();
+    const std::string project = Project("lagoon.zvrk", [&](core::TProject& p) {
+        p.FlashFiles.Add(Path("Blue Lagoon.swf"));
+        p.GUID = guid;
+        p.FileTitle = "Blue <Lagoon> & Co";
+        p.BackgroundColor = 0x00FF8000;
+        p.Loop = true;
+        p.ShowText = true;
+        p.TextLines.Add("Made with <script>alert('x')</script> & love");
+        p.URL = "javascript:alert(1)";
+        p.TextColor = 0x000000FF;
+        p.TextBGColor = static_cast<core::TColor>(0xFF00000F);
+    });
+    const std::string installer = Build(project, "lagoon.exe");
+    const std::string folder = Path("installed\\lagoon");
+
+    const TRun run = InstallSilently(installer, folder);
+    ASSERT_EQ(run.ExitCode, 0u) << run.Error;
+    EXPECT_EQ(run.Error, "");
+    EXPECT_EQ(Names(folder),
+              (Strings{"Blue Lagoon.swf", "LivelyInfo.json", "uninstall.exe", "wallpaper.html"}));
+    EXPECT_EQ(ReadFile(folder + "\\Blue Lagoon.swf"), movie);
+    EXPECT_EQ(ReadFile(folder + "\\uninstall.exe").substr(0, StubBytes().size()), StubBytes());
+
+    const std::string page = ReadFile(folder + "\\wallpaper.html");
+    EXPECT_TRUE(Has(page, "<title>Blue &lt;Lagoon&gt; &amp; Co</title>"));
+    EXPECT_TRUE(Has(page, "background: #0080ff;"));
+    EXPECT_TRUE(Has(page, "data=\"Blue%20Lagoon.swf\""));
+    EXPECT_TRUE(Has(page, "<param name=\"loop\" value=\"true\">"));
+    EXPECT_TRUE(Has(page, "Made with &lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; love"));
+    EXPECT_TRUE(Has(page, "color: #ff0000; background: " + SysColorCss(COLOR_BTNFACE) + ";"));
+    EXPECT_TRUE(Has(page, "<br>\njavascript:alert(1)</div>"));
+    EXPECT_FALSE(Has(page, "<script"));
+    EXPECT_FALSE(Has(page, "href"));
+
+    const std::string info = ReadFile(folder + "\\LivelyInfo.json");
+    EXPECT_TRUE(Has(info, "\"Title\": \"Blue <Lagoon> & Co\"")) << info;
+    EXPECT_TRUE(Has(info, "\"Type\": 1,"));
+    EXPECT_TRUE(Has(info, "\"FileName\": \"wallpaper.html\""));
+
+    EXPECT_EQ(UninstallString(guid, "DisplayName"), "Blue <Lagoon> & Co");
+    EXPECT_EQ(UninstallString(guid, "UninstallString"), "\"" + folder + "\\uninstall.exe\"");
+    EXPECT_EQ(UninstallString(guid, "DisplayIcon"), folder + "\\uninstall.exe");
+    EXPECT_EQ(UninstallString(guid, "InstallLocation"), folder);
+    EXPECT_EQ(UninstallNumber(guid, "EstimatedSize"), (SizeOnDisk(folder) + 1023) / 1024);
+    EXPECT_EQ(UninstallNumber(guid, "NoModify"), 1u);
+    EXPECT_EQ(UninstallNumber(guid, "NoRepair"), 1u);
+
+    const TRun removed = UninstallSilently(folder);
+    EXPECT_EQ(removed.ExitCode, 0u) << removed.Error;
+    EXPECT_FALSE(Exists(folder));
+    EXPECT_FALSE(UninstallKeyExists(guid));
+    EXPECT_EQ(Names(Path("installed")), Strings{});
+}
+
+TEST_F(InstallTest, VideoIsInstalledWithThePlayerFiles) {
+    const std::string video = "FLV\x01\x05" + stubtest::RandomBytes(100000, 12);
+    WriteFile(Path("clip.flv"), video);
+    const std::string guid = NewGuid();
+    const std::string project = Project("clip.zvrk", [&](core::TProject& p) {
+        p.FlashFiles.Add(Path("clip.flv"));
+        p.GUID = guid;
+        p.FileTitle = "Clip";
+        p.TransparentBackground = true;
+        p.Loop = true;
+        p.ShowText = true;
+        p.TextLines.Add("Visit us");
+        p.URL = "https://example.com/a?b=1&c=2";
+        p.TextBGTransparent = true;
+    });
+    const std::string folder = Path("clip");
+    const TRun run = InstallSilently(Build(project, "clip.exe"), folder);
+    ASSERT_EQ(run.ExitCode, 0u) << run.Error;
+    EXPECT_EQ(Names(folder), (Strings{"FLVPlayer.swf", "LivelyInfo.json", "clip.flv",
+                                      "swfobject.js", "uninstall.exe", "wallpaper.html"}));
+    EXPECT_EQ(ReadFile(folder + "\\clip.flv"), video);
+    EXPECT_EQ(ReadFile(folder + "\\FLVPlayer.swf"), PlayerBytes);
+    EXPECT_EQ(ReadFile(folder + "\\swfobject.js"), ScriptBytes);
+
+    const std::string page = ReadFile(folder + "\\wallpaper.html");
+    EXPECT_TRUE(Has(page, "data=\"FLVPlayer.swf\""));
+    // The generator clears the loop setting of a video, as the main window does.
+    EXPECT_TRUE(Has(page, "<param name=\"flashvars\" value=\"file=clip.flv&amp;loop=false\">"));
+    EXPECT_TRUE(Has(page, "background: transparent;"));
+    EXPECT_TRUE(Has(page, "<param name=\"wmode\" value=\"transparent\">"));
+    EXPECT_TRUE(Has(page, "<a href=\"https://example.com/a?b=1&amp;c=2\""));
+    EXPECT_TRUE(Has(page, "color: #000000; background: transparent;"));
+    EXPECT_EQ(UninstallString(guid, "URLInfoAbout"), "https://example.com/a?b=1&c=2");
+
+    const TRun removed = UninstallSilently(folder);
+    EXPECT_EQ(removed.ExitCode, 0u) << removed.Error;
+    EXPECT_FALSE(Exists(folder));
+    EXPECT_FALSE(UninstallKeyExists(guid));
+}
+
+TEST_F(InstallTest, WithoutAFolderItGoesUnderLocalAppDataByGuidOrTitle) {
+    const std::string base = LocalAppData() + "\\Zenvoy Muravel";
+    const bool baseExisted = Exists(base);
+    const std::string guid = NewGuid();
+    const std::string byGuid = Craft("a.exe", stubtest::Basic("a.swf", guid, "A"), "FWS a");
+    TRun run = stubrun::RunProgram(byGuid, "/S");
+    ASSERT_EQ(run.ExitCode, 0u) << run.Error;
+    const std::string folder = base + "\\Wallpapers\\" + guid;
+    EXPECT_TRUE(Exists(folder + "\\a.swf"));
+    EXPECT_EQ(UninstallString(guid, "UninstallString"), "\"" + folder + "\\uninstall.exe\"");
+
+    RemoveKeyAtEnd("Sunset Part 23");
+    const std::string byTitle =
+        Craft("b.exe", stubtest::Basic("b.swf", "", "Sunset: Part 2/3"), "FWS b");
+    run = stubrun::RunProgram(byTitle, "/S");
+    ASSERT_EQ(run.ExitCode, 0u) << run.Error;
+    const std::string titled = base + "\\Wallpapers\\Sunset Part 23";
+    EXPECT_TRUE(Exists(titled + "\\b.swf"));
+    EXPECT_EQ(UninstallString("Sunset Part 23", "DisplayName"), "Sunset: Part 2/3");
+
+    EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
+    EXPECT_FALSE(Exists(folder));
+    EXPECT_TRUE(Exists(titled));
+    EXPECT_EQ(UninstallSilently(titled).ExitCode, 0u);
+    EXPECT_FALSE(Exists(titled));
+    EXPECT_FALSE(UninstallKeyExists("Sunset Part 23"));
+    if (!baseExisted)
+        EXPECT_FALSE(Exists(base)) << "the last wallpaper takes the folders that held it along";
+}
+
+TEST_F(InstallTest, CraftedMoviePathsStayInsideTheFolder) {
+    const struct {
+        const char* path;
+        const char* name;
+    } cases[] = {
+        {"..\\..\\evil.swf", "evil.swf"},  {"C:\\x\\con.swf", "_con.swf"},
+        {"C:\\x\\", "movie.swf"},          {"..\\wallpaper.html", "movie.swf"},
+        {"a/b/../../../up.swf", "up.swf"},
+    };
+    int i = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const std::string guid = NewGuid();
+        const std::string movie = "FWS " + std::string(c.path);
+        const std::string installer =
+            Craft("crafted" + std::to_string(i) + ".exe", stubtest::Basic(c.path, guid), movie);
+        const std::string outer = Path("w" + std::to_string(i));
+        const std::string folder = outer + "\\a\\b";
+        const TRun run = InstallSilently(installer, folder);
+        ASSERT_EQ(run.ExitCode, 0u) << run.Error;
+        EXPECT_EQ(Names(outer), Strings{"a"});
+        EXPECT_EQ(Names(outer + "\\a"), Strings{"b"});
+        EXPECT_EQ(ReadFile(folder + "\\" + c.name), movie);
+        EXPECT_EQ(Names(folder).size(), 4u);
+        EXPECT_TRUE(Has(ReadFile(folder + "\\wallpaper.html"), "<!DOCTYPE html>"));
+        EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
+        ++i;
+    }
+}
+
+TEST_F(InstallTest, InstallingAgainReplacesTheEarlierInstallation) {
+    const std::string guid = NewGuid();
+    const std::string folder = Path("again");
+    const std::string first =
+        Craft("v1.exe", stubtest::Basic("first.swf", guid, "Version One"), "FWS 1");
+    ASSERT_EQ(InstallSilently(first, folder).ExitCode, 0u);
+    const std::string second =
+        Craft("v2.exe", stubtest::Basic("second.swf", guid, "Version Two"), "FWS 2");
+    const TRun run = InstallSilently(second, folder);
+    ASSERT_EQ(run.ExitCode, 0u) << run.Error;
+    EXPECT_EQ(Names(folder),
+              (Strings{"LivelyInfo.json", "second.swf", "uninstall.exe", "wallpaper.html"}));
+    EXPECT_EQ(UninstallString(guid, "DisplayName"), "Version Two");
+    EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
+    EXPECT_FALSE(Exists(folder));
+}
+
+TEST_F(InstallTest, InstallingAgainElsewhereRemovesTheEarlierCopy) {
+    const std::string guid = NewGuid();
+    const std::string installer = Craft("w.exe", stubtest::Basic("w.swf", guid), "FWS w");
+    ASSERT_EQ(InstallSilently(installer, Path("here")).ExitCode, 0u);
+    ASSERT_EQ(InstallSilently(installer, Path("there")).ExitCode, 0u);
+    EXPECT_FALSE(Exists(Path("here")));
+    EXPECT_EQ(UninstallString(guid, "InstallLocation"), Path("there"));
+    EXPECT_EQ(UninstallSilently(Path("there")).ExitCode, 0u);
+    EXPECT_FALSE(UninstallKeyExists(guid));
+}
+
+TEST_F(InstallTest, AFailedInstallationLeavesTheEarlierOneAsItWas) {
+    const std::string guid = NewGuid();
+    const std::string folder = Path("kept");
+    ASSERT_EQ(
+        InstallSilently(Craft("v1.exe", stubtest::Basic("first.swf", guid, "Version One"), "FWS 1"),
+                        folder)
+            .ExitCode,
+        0u);
+    const Strings before = Names(folder);
+    const std::string page = ReadFile(folder + "\\wallpaper.html");
+    {
+        // A browser showing the page holds it open without letting it be moved.
+        const HANDLE open = CreateFileA((folder + "\\wallpaper.html").c_str(), GENERIC_READ, 0,
+                                        nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(open, INVALID_HANDLE_VALUE);
+        const TRun run = InstallSilently(
+            Craft("v2.exe", stubtest::Basic("second.swf", guid, "Version Two"), "FWS 2"), folder);
+        CloseHandle(open);
+        EXPECT_EQ(run.ExitCode, 1u);
+        EXPECT_TRUE(Has(run.Error, "The wallpaper could not be installed.")) << run.Error;
+        EXPECT_TRUE(Has(run.Error, "wallpaper.html")) << run.Error;
+    }
+    EXPECT_EQ(Names(folder), before);
+    EXPECT_EQ(ReadFile(folder + "\\wallpaper.html"), page);
+    EXPECT_EQ(ReadFile(folder + "\\first.swf"), "FWS 1");
+    EXPECT_EQ(UninstallString(guid, "DisplayName"), "Version One");
+    EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
+    EXPECT_FALSE(Exists(folder));
+}
+
+TEST_F(InstallTest, AFolderHoldingOtherFilesOfTheSameNamesIsRefused) {
+    const std::string mine = Path("mine");
+    CreateDirectoryA(mine.c_str(), nullptr);
+    WriteFile(mine + "\\wallpaper.html", "my own page");
+    const std::string guid = NewGuid();
+    const TRun run = InstallSilently(Craft("x.exe", stubtest::Basic("x.swf", guid), "FWS x"), mine);
+    EXPECT_EQ(run.ExitCode, 1u);
+    EXPECT_TRUE(Has(run.Error, "already holds \"wallpaper.html\"")) << run.Error;
+    EXPECT_EQ(Names(mine), Strings{"wallpaper.html"});
+    EXPECT_EQ(ReadFile(mine + "\\wallpaper.html"), "my own page");
+    EXPECT_FALSE(UninstallKeyExists(guid));
+
+    const std::string other = NewGuid();
+    const std::string shared = Path("shared");
+    ASSERT_EQ(
+        InstallSilently(Craft("o.exe", stubtest::Basic("o.swf", other, "Other"), "FWS o"), shared)
+            .ExitCode,
+        0u);
+    const TRun refused =
+        InstallSilently(Craft("y.exe", stubtest::Basic("y.swf", guid), "FWS y"), shared);
+    EXPECT_EQ(refused.ExitCode, 1u);
+    EXPECT_TRUE(Has(refused.Error, "holds another wallpaper, \"Other\"")) << refused.Error;
+    EXPECT_EQ(Names(shared),
+              (Strings{"LivelyInfo.json", "o.swf", "uninstall.exe", "wallpaper.html"}));
+    EXPECT_EQ(UninstallSilently(shared).ExitCode, 0u);
+}

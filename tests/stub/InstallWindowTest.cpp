@@ -1,0 +1,173 @@
+#include "StubRunner.h"
+
+using stubrun::Eventually;
+using stubrun::Exists;
+using stubrun::Names;
+using stubrun::UninstallKeyExists;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+// The installer started with its window; stopped at the end if it is still running.
+class TWindowedInstaller {
+public:
+    TWindowedInstaller(const std::string& installer, const std::string& arguments) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        std::string command = "\"" + installer + "\" " + arguments;
+        if (!CreateProcessA(installer.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &process_))
+            ADD_FAILURE() << "cannot start " << command;
+    }
+    ~TWindowedInstaller() {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(process_.hProcess, 99);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    TWindowedInstaller(const TWindowedInstaller&) = delete;
+    TWindowedInstaller& operator=(const TWindowedInstaller&) = delete;
+
+    // The installer's visible top-level window with this caption.
+    HWND Window(const std::string& caption) const {
+        HWND found = nullptr;
+        Eventually([&] {
+            found = FindWindowA(nullptr, caption.c_str());
+            DWORD owner = 0;
+            if (found != nullptr)
+                GetWindowThreadProcessId(found, &owner);
+            return found != nullptr && owner == process_.dwProcessId && IsWindowVisible(found);
+        });
+        return found;
+    }
+
+    DWORD ExitCode() const {
+        EXPECT_TRUE(
+            Eventually([&] { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }));
+        DWORD code = 99;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+};
+
+// A child control by class and caption, or null.
+HWND Child(HWND window, const char* className, const std::string& caption) {
+    struct TSearch {
+        const char* className;
+        const std::string& caption;
+        HWND found;
+    } search{className, caption, nullptr};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM parameter) -> BOOL {
+            auto& s = *reinterpret_cast<TSearch*>(parameter);
+            char name[64], text[256];
+            GetClassNameA(child, name, sizeof name);
+            GetWindowTextA(child, text, sizeof text);
+            if (lstrcmpiA(name, s.className) == 0 && s.caption == text) {
+                s.found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// An edit control keeps its text to itself, so another process asks for it with a message.
+std::string Text(HWND control) {
+    char text[1024];
+    const LRESULT n =
+        SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return std::string(text, static_cast<size_t>(n));
+}
+
+void Click(HWND button) {
+    SendMessageA(button, BM_CLICK, 0, 0);
+}
+
+bool Checked(HWND box) {
+    return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+class InstallWindowTest : public stubrun::TStubTest {};
+
+} // namespace
+
+TEST_F(InstallWindowTest, InstallStaysDisabledUntilTheLicenceIsAccepted) {
+    const std::string guid = NewGuid();
+    const std::string installer = Craft(
+        "licensed.exe",
+        [&](core::TProject& p) {
+            stubtest::Basic("licensed.swf", guid, "Licensed Lagoon")(p);
+            p.ShowLicense = true;
+            p.LicenseLines.Add("You may look at this wallpaper.");
+            p.LicenseLines.Add("You may not sell it.");
+        },
+        "FWS licensed");
+    const std::string folder = Path("licensed");
+    TWindowedInstaller run(installer, "/D=" + folder);
+    const HWND window = run.Window("Licensed Lagoon");
+    ASSERT_NE(window, nullptr);
+    const HWND install = Child(window, "Button", "Install");
+    const HWND accept = Child(window, "Button", "I accept");
+    ASSERT_NE(install, nullptr);
+    ASSERT_NE(accept, nullptr);
+    const HWND licence = FindWindowExA(window, nullptr, "Edit", nullptr);
+    ASSERT_NE(licence, nullptr);
+    EXPECT_EQ(Text(licence), "You may look at this wallpaper.\r\nYou may not sell it.\r\n");
+
+    EXPECT_FALSE(IsWindowEnabled(install));
+    Click(install);
+    EXPECT_TRUE(IsWindowVisible(accept)) << "a disabled Install must not start installing";
+    EXPECT_FALSE(Exists(folder));
+
+    Click(accept);
+    EXPECT_TRUE(Checked(accept));
+    EXPECT_TRUE(IsWindowEnabled(install));
+    Click(accept);
+    EXPECT_FALSE(IsWindowEnabled(install));
+    Click(accept);
+    ASSERT_TRUE(IsWindowEnabled(install));
+
+    Click(install);
+    const HWND open = Child(window, "Button", "Open the wallpaper now");
+    ASSERT_NE(open, nullptr);
+    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(open) != FALSE; }));
+    EXPECT_TRUE(Checked(open));
+    EXPECT_FALSE(IsWindowVisible(accept));
+    // No browser under test: the box is cleared before Finish.
+    Click(open);
+    EXPECT_FALSE(Checked(open));
+    const HWND finish = Child(window, "Button", "Finish");
+    ASSERT_NE(finish, nullptr);
+    Click(finish);
+    EXPECT_EQ(run.ExitCode(), 0u);
+    EXPECT_EQ(testfiles::ReadFile(folder + "\\licensed.swf"), "FWS licensed");
+    EXPECT_TRUE(UninstallKeyExists(guid));
+    EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
+}
+
+TEST_F(InstallWindowTest, WithoutALicenceInstallIsReadyAndCancelInstallsNothing) {
+    const std::string guid = NewGuid();
+    const std::string installer =
+        Craft("plain.exe", stubtest::Basic("plain.swf", guid, "Plain Lagoon"), "FWS plain");
+    const std::string folder = Path("plain");
+    TWindowedInstaller run(installer, "/D=" + folder);
+    const HWND window = run.Window("Plain Lagoon");
+    ASSERT_NE(window, nullptr);
+    const HWND install = Child(window, "Button", "Install");
+    ASSERT_NE(install, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(install));
+    EXPECT_EQ(Child(window, "Button", "I accept"), nullptr);
+    EXPECT_NE(Child(window, "Static",
+                    "\"Plain Lagoon\" will be installed for you, in the folder\r\n" + folder),
+              nullptr);
+    Click(Child(window, "Button", "Cancel"));
+    EXPECT_EQ(run.ExitCode(), 3u);
+    EXPECT_FALSE(Exists(folder));
+    EXPECT_FALSE(UninstallKeyExists(guid));
+}
