@@ -263,7 +263,7 @@ std::string TInstallation::Register(TUndo& undo) const {
                              ErrorText(static_cast<DWORD>(status)));
     if (disposition == REG_CREATED_NEW_KEY)
         undo.OnFailure([path] { RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str()); });
-    const std::string earlierLocation = ReadString(key.Get(), "InstallLocation");
+    std::string earlierLocation = ReadString(key.Get(), "InstallLocation");
 
     int64_t size = 0;
     for (const TPlannedFile& file : files_)

@@ -87,7 +87,7 @@ bool IsOwnFileName(const std::string& name) {
 }
 
 std::string MovieFileName(const std::string& path) {
-    const std::string safe = SafeFileName(MovieNamePart(path));
+    std::string safe = SafeFileName(MovieNamePart(path));
     if (safe.empty() || IsOwnFileName(safe))
         return FallbackMovieName(path);
     return safe;

@@ -105,7 +105,7 @@ std::string PercentEncode(const std::string& text) {
 }
 
 std::string LinkTarget(const std::string& url) {
-    const std::string trimmed = rtl::Trim(url);
+    std::string trimmed = rtl::Trim(url);
     if (trimmed.empty())
         return "";
     for (const char c : trimmed)

@@ -69,8 +69,8 @@ TEST_F(DamageTest, AFlippedByteInsideAnEntryInstallsNothing) {
 
 TEST_F(DamageTest, ASignatureAppendedAfterGenerationIsSkipped) {
     const std::string installer = MakeInstaller();
-    const std::string signedInstaller =
-        stubtest::Signed(installer, "0\x82\x03\x00" + stubtest::RandomBytes(1500, 22));
+    const std::string signedInstaller = stubtest::Signed(
+        installer, std::string("0\x82\x03\x00", 4) + stubtest::RandomBytes(1500, 22));
     WriteFile(Path("signed.exe"), signedInstaller);
     const std::string folder = Path("signed");
     const TRun run = InstallSilently(Path("signed.exe"), folder);

@@ -165,7 +165,7 @@ std::string TStubTest::NewGuid() {
 
 std::string TStubTest::Project(const std::string& name,
                                const std::function<void(core::TProject&)>& fill) {
-    const std::string path = root_ / name;
+    std::string path = root_ / name;
     core::TProject project(root_ / (name + ".ini"));
     fill(project);
     project.SaveToFile(path);
@@ -173,7 +173,7 @@ std::string TStubTest::Project(const std::string& name,
 }
 
 std::string TStubTest::Build(const std::string& project, const std::string& name) {
-    const std::string out = root_ / name;
+    std::string out = root_ / name;
     const TRun run =
         RunProgram(cli_, "build \"" + project + "\" -o \"" + out + "\" --stub \"" + stub_ + "\"");
     EXPECT_EQ(run.ExitCode, 0u) << run.Error;
@@ -183,7 +183,7 @@ std::string TStubTest::Build(const std::string& project, const std::string& name
 std::string TStubTest::Craft(const std::string& name,
                              const std::function<void(core::TProject&)>& fill,
                              const std::string& movie) {
-    const std::string path = root_ / name;
+    std::string path = root_ / name;
     const bool video = [&] {
         core::TProject probe("");
         fill(probe);
@@ -203,7 +203,7 @@ TRun TStubTest::InstallSilently(const std::string& installer, const std::string&
 }
 
 TRun TStubTest::UninstallSilently(const std::string& folder) const {
-    const TRun run = RunProgram(folder + "\\uninstall.exe", "/S");
+    TRun run = RunProgram(folder + "\\uninstall.exe", "/S");
     EXPECT_TRUE(Eventually([] { return !CleanupLeftovers(); }))
         << "the uninstaller's helper left files in the temporary folder";
     return run;
