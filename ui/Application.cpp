@@ -15,14 +15,14 @@ namespace ui {
 
 namespace {
 
-std::string MessageOf(const std::exception_ptr &error) {
+std::string MessageOf(const std::exception_ptr& error) {
     try {
         std::rethrow_exception(error);
-    } catch (const rtl::Exception &e) {
+    } catch (const rtl::Exception& e) {
         return e.Message;
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
         return rtl::EOutOfMemory().Message;
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         return e.what();
     } catch (...) {
         return "Unknown error";
@@ -72,15 +72,15 @@ void TApplication::ProcessMessages() {
     }
 }
 
-void TApplication::ProcessMessage(MSG &message) {
-    auto *form = dynamic_cast<TForm *>(TControl::FromHandle(GetAncestor(message.hwnd, GA_ROOT)));
+void TApplication::ProcessMessage(MSG& message) {
+    auto* form = dynamic_cast<TForm*>(TControl::FromHandle(GetAncestor(message.hwnd, GA_ROOT)));
     if (form != nullptr && form->PreTranslateMessage(message))
         return;
     TranslateMessage(&message);
     DispatchMessageA(&message);
 }
 
-bool TApplication::Dispatch(const std::function<void()> &handler) noexcept {
+bool TApplication::Dispatch(const std::function<void()>& handler) noexcept {
     try {
         handler();
         return true;
@@ -90,7 +90,7 @@ bool TApplication::Dispatch(const std::function<void()> &handler) noexcept {
     }
 }
 
-void TApplication::HandleException(const std::exception_ptr &error) {
+void TApplication::HandleException(const std::exception_ptr& error) {
     std::string message = MessageOf(error);
     // Only a last character above "." earns a full stop, so a message that already ends in ".",
     // "!", ")" or a quote keeps its own ending.
@@ -106,7 +106,7 @@ HWND TApplication::ActiveFormHandle() const {
     return active;
 }
 
-TApplication &Application() {
+TApplication& Application() {
     static TApplication application;
     return application;
 }

@@ -20,12 +20,12 @@ public:
 
     // The caption of the program's own message boxes. The task bar shows the main window's
     // caption, since the main window owns the task-bar button; the program keeps the two equal.
-    const std::string &Title() const { return title_; }
+    const std::string& Title() const { return title_; }
     void SetTitle(std::string title) { title_ = std::move(title); }
 
     // Closing the main form ends the message loop.
-    TForm *MainForm() const { return mainForm_; }
-    void SetMainForm(TForm *form) { mainForm_ = form; }
+    TForm* MainForm() const { return mainForm_; }
+    void SetMainForm(TForm* form) { mainForm_ = form; }
 
     // The screen's logical pixels per inch; layouts made for 96 are scaled by it.
     int PixelsPerInch() const { return pixelsPerInch_; }
@@ -47,22 +47,22 @@ public:
     // The one point through which every event handler runs: an exception the handler raises
     // ends the handler and goes to HandleException, and the program goes on. False when the
     // handler raised.
-    bool Dispatch(const std::function<void()> &handler) noexcept;
+    bool Dispatch(const std::function<void()>& handler) noexcept;
     // The default handler: the exception's message in a stop-icon box captioned with the title.
-    void HandleException(const std::exception_ptr &error);
+    void HandleException(const std::exception_ptr& error);
 
     // The window that owns the program's message boxes and dialogs: the active one, else the
     // main form.
     HWND ActiveFormHandle() const;
 
 private:
-    void ProcessMessage(MSG &message);
+    void ProcessMessage(MSG& message);
 
     std::string title_;
-    TForm *mainForm_ = nullptr;
+    TForm* mainForm_ = nullptr;
     int pixelsPerInch_ = 96;
 };
 
-TApplication &Application();
+TApplication& Application();
 
 } // namespace ui

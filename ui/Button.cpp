@@ -5,7 +5,7 @@
 
 namespace ui {
 
-TButton::TButton(const TControlArgs &args, bool isDefault) : TControl(args.Name, args.Parent) {
+TButton::TButton(const TControlArgs& args, bool isDefault) : TControl(args.Name, args.Parent) {
     CreateSystemWindow("BUTTON", isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 0, args);
     if (isDefault)
         Form().SetDefaultButton(this);

@@ -8,7 +8,7 @@ namespace ui {
 class TButton : public TControl {
 public:
     // A default button is the one Enter presses on its form (see TForm::DefaultButton).
-    TButton(const TControlArgs &args, bool isDefault);
+    TButton(const TControlArgs& args, bool isDefault);
 
     TNotifyEvent OnClick;
     // Runs OnClick as a click by the user would.

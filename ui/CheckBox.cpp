@@ -4,7 +4,7 @@
 
 namespace ui {
 
-TCheckBox::TCheckBox(const TControlArgs &args) : TControl(args.Name, args.Parent) {
+TCheckBox::TCheckBox(const TControlArgs& args) : TControl(args.Name, args.Parent) {
     CreateSystemWindow("BUTTON", BS_AUTOCHECKBOX, 0, args);
 }
 

@@ -8,7 +8,7 @@ namespace ui {
 // Setting the state it already has runs nothing.
 class TCheckBox : public TControl {
 public:
-    explicit TCheckBox(const TControlArgs &args);
+    explicit TCheckBox(const TControlArgs& args);
 
     bool Checked() const;
     void SetChecked(bool checked);

@@ -15,7 +15,7 @@ COLORREF ColorToRGB(TColor color) {
 HBRUSH SolidBrush(TColor color) {
     static std::map<COLORREF, TBrushHandle> brushes;
     const COLORREF rgb = ColorToRGB(color);
-    TBrushHandle &brush = brushes[rgb];
+    TBrushHandle& brush = brushes[rgb];
     if (!brush)
         brush.reset(CreateSolidBrush(rgb));
     return brush.get();

@@ -13,9 +13,9 @@ namespace {
 
 // A window property rather than GWLP_USERDATA: any window of the process may be asked whether
 // it is ours, and a foreign one may use its user data for anything.
-const char *const ControlProperty = "Muravel.TControl";
+const char* const ControlProperty = "Muravel.TControl";
 
-[[noreturn]] void RaiseCreateError(const char *className) {
+[[noreturn]] void RaiseCreateError(const char* className) {
     throw rtl::Exception(std::string("Cannot create a window of class ") + className + ". " +
                          rtl::LastErrorText());
 }
@@ -26,11 +26,11 @@ TControl::~TControl() {
     Detach();
 }
 
-TForm &TControl::Form() const {
-    const TControl *control = this;
+TForm& TControl::Form() const {
+    const TControl* control = this;
     while (control->parent_ != nullptr)
         control = control->parent_;
-    return const_cast<TForm &>(dynamic_cast<const TForm &>(*control));
+    return const_cast<TForm&>(dynamic_cast<const TForm&>(*control));
 }
 
 int TControl::PixelsPerInch() const {
@@ -39,11 +39,12 @@ int TControl::PixelsPerInch() const {
 
 std::string TControl::Caption() const {
     std::string text(static_cast<size_t>(GetWindowTextLengthA(Handle())) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(Handle(), &text[0], static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<size_t>(GetWindowTextA(Handle(), &text[0], static_cast<int>(text.size()))));
     return text;
 }
 
-void TControl::SetCaption(const std::string &caption) {
+void TControl::SetCaption(const std::string& caption) {
     SetWindowTextA(Handle(), caption.c_str());
     AdjustSize();
 }
@@ -67,11 +68,11 @@ void TControl::SetVisible(bool visible) {
 TBounds TControl::Bounds() const {
     RECT rect;
     GetWindowRect(Handle(), &rect);
-    MapWindowPoints(HWND_DESKTOP, GetParent(Handle()), reinterpret_cast<POINT *>(&rect), 2);
+    MapWindowPoints(HWND_DESKTOP, GetParent(Handle()), reinterpret_cast<POINT*>(&rect), 2);
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-void TControl::SetBounds(const TBounds &bounds) {
+void TControl::SetBounds(const TBounds& bounds) {
     SetWindowPos(Handle(), nullptr, bounds.Left, bounds.Top, bounds.Width, bounds.Height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -79,7 +80,7 @@ void TControl::SetBounds(const TBounds &bounds) {
 bool TControl::CanFocus() const {
     if (!IsWindowVisible(Handle()))
         return false;
-    for (const TControl *control = this; control != nullptr; control = control->parent_)
+    for (const TControl* control = this; control != nullptr; control = control->parent_)
         if (!control->Enabled())
             return false;
     return true;
@@ -89,17 +90,13 @@ void TControl::SetFocus() {
     ::SetFocus(Handle());
 }
 
-bool TControl::Focused() const {
-    return GetFocus() == Handle();
-}
-
 HFONT TControl::FontHandle() const {
     if (ownFont_)
         return ownFont_.get();
     return parent_ != nullptr ? parent_->FontHandle() : nullptr;
 }
 
-void TControl::SetFont(const TFont &font) {
+void TControl::SetFont(const TFont& font) {
     TFontHandle previous = std::move(ownFont_);
     ownFont_ = CreateFontHandle(font, PixelsPerInch());
     if (Handle() != nullptr)
@@ -111,18 +108,17 @@ TColor TControl::BackgroundColor() const {
     return clBtnFace;
 }
 
-TControl *TControl::FromHandle(HWND window) {
-    return window != nullptr ? static_cast<TControl *>(GetPropA(window, ControlProperty)) : nullptr;
+TControl* TControl::FromHandle(HWND window) {
+    return window != nullptr ? static_cast<TControl*>(GetPropA(window, ControlProperty)) : nullptr;
 }
 
-void TControl::CreateSystemWindow(const char *className, DWORD style, DWORD exStyle,
-                                  const TControlArgs &args) {
-    const TBounds &b = args.Bounds;
-    HWND window = CreateWindowExA(exStyle, className, args.Caption.c_str(),
-                                  style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS |
-                                      (args.TabStop ? WS_TABSTOP : 0),
-                                  b.Left, b.Top, b.Width, b.Height, ParentHandle(), nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+void TControl::CreateSystemWindow(const char* className, DWORD style, DWORD exStyle,
+                                  const TControlArgs& args) {
+    const TBounds& b = args.Bounds;
+    HWND window = CreateWindowExA(
+        exStyle, className, args.Caption.c_str(),
+        style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (args.TabStop ? WS_TABSTOP : 0), b.Left,
+        b.Top, b.Width, b.Height, ParentHandle(), nullptr, GetModuleHandleA(nullptr), nullptr);
     if (window == nullptr)
         RaiseCreateError(className);
     Attach(window);
@@ -132,20 +128,19 @@ void TControl::CreateSystemWindow(const char *className, DWORD style, DWORD exSt
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
 }
 
-void TControl::CreateOwnWindow(const char *className, DWORD style, DWORD exStyle,
-                               const TControlArgs &args, HWND parentOrOwner) {
-    const TBounds &b = args.Bounds;
+void TControl::CreateOwnWindow(const char* className, DWORD style, DWORD exStyle,
+                               const TControlArgs& args, HWND parentOrOwner) {
+    const TBounds& b = args.Bounds;
     if (parentOrOwner == nullptr && parent_ != nullptr)
         parentOrOwner = parent_->Handle();
-    HWND window = CreateWindowExA(exStyle, className, args.Caption.c_str(),
-                                  style | (args.TabStop ? WS_TABSTOP : 0), b.Left, b.Top,
-                                  b.Width, b.Height, parentOrOwner, nullptr,
-                                  GetModuleHandleA(nullptr), this);
+    HWND window = CreateWindowExA(
+        exStyle, className, args.Caption.c_str(), style | (args.TabStop ? WS_TABSTOP : 0), b.Left,
+        b.Top, b.Width, b.Height, parentOrOwner, nullptr, GetModuleHandleA(nullptr), this);
     if (window == nullptr)
         RaiseCreateError(className);
 }
 
-void TControl::RegisterOwnClass(const char *className, HBRUSH background) {
+void TControl::RegisterOwnClass(const char* className, HBRUSH background) {
     static std::set<std::string> registered;
     if (!registered.insert(className).second)
         return;
@@ -169,7 +164,7 @@ void TControl::DestroyHandle() {
     window_.reset();
 }
 
-bool TControl::HandleMessage(UINT, WPARAM, LPARAM, LRESULT &) {
+bool TControl::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
     return false;
 }
 
@@ -181,10 +176,10 @@ LRESULT TControl::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK TControl::OwnClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto *create = reinterpret_cast<CREATESTRUCTA *>(lParam);
-        static_cast<TControl *>(create->lpCreateParams)->Attach(window);
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        static_cast<TControl*>(create->lpCreateParams)->Attach(window);
     }
-    TControl *control = FromHandle(window);
+    TControl* control = FromHandle(window);
     if (control == nullptr)
         return DefWindowProcA(window, message, wParam, lParam);
     return control->WindowProc(message, wParam, lParam);
@@ -213,24 +208,24 @@ LRESULT TControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return CallDefault(message, wParam, lParam);
 }
 
-bool TControl::RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
+bool TControl::RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_COMMAND:
-        if (TControl *child = FromHandle(reinterpret_cast<HWND>(lParam))) {
+        if (TControl* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
             child->Command(HIWORD(wParam));
             result = 0;
             return true;
         }
         return false;
     case WM_NOTIFY: {
-        const auto *header = reinterpret_cast<const NMHDR *>(lParam);
-        TControl *child = FromHandle(header->hwndFrom);
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        TControl* child = FromHandle(header->hwndFrom);
         return child != nullptr && child->Notify(*header, result);
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
-        if (TControl *child = FromHandle(reinterpret_cast<HWND>(lParam))) {
+        if (TControl* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
             HBRUSH brush = child->CtlColor(reinterpret_cast<HDC>(wParam));
             result = reinterpret_cast<LRESULT>(brush);
             return brush != nullptr;

@@ -19,15 +19,15 @@ class TComponent {
 public:
     explicit TComponent(std::string name) : Name(std::move(name)) {}
     virtual ~TComponent() = default;
-    TComponent(const TComponent &) = delete;
-    TComponent &operator=(const TComponent &) = delete;
+    TComponent(const TComponent&) = delete;
+    TComponent& operator=(const TComponent&) = delete;
 
     std::string Name;
 };
 
-using TNotifyEvent = std::function<void(TComponent *Sender)>;
+using TNotifyEvent = std::function<void(TComponent* Sender)>;
 // Key is the typed character; a handler that sets it to 0 drops it.
-using TKeyPressEvent = std::function<void(TComponent *Sender, char &Key)>;
+using TKeyPressEvent = std::function<void(TComponent* Sender, char& Key)>;
 
 // Left, top, width and height in pixels, relative to the parent's client area.
 struct TBounds {
@@ -40,7 +40,7 @@ struct TBounds {
 // What every control is made from.
 struct TControlArgs {
     std::string Name;
-    TControl *Parent = nullptr;
+    TControl* Parent = nullptr;
     std::string Caption;
     TBounds Bounds; // already scaled to the form's pixels per inch
     bool TabStop = false;
@@ -53,53 +53,52 @@ public:
     ~TControl() override;
 
     HWND Handle() const { return window_.get(); }
-    TControl *Parent() const { return parent_; }
+    TControl* Parent() const { return parent_; }
     // The form this control sits in (itself for a form).
-    TForm &Form() const;
+    TForm& Form() const;
     // The pixels per inch its form is laid out for.
     int PixelsPerInch() const;
 
     std::string Caption() const;
-    void SetCaption(const std::string &caption);
+    void SetCaption(const std::string& caption);
     bool Enabled() const;
     void SetEnabled(bool enabled);
     bool Visible() const;
     void SetVisible(bool visible);
     TBounds Bounds() const;
-    void SetBounds(const TBounds &bounds);
+    void SetBounds(const TBounds& bounds);
     // Visible and enabled up to the form, so the focus may go there.
     bool CanFocus() const;
     void SetFocus();
-    bool Focused() const;
 
     // The control's own font if it has one, else its parent's.
     HFONT FontHandle() const;
     // Gives the control a font of its own, scaled to its form's pixels per inch.
-    void SetFont(const TFont &font);
+    void SetFont(const TFont& font);
     // The colour the control's children paint behind themselves.
     virtual TColor BackgroundColor() const;
 
     // The object of one of our windows, or null for any other window.
-    static TControl *FromHandle(HWND window);
+    static TControl* FromHandle(HWND window);
 
 protected:
-    TControl(std::string name, TControl *parent) : TComponent(std::move(name)), parent_(parent) {}
+    TControl(std::string name, TControl* parent) : TComponent(std::move(name)), parent_(parent) {}
 
     // Creates a window of a system class (BUTTON, EDIT, ...) and subclasses it, so its messages
     // pass through HandleMessage first.
-    void CreateSystemWindow(const char *className, DWORD style, DWORD exStyle,
-                            const TControlArgs &args);
+    void CreateSystemWindow(const char* className, DWORD style, DWORD exStyle,
+                            const TControlArgs& args);
     // Creates a window of one of our own classes, registered on first use.
-    void CreateOwnWindow(const char *className, DWORD style, DWORD exStyle,
-                         const TControlArgs &args, HWND parentOrOwner);
+    void CreateOwnWindow(const char* className, DWORD style, DWORD exStyle,
+                         const TControlArgs& args, HWND parentOrOwner);
     // Registers our own window class.
-    static void RegisterOwnClass(const char *className, HBRUSH background);
+    static void RegisterOwnClass(const char* className, HBRUSH background);
 
     // A message to this control's window; true when handled, with result set.
-    virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result);
+    virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Notifications that the system sends to the parent and the parent hands to the child.
     virtual void Command(WORD /*notification*/) {}
-    virtual bool Notify(const NMHDR & /*header*/, LRESULT & /*result*/) { return false; }
+    virtual bool Notify(const NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
     // Answers WM_CTLCOLOR*: the brush for the background, or null for the system's default.
     virtual HBRUSH CtlColor(HDC /*dc*/) { return nullptr; }
     // After the caption or the font changed: a control that sizes itself to them does it here.
@@ -116,11 +115,11 @@ private:
     static LRESULT CALLBACK OwnClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    bool RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result);
+    bool RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void Attach(HWND window);
     void Detach();
 
-    TControl *parent_;
+    TControl* parent_;
     TWindowHandle window_;
     WNDPROC systemProc_ = nullptr;
     TFontHandle ownFont_;

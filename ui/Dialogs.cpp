@@ -7,11 +7,11 @@
 
 namespace ui {
 
-std::string DoubleZeroFilter(const std::string &filter) {
+std::string DoubleZeroFilter(const std::string& filter) {
     if (filter.empty())
         return filter;
     std::string result = filter;
-    for (char &c : result)
+    for (char& c : result)
         if (c == '|')
             c = '\0';
     result += '\0';

@@ -13,7 +13,7 @@ namespace ui {
 
 // "Description|pattern|Description|pattern" as the file dialogs take it: each part followed by
 // a zero character, and one more zero at the end.
-std::string DoubleZeroFilter(const std::string &filter);
+std::string DoubleZeroFilter(const std::string& filter);
 
 // What the file-open and file-save dialogs share. Each keeps the name chosen in it last and
 // offers it again when it next opens.
@@ -39,8 +39,7 @@ private:
 class TOpenDialog : public TFileDialog {
 public:
     TOpenDialog(std::string name, std::string filter, std::string defaultExt, DWORD options)
-        : TFileDialog(std::move(name), false, std::move(filter), std::move(defaultExt),
-                      options) {}
+        : TFileDialog(std::move(name), false, std::move(filter), std::move(defaultExt), options) {}
 };
 
 class TSaveDialog : public TFileDialog {
@@ -53,8 +52,7 @@ public:
 // moment, and on OK holds the chosen colour, always an RGB value.
 class TColorDialog : public TComponent {
 public:
-    TColorDialog(std::string name, DWORD options)
-        : TComponent(std::move(name)), Options(options) {}
+    TColorDialog(std::string name, DWORD options) : TComponent(std::move(name)), Options(options) {}
 
     TColor Color = clBlack;
     DWORD Options; // CC_*

@@ -4,7 +4,7 @@
 
 namespace ui {
 
-TCustomEdit::TCustomEdit(const TControlArgs &args, DWORD style, DWORD exStyle)
+TCustomEdit::TCustomEdit(const TControlArgs& args, DWORD style, DWORD exStyle)
     : TControl(args.Name, args.Parent) {
     CreateSystemWindow("EDIT", style, exStyle, args);
     // 0 lifts the system's limit on the length of the text.
@@ -20,7 +20,7 @@ void TCustomEdit::SetColor(TColor color) {
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-bool TCustomEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
+bool TCustomEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message != WM_CHAR || !OnKeyPress)
         return false;
     char key = static_cast<char>(wParam);
@@ -41,10 +41,10 @@ HBRUSH TCustomEdit::CtlColor(HDC dc) {
     return SolidBrush(color_);
 }
 
-TEdit::TEdit(const TControlArgs &args)
+TEdit::TEdit(const TControlArgs& args)
     : TCustomEdit(args, ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE) {}
 
-TMemo::TMemo(const TControlArgs &args, bool readOnly, bool border)
+TMemo::TMemo(const TControlArgs& args, bool readOnly, bool border)
     : TCustomEdit(args,
                   ES_LEFT | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL |
                       (readOnly ? ES_READONLY : 0),
@@ -56,11 +56,11 @@ rtl::TStringList TMemo::Lines() const {
     return lines;
 }
 
-void TMemo::SetLines(const rtl::TStringList &lines) {
+void TMemo::SetLines(const rtl::TStringList& lines) {
     SetText(lines.Text());
 }
 
-void TMemo::Append(const std::string &line) {
+void TMemo::Append(const std::string& line) {
     const std::string text = Text();
     std::string added = line + "\r\n";
     if (!text.empty() && text.back() != '\n')
@@ -70,12 +70,12 @@ void TMemo::Append(const std::string &line) {
     SendMessageA(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
 }
 
-bool TMemo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
+bool TMemo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message == WM_GETDLGCODE) {
         result = CallDefault(message, wParam, lParam);
         // A multi-line edit asks for every key. Tab must still move the focus, and Esc must not
         // reach it: in a dialog it would close its parent window.
-        const auto *key = reinterpret_cast<const MSG *>(lParam);
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
         if (key != nullptr && key->message == WM_KEYDOWN &&
             (key->wParam == VK_TAB || key->wParam == VK_ESCAPE))
             result &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);

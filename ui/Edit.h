@@ -10,7 +10,7 @@ namespace ui {
 class TCustomEdit : public TControl {
 public:
     std::string Text() const { return Caption(); }
-    void SetText(const std::string &text) { SetCaption(text); }
+    void SetText(const std::string& text) { SetCaption(text); }
     bool ReadOnly() const;
 
     TColor Color() const { return color_; }
@@ -20,8 +20,8 @@ public:
     TKeyPressEvent OnKeyPress;
 
 protected:
-    TCustomEdit(const TControlArgs &args, DWORD style, DWORD exStyle);
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
+    TCustomEdit(const TControlArgs& args, DWORD style, DWORD exStyle);
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     HBRUSH CtlColor(HDC dc) override;
 
 private:
@@ -31,24 +31,24 @@ private:
 // A one-line edit.
 class TEdit : public TCustomEdit {
 public:
-    explicit TEdit(const TControlArgs &args);
+    explicit TEdit(const TControlArgs& args);
 };
 
 // A multi-line edit that wraps long lines and takes Enter as a line break; Tab and Esc still
 // belong to the form.
 class TMemo : public TCustomEdit {
 public:
-    TMemo(const TControlArgs &args, bool readOnly, bool border);
+    TMemo(const TControlArgs& args, bool readOnly, bool border);
 
     // The lines as the user sees them separated by line breaks, not by wrapping.
     rtl::TStringList Lines() const;
-    void SetLines(const rtl::TStringList &lines);
+    void SetLines(const rtl::TStringList& lines);
     // Adds a line at the end and shows it.
-    void Append(const std::string &line);
+    void Append(const std::string& line);
     void Clear() { SetText(""); }
 
 protected:
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 
 } // namespace ui

@@ -2,7 +2,7 @@
 
 namespace ui {
 
-TFontHandle CreateFontHandle(const TFont &font, int pixelsPerInch) {
+TFontHandle CreateFontHandle(const TFont& font, int pixelsPerInch) {
     LOGFONTA log{};
     // A negative height asks for the character height, without the internal leading.
     log.lfHeight = -MulDiv(font.Height, pixelsPerInch, 96);

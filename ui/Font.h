@@ -15,7 +15,7 @@ struct TFont {
 };
 
 // The font at pixelsPerInch, its character height scaled from 96 dots per inch.
-TFontHandle CreateFontHandle(const TFont &font, int pixelsPerInch);
+TFontHandle CreateFontHandle(const TFont& font, int pixelsPerInch);
 // What font, made at pixelsPerInch, is.
 TFont DescribeFont(HFONT font, int pixelsPerInch);
 

@@ -11,15 +11,14 @@ namespace ui {
 namespace {
 
 TIconHandle LoadIconResource(int resource, int metricX, int metricY) {
-    return TIconHandle(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
-                                                     MAKEINTRESOURCEA(resource), IMAGE_ICON,
-                                                     GetSystemMetrics(metricX),
-                                                     GetSystemMetrics(metricY), 0)));
+    return TIconHandle(static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource), IMAGE_ICON,
+                   GetSystemMetrics(metricX), GetSystemMetrics(metricY), 0)));
 }
 
 } // namespace
 
-TForm::TForm(const TFormDescription &description, TForm *owner)
+TForm::TForm(const TFormDescription& description, TForm* owner)
     : TControl(description.ClassName + 1, nullptr), description_(description),
       pixelsPerInch_(Application().PixelsPerInch()) {
     RegisterOwnClass(description.ClassName, GetSysColorBrush(COLOR_BTNFACE));
@@ -63,8 +62,8 @@ TForm::~TForm() {
     DestroyHandle();
 }
 
-TComponent *TForm::FindComponent(const std::string &name) const {
-    for (const auto &component : components_)
+TComponent* TForm::FindComponent(const std::string& name) const {
+    for (const auto& component : components_)
         if (component->Name == name)
             return component.get();
     return nullptr;
@@ -151,7 +150,7 @@ int TForm::ShowModal() {
     return modalResult_;
 }
 
-bool TForm::PreTranslateMessage(MSG &message) {
+bool TForm::PreTranslateMessage(MSG& message) {
     if (message.message == WM_KEYDOWN &&
         (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {
         const LRESULT wants = SendMessageA(message.hwnd, WM_GETDLGCODE, message.wParam,
@@ -167,7 +166,7 @@ bool TForm::PreTranslateMessage(MSG &message) {
 }
 
 void TForm::PressEnter(HWND focus) {
-    TButton *button = dynamic_cast<TButton *>(TControl::FromHandle(focus));
+    TButton* button = dynamic_cast<TButton*>(TControl::FromHandle(focus));
     if (button == nullptr && defaultButton_ != nullptr && defaultButton_->CanFocus())
         button = defaultButton_;
     if (button != nullptr)
@@ -183,11 +182,11 @@ void TForm::RestoreFocus() {
         ::SetFocus(target);
 }
 
-bool TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
+bool TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_COMMAND:
         if (lParam == 0 && HIWORD(wParam) == 0 && menu_ != nullptr) {
-            if (TMenuItem *item = menu_->FindCommand(LOWORD(wParam))) {
+            if (TMenuItem* item = menu_->FindCommand(LOWORD(wParam))) {
                 Application().Dispatch([item] { item->Click(); });
                 result = 0;
                 return true;

@@ -22,8 +22,8 @@ enum class TPosition {
 
 // What a form is made from; sizes at 96 pixels per inch.
 struct TFormDescription {
-    const char *ClassName;
-    const char *Caption;
+    const char* ClassName;
+    const char* Caption;
     TBorderStyle BorderStyle;
     TPosition Position;
     int Left;
@@ -38,7 +38,7 @@ struct TFormDescription {
 // button and modal showing.
 class TForm : public TControl {
 public:
-    TForm(const TFormDescription &description, TForm *owner);
+    TForm(const TFormDescription& description, TForm* owner);
     ~TForm() override;
 
     int PixelsPerInch() const { return pixelsPerInch_; }
@@ -46,23 +46,22 @@ public:
     int Scale(int pixels) const { return MulDiv(pixels, pixelsPerInch_, 96); }
 
     // The caller's component, kept by the form until it goes.
-    template <class T> T &Adopt(std::unique_ptr<T> component) {
-        T &kept = *component;
+    template <class T> T& Adopt(std::unique_ptr<T> component) {
+        T& kept = *component;
         components_.push_back(std::move(component));
         return kept;
     }
 
     // The component of that name among those the form keeps, or null.
-    TComponent *FindComponent(const std::string &name) const;
+    TComponent* FindComponent(const std::string& name) const;
 
     // Attaches the menu bar, keeping the client area's size.
     void SetMenu(std::unique_ptr<TMainMenu> menu);
-    TMainMenu *Menu() const { return menu_.get(); }
 
     // The button Enter presses while it can take the focus and the focus is on no other button
     // and in no control that wants Enter itself.
-    TButton *DefaultButton() const { return defaultButton_; }
-    void SetDefaultButton(TButton *button) { defaultButton_ = button; }
+    TButton* DefaultButton() const { return defaultButton_; }
+    void SetDefaultButton(TButton* button) { defaultButton_ = button; }
 
     TNotifyEvent OnShow;
 
@@ -72,14 +71,13 @@ public:
     void Close();
     // Shows the form with its owner disabled until Close; the modal result.
     int ShowModal();
-    int ModalResult() const { return modalResult_; }
 
     // The keys of dialog navigation, seen before the message is dispatched: Tab and the arrows
     // move the focus, Enter presses a button, Esc does nothing. True when the message was used.
-    bool PreTranslateMessage(MSG &message);
+    bool PreTranslateMessage(MSG& message);
 
 protected:
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     void SetClientSize();
@@ -93,7 +91,7 @@ private:
     std::unique_ptr<TMainMenu> menu_;
     TIconHandle bigIcon_;
     TIconHandle smallIcon_;
-    TButton *defaultButton_ = nullptr;
+    TButton* defaultButton_ = nullptr;
     HWND lastFocus_ = nullptr;
     bool modal_ = false;
     int modalResult_ = 0;

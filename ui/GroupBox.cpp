@@ -2,11 +2,11 @@
 
 namespace ui {
 
-TGroupBox::TGroupBox(const TControlArgs &args) : TControl(args.Name, args.Parent) {
+TGroupBox::TGroupBox(const TControlArgs& args) : TControl(args.Name, args.Parent) {
     CreateSystemWindow("BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, args);
 }
 
-bool TGroupBox::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT &result) {
+bool TGroupBox::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     // A group box paints only its frame and caption; since its parent clips its children, the
     // inside would keep whatever was on the screen before.
     if (message == WM_ERASEBKGND) {

@@ -12,13 +12,13 @@ public:
     TUniqueHandle() = default;
     explicit TUniqueHandle(T handle) : handle_(handle) {}
     ~TUniqueHandle() { reset(); }
-    TUniqueHandle(TUniqueHandle &&other) noexcept : handle_(other.release()) {}
-    TUniqueHandle &operator=(TUniqueHandle &&other) noexcept {
+    TUniqueHandle(TUniqueHandle&& other) noexcept : handle_(other.release()) {}
+    TUniqueHandle& operator=(TUniqueHandle&& other) noexcept {
         reset(other.release());
         return *this;
     }
-    TUniqueHandle(const TUniqueHandle &) = delete;
-    TUniqueHandle &operator=(const TUniqueHandle &) = delete;
+    TUniqueHandle(const TUniqueHandle&) = delete;
+    TUniqueHandle& operator=(const TUniqueHandle&) = delete;
 
     T get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
@@ -47,8 +47,8 @@ class TWindowDC {
 public:
     explicit TWindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
     ~TWindowDC() { ReleaseDC(window_, dc_); }
-    TWindowDC(const TWindowDC &) = delete;
-    TWindowDC &operator=(const TWindowDC &) = delete;
+    TWindowDC(const TWindowDC&) = delete;
+    TWindowDC& operator=(const TWindowDC&) = delete;
     HDC get() const { return dc_; }
 
 private:
@@ -61,8 +61,8 @@ class TSelectObject {
 public:
     TSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
     ~TSelectObject() { SelectObject(dc_, previous_); }
-    TSelectObject(const TSelectObject &) = delete;
-    TSelectObject &operator=(const TSelectObject &) = delete;
+    TSelectObject(const TSelectObject&) = delete;
+    TSelectObject& operator=(const TSelectObject&) = delete;
 
 private:
     HDC dc_;

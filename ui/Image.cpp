@@ -2,7 +2,7 @@
 
 namespace ui {
 
-TImage::TImage(const TControlArgs &args) : TControl(args.Name, args.Parent) {
+TImage::TImage(const TControlArgs& args) : TControl(args.Name, args.Parent) {
     RegisterOwnClass("TImage", nullptr);
     CreateOwnWindow("TImage", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, args, nullptr);
 }
@@ -23,7 +23,7 @@ void TImage::Paint(HDC dc) {
         DrawIconEx(dc, 0, 0, icon_.get(), rect.right, rect.bottom, 0, nullptr, DI_NORMAL);
 }
 
-bool TImage::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT &result) {
+bool TImage::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     switch (message) {
     case WM_ERASEBKGND:
         result = 1;

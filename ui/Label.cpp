@@ -4,7 +4,7 @@
 
 namespace ui {
 
-TLabel::TLabel(const TControlArgs &args) : TControl(args.Name, args.Parent) {
+TLabel::TLabel(const TControlArgs& args) : TControl(args.Name, args.Parent) {
     // SS_NOPREFIX keeps an "&" in a path from underlining the next letter; SS_NOTIFY reports
     // clicks.
     CreateSystemWindow("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, 0, args);
@@ -19,7 +19,7 @@ void TLabel::SetLinkStyle() {
     SetFont(font);
 }
 
-bool TLabel::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT &result) {
+bool TLabel::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
     if (message == WM_SETCURSOR && link_) {
         SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
         result = TRUE;

@@ -8,7 +8,7 @@ namespace ui {
 // and font, so a longer caption grows to the right and is cut off by the parent's edge.
 class TLabel : public TControl {
 public:
-    explicit TLabel(const TControlArgs &args);
+    explicit TLabel(const TControlArgs& args);
 
     // Blue, underlined, with the hand cursor: a label that opens a web address when clicked.
     void SetLinkStyle();
@@ -16,7 +16,7 @@ public:
     TNotifyEvent OnClick;
 
 protected:
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void Command(WORD notification) override;
     HBRUSH CtlColor(HDC dc) override;
     void AdjustSize() override;

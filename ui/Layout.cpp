@@ -13,7 +13,7 @@ namespace ui {
 
 namespace {
 
-std::unique_ptr<TControl> Create(TKind kind, unsigned options, const TControlArgs &args) {
+std::unique_ptr<TControl> Create(TKind kind, unsigned options, const TControlArgs& args) {
     switch (kind) {
     case TKind::Label:
         return std::make_unique<TLabel>(args);
@@ -25,8 +25,8 @@ std::unique_ptr<TControl> Create(TKind kind, unsigned options, const TControlArg
     case TKind::Edit:
         return std::make_unique<TEdit>(args);
     case TKind::Memo: {
-        auto memo = std::make_unique<TMemo>(args, (options & loReadOnly) != 0,
-                                            (options & loNoBorder) == 0);
+        auto memo =
+            std::make_unique<TMemo>(args, (options & loReadOnly) != 0, (options & loNoBorder) == 0);
         if ((options & loButtonFace) != 0)
             memo->SetColor(clBtnFace);
         return memo;
@@ -47,7 +47,7 @@ std::unique_ptr<TControl> Create(TKind kind, unsigned options, const TControlArg
     case TKind::PageControl:
         return std::make_unique<TPageControl>(args);
     case TKind::TabSheet: {
-        auto *pageControl = dynamic_cast<TPageControl *>(args.Parent);
+        auto* pageControl = dynamic_cast<TPageControl*>(args.Parent);
         if (pageControl == nullptr)
             throw std::logic_error(args.Name + ": the parent of a page must be a page control");
         return std::make_unique<TTabSheet>(args.Name, *pageControl, args.Caption);
@@ -72,10 +72,10 @@ bool TakesFocus(TKind kind) {
 
 } // namespace
 
-TControl &TLayoutBuilder::Add(TKind kind, unsigned options, const std::string &name,
-                              const std::string &parent, const std::string &caption,
-                              const TBounds &bounds, int tabOrder) {
-    TControl *parentControl = &form_;
+TControl& TLayoutBuilder::Add(TKind kind, unsigned options, const std::string& name,
+                              const std::string& parent, const std::string& caption,
+                              const TBounds& bounds, int tabOrder) {
+    TControl* parentControl = &form_;
     if (!parent.empty()) {
         const auto found = controls_.find(parent);
         if (found == controls_.end())
@@ -90,7 +90,7 @@ TControl &TLayoutBuilder::Add(TKind kind, unsigned options, const std::string &n
                             {form_.Scale(bounds.Left), form_.Scale(bounds.Top),
                              form_.Scale(bounds.Width), form_.Scale(bounds.Height)},
                             TakesFocus(kind) && (options & loNoTabStop) == 0};
-    TControl &control = form_.Adopt(Create(kind, options, args));
+    TControl& control = form_.Adopt(Create(kind, options, args));
     if ((options & loBold) != 0) {
         TFont font = DescribeFont(control.FontHandle(), form_.PixelsPerInch());
         font.Bold = true;
@@ -98,15 +98,15 @@ TControl &TLayoutBuilder::Add(TKind kind, unsigned options, const std::string &n
     }
     controls_[name] = &control;
     if (tabOrder != NoTab && !tabOrders_[parentControl].emplace(tabOrder, &control).second)
-        throw std::logic_error(name + ": tab order " + std::to_string(tabOrder) +
-                               " is taken in " + parentControl->Name);
+        throw std::logic_error(name + ": tab order " + std::to_string(tabOrder) + " is taken in " +
+                               parentControl->Name);
     return control;
 }
 
 void TLayoutBuilder::Finish() {
-    for (const auto &[parent, order] : tabOrders_) {
+    for (const auto& [parent, order] : tabOrders_) {
         HWND previous = HWND_TOP;
-        for (const auto &[tabOrder, control] : order) {
+        for (const auto& [tabOrder, control] : order) {
             SetWindowPos(control->Handle(), previous, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             previous = control->Handle();
@@ -114,19 +114,19 @@ void TLayoutBuilder::Finish() {
     }
 }
 
-void TLayoutBuilder::BindClick(TControl &control, TNotifyEvent handler) {
-    if (auto *button = dynamic_cast<TButton *>(&control))
+void TLayoutBuilder::BindClick(TControl& control, TNotifyEvent handler) {
+    if (auto* button = dynamic_cast<TButton*>(&control))
         button->OnClick = std::move(handler);
-    else if (auto *checkBox = dynamic_cast<TCheckBox *>(&control))
+    else if (auto* checkBox = dynamic_cast<TCheckBox*>(&control))
         checkBox->OnClick = std::move(handler);
-    else if (auto *label = dynamic_cast<TLabel *>(&control))
+    else if (auto* label = dynamic_cast<TLabel*>(&control))
         label->OnClick = std::move(handler);
     else
         throw std::logic_error(control.Name + " has no click event");
 }
 
-void TLayoutBuilder::BindKeyPress(TControl &control, TKeyPressEvent handler) {
-    auto *edit = dynamic_cast<TCustomEdit *>(&control);
+void TLayoutBuilder::BindKeyPress(TControl& control, TKeyPressEvent handler) {
+    auto* edit = dynamic_cast<TCustomEdit*>(&control);
     if (edit == nullptr)
         throw std::logic_error(control.Name + " has no key press event");
     edit->OnKeyPress = std::move(handler);

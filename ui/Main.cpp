@@ -7,7 +7,7 @@
 #include "ui/ProductInfo.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    ui::TApplication &application = ui::Application();
+    ui::TApplication& application = ui::Application();
     application.Initialize();
     application.SetTitle(ui::ProductName);
     try {

@@ -12,6 +12,7 @@ namespace {
 using K = TKind;
 using F = TMainForm;
 
+// clang-format off
 const TLayoutRow<F> LayoutRows[] = {
     // Name, member, kind, options, parent, caption, left, top, width, height, tab, handler
     {"PageControl", Keep<&F::PageControl>, K::PageControl, loNone, "", "", 0, 0, 496, 453, 0, {}},
@@ -76,12 +77,20 @@ const TMenuRow<F> MenuRows[] = {
     {"N4", Keep<&F::N4>, "MMHelp", "-", nullptr},
     {"MMAbout", Keep<&F::MMAbout>, "MMHelp", "About", &F::MMAboutClick},
 };
+// clang-format on
 
 } // namespace
 
-const TFormDescription TMainForm::Description{
-    "TMainForm", ProductName, TBorderStyle::Single, TPosition::Designed, 0, 0, 496, 453,
-    TFont{"Tahoma", 11, false, false}, IDI_MURAVEL};
+const TFormDescription TMainForm::Description{"TMainForm",
+                                              ProductName,
+                                              TBorderStyle::Single,
+                                              TPosition::Designed,
+                                              0,
+                                              0,
+                                              496,
+                                              453,
+                                              TFont{"Tahoma", 11, false, false},
+                                              IDI_MURAVEL};
 
 TTable<TLayoutRow<TMainForm>> TMainForm::Layout() {
     return Table(LayoutRows);
@@ -94,8 +103,8 @@ TTable<TMenuRow<TMainForm>> TMainForm::MenuLayout() {
 TMainForm::TMainForm() : TForm(Description, nullptr) {
     BuildLayout(*this, Layout());
     MainMenu = &BuildMenu(*this, "MainMenu", MenuLayout());
-    OnShow = [this](TComponent *sender) { FormShow(sender); };
-    AutoLoadTimer.OnTimer = [this](TComponent *sender) { AutoLoadTimerTimer(sender); };
+    OnShow = [this](TComponent* sender) { FormShow(sender); };
+    AutoLoadTimer.OnTimer = [this](TComponent* sender) { AutoLoadTimerTimer(sender); };
     BGColorPanel->SetColor(clBlack);
     TextColorPanel->SetColor(clBackground);
     TextBGColorPanel->SetColor(clWhite);
@@ -103,46 +112,46 @@ TMainForm::TMainForm() : TForm(Description, nullptr) {
 
 // The project handling, the settings behaviour, the preview and the installer generation fill
 // these in; until then their controls and commands do nothing.
-void TMainForm::FormShow(TComponent *) {}
-void TMainForm::AutoLoadTimerTimer(TComponent *) {}
-void TMainForm::TitleEditKeyPress(TComponent *, char &) {}
-void TMainForm::BGColorBtnClick(TComponent *) {}
-void TMainForm::TextColorBtnClick(TComponent *) {}
-void TMainForm::TextBGColorBtnClick(TComponent *) {}
-void TMainForm::ShowLicenseCheckBoxClick(TComponent *) {}
-void TMainForm::ShowTextCheckBoxClick(TComponent *) {}
-void TMainForm::OpenBtnClick(TComponent *) {}
-void TMainForm::ChangeFileBtnClick(TComponent *) {}
-void TMainForm::GenerateBtnClick(TComponent *) {}
-void TMainForm::MMNewProjectClick(TComponent *) {}
-void TMainForm::MMOpenProjectClick(TComponent *) {}
-void TMainForm::MMSaveProjectClick(TComponent *) {}
+void TMainForm::FormShow(TComponent*) {}
+void TMainForm::AutoLoadTimerTimer(TComponent*) {}
+void TMainForm::TitleEditKeyPress(TComponent*, char&) {}
+void TMainForm::BGColorBtnClick(TComponent*) {}
+void TMainForm::TextColorBtnClick(TComponent*) {}
+void TMainForm::TextBGColorBtnClick(TComponent*) {}
+void TMainForm::ShowLicenseCheckBoxClick(TComponent*) {}
+void TMainForm::ShowTextCheckBoxClick(TComponent*) {}
+void TMainForm::OpenBtnClick(TComponent*) {}
+void TMainForm::ChangeFileBtnClick(TComponent*) {}
+void TMainForm::GenerateBtnClick(TComponent*) {}
+void TMainForm::MMNewProjectClick(TComponent*) {}
+void TMainForm::MMOpenProjectClick(TComponent*) {}
+void TMainForm::MMSaveProjectClick(TComponent*) {}
 
-void TMainForm::MMExitClick(TComponent *) {
+void TMainForm::MMExitClick(TComponent*) {
     Close();
 }
 
-void TMainForm::MMWallpaperInfoClick(TComponent *) {
+void TMainForm::MMWallpaperInfoClick(TComponent*) {
     PageControl->SetActivePage(InfoSheet);
 }
 
-void TMainForm::MMFlashMovieClick(TComponent *) {
+void TMainForm::MMFlashMovieClick(TComponent*) {
     PageControl->SetActivePage(FlashSheet);
 }
 
-void TMainForm::MMOutputClick(TComponent *) {
+void TMainForm::MMOutputClick(TComponent*) {
     PageControl->SetActivePage(OutputSheet);
 }
 
-void TMainForm::MMMuravelHelpClick(TComponent *) {
+void TMainForm::MMMuravelHelpClick(TComponent*) {
     ExecuteShell(Handle(), std::nullopt, Application().ExeFolder() + "Muravel.chm", SW_SHOWNORMAL);
 }
 
-void TMainForm::MMHomepageClick(TComponent *) {
+void TMainForm::MMHomepageClick(TComponent*) {
     ExecuteShell(Handle(), std::string("open"), HomePageAddress, SW_SHOWNORMAL);
 }
 
-void TMainForm::MMAboutClick(TComponent *) {
+void TMainForm::MMAboutClick(TComponent*) {
     TAboutForm about(*this);
     about.ShowModal();
 }

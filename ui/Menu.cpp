@@ -6,18 +6,19 @@ namespace ui {
 
 TMainMenu::TMainMenu(std::string name) : TComponent(std::move(name)), menu_(CreateMenu()) {}
 
-TMenuItem &TMainMenu::AddMenu(std::string name, std::string caption) {
+TMenuItem& TMainMenu::AddMenu(std::string name, std::string caption) {
     HMENU popup = CreatePopupMenu();
     AppendMenuA(menu_.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup),
                 caption.c_str());
-    entries_.push_back({std::make_unique<TMenuItem>(std::move(name), std::move(caption), 0), popup});
+    entries_.push_back(
+        {std::make_unique<TMenuItem>(std::move(name), std::move(caption), 0), popup});
     return *entries_.back().Item;
 }
 
-TMenuItem &TMainMenu::AddItem(TMenuItem &menu, std::string name, std::string caption,
+TMenuItem& TMainMenu::AddItem(TMenuItem& menu, std::string name, std::string caption,
                               UINT command) {
     HMENU popup = nullptr;
-    for (const TEntry &entry : entries_)
+    for (const TEntry& entry : entries_)
         if (entry.Item.get() == &menu)
             popup = entry.Popup;
     if (popup == nullptr)
@@ -31,9 +32,10 @@ TMenuItem &TMainMenu::AddItem(TMenuItem &menu, std::string name, std::string cap
     return *entries_.back().Item;
 }
 
-TMenuItem *TMainMenu::FindCommand(UINT command) const {
-    for (const TEntry &entry : entries_)
-        if (entry.Popup == nullptr && !entry.Item->IsSeparator() && entry.Item->Command() == command)
+TMenuItem* TMainMenu::FindCommand(UINT command) const {
+    for (const TEntry& entry : entries_)
+        if (entry.Popup == nullptr && !entry.Item->IsSeparator() &&
+            entry.Item->Command() == command)
             return entry.Item.get();
     return nullptr;
 }

@@ -13,7 +13,7 @@ public:
     TMenuItem(std::string name, std::string caption, UINT command)
         : TComponent(std::move(name)), caption_(std::move(caption)), command_(command) {}
 
-    const std::string &Caption() const { return caption_; }
+    const std::string& Caption() const { return caption_; }
     bool IsSeparator() const { return caption_ == "-"; }
     // The WM_COMMAND identifier the item sends.
     UINT Command() const { return command_; }
@@ -37,10 +37,10 @@ public:
     HMENU Handle() const { return menu_.get(); }
 
     // A menu on the bar.
-    TMenuItem &AddMenu(std::string name, std::string caption);
+    TMenuItem& AddMenu(std::string name, std::string caption);
     // An item at the end of one of the bar's menus, sending command.
-    TMenuItem &AddItem(TMenuItem &menu, std::string name, std::string caption, UINT command);
-    TMenuItem *FindCommand(UINT command) const;
+    TMenuItem& AddItem(TMenuItem& menu, std::string name, std::string caption, UINT command);
+    TMenuItem* FindCommand(UINT command) const;
 
 private:
     struct TEntry {

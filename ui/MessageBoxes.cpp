@@ -5,19 +5,19 @@
 
 namespace ui {
 
-int ShowMessageBox(const std::string &text, const std::string &caption, UINT type) {
+int ShowMessageBox(const std::string& text, const std::string& caption, UINT type) {
     return Seams().ShowMessageBox({Application().ActiveFormHandle(), text, caption, type});
 }
 
-void ShowInformation(const std::string &text) {
+void ShowInformation(const std::string& text) {
     ShowMessageBox(text, "Information", MB_OK | MB_ICONINFORMATION);
 }
 
-void ShowPlainMessage(const std::string &text) {
+void ShowPlainMessage(const std::string& text) {
     ShowMessageBox(text, Application().Title(), MB_OK);
 }
 
-bool Confirm(const std::string &text) {
+bool Confirm(const std::string& text) {
     return ShowMessageBox(text, "Confirm", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) == IDYES;
 }
 

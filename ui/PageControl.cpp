@@ -6,15 +6,15 @@
 
 namespace ui {
 
-TPageControl::TPageControl(const TControlArgs &args) : TControl(args.Name, args.Parent) {
+TPageControl::TPageControl(const TControlArgs& args) : TControl(args.Name, args.Parent) {
     // A control parent, so Tab goes on into the showing page's controls; it is no stop itself.
     CreateSystemWindow(WC_TABCONTROLA, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, args);
 }
 
-void TPageControl::SetActivePage(TTabSheet *page) {
+void TPageControl::SetActivePage(TTabSheet* page) {
     if (page == active_)
         return;
-    TTabSheet *previous = active_;
+    TTabSheet* previous = active_;
     active_ = page;
     SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(page->PageIndex()), 0);
     page->SetVisible(true);
@@ -34,7 +34,7 @@ RECT TPageControl::DisplayRect() const {
     return rect;
 }
 
-bool TPageControl::Notify(const NMHDR &header, LRESULT &result) {
+bool TPageControl::Notify(const NMHDR& header, LRESULT& result) {
     if (header.code != TCN_SELCHANGE)
         return false;
     const auto index = static_cast<size_t>(SendMessageA(Handle(), TCM_GETCURSEL, 0, 0));
@@ -44,7 +44,7 @@ bool TPageControl::Notify(const NMHDR &header, LRESULT &result) {
     return true;
 }
 
-void TPageControl::AddPage(TTabSheet &page) {
+void TPageControl::AddPage(TTabSheet& page) {
     std::string caption = page.Caption();
     TCITEMA item{};
     item.mask = TCIF_TEXT;
@@ -53,15 +53,14 @@ void TPageControl::AddPage(TTabSheet &page) {
     pages_.push_back(&page);
     // The tabs' height is known only now that one is there.
     const RECT display = DisplayRect();
-    for (TTabSheet *each : pages_)
+    for (TTabSheet* each : pages_)
         each->SetBounds({display.left, display.top, display.right - display.left,
                          display.bottom - display.top});
     if (active_ == nullptr)
         SetActivePage(&page);
 }
 
-TTabSheet::TTabSheet(const std::string &name, TPageControl &pageControl,
-                     const std::string &caption)
+TTabSheet::TTabSheet(const std::string& name, TPageControl& pageControl, const std::string& caption)
     : TControl(name, &pageControl) {
     RegisterOwnClass("TTabSheet", GetSysColorBrush(COLOR_BTNFACE));
     CreateOwnWindow("TTabSheet", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
@@ -70,7 +69,7 @@ TTabSheet::TTabSheet(const std::string &name, TPageControl &pageControl,
 }
 
 int TTabSheet::PageIndex() const {
-    const auto &pages = static_cast<TPageControl *>(Parent())->Pages();
+    const auto& pages = static_cast<TPageControl*>(Parent())->Pages();
     return static_cast<int>(std::find(pages.begin(), pages.end(), this) - pages.begin());
 }
 

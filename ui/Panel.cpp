@@ -2,7 +2,7 @@
 
 namespace ui {
 
-TPanel::TPanel(const TControlArgs &args, TBevel bevel)
+TPanel::TPanel(const TControlArgs& args, TBevel bevel)
     : TControl(args.Name, args.Parent), bevel_(bevel) {
     RegisterOwnClass("TPanel", nullptr);
     CreateOwnWindow("TPanel", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
@@ -20,11 +20,10 @@ void TPanel::Paint(HDC dc) {
     FillRect(dc, &rect, SolidBrush(color_));
     // Of the four one-pixel edges these two are drawn in highlight and shadow, so the raised and
     // the lowered bevel mirror each other.
-    if (bevel_ != TBevel::None)
-        DrawEdge(dc, &rect, bevel_ == TBevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
+    DrawEdge(dc, &rect, bevel_ == TBevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
 }
 
-bool TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT &result) {
+bool TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     switch (message) {
     case WM_ERASEBKGND:
         // WM_PAINT fills the whole panel.

@@ -4,12 +4,12 @@
 
 namespace ui {
 
-enum class TBevel { None, Raised, Lowered };
+enum class TBevel { Raised, Lowered };
 
-// A rectangle filled with its colour inside an outer bevel; it may hold other controls.
+// A rectangle filled with its colour inside a one-pixel bevel; it may hold other controls.
 class TPanel : public TControl {
 public:
-    TPanel(const TControlArgs &args, TBevel bevel);
+    TPanel(const TControlArgs& args, TBevel bevel);
 
     // The colour value as set: an RGB value or a system colour, resolved only when painted.
     TColor Color() const { return color_; }
@@ -19,7 +19,7 @@ public:
     TColor BackgroundColor() const override { return color_; }
 
 protected:
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     void Paint(HDC dc);

@@ -15,23 +15,22 @@ namespace {
 // A Yes/No message box has no Cancel button, so the system lets Esc do nothing; the program's
 // questions take Esc as No.
 LRESULT CALLBACK EscapeMeansNo(int code, WPARAM wParam, LPARAM lParam) {
-    auto *message = reinterpret_cast<MSG *>(lParam);
-    if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN &&
-        message->wParam == VK_ESCAPE) {
+    auto* message = reinterpret_cast<MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN && message->wParam == VK_ESCAPE) {
         PostMessageA(GetAncestor(message->hwnd, GA_ROOT), WM_COMMAND, IDNO, 0);
         return TRUE;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-int PlatformMessageBox(const TMessageBoxRequest &request) {
+int PlatformMessageBox(const TMessageBoxRequest& request) {
     THookHandle hook;
     if ((request.Type & MB_TYPEMASK) == MB_YESNO)
         hook.reset(SetWindowsHookExA(WH_MSGFILTER, &EscapeMeansNo, nullptr, GetCurrentThreadId()));
     return MessageBoxA(request.Owner, request.Text.c_str(), request.Caption.c_str(), request.Type);
 }
 
-std::optional<std::string> PlatformFileDialog(const TFileDialogRequest &request) {
+std::optional<std::string> PlatformFileDialog(const TFileDialogRequest& request) {
     std::vector<char> name(32768, '\0');
     request.FileName.copy(name.data(), name.size() - 1);
     OPENFILENAMEA dialog{};
@@ -49,10 +48,10 @@ std::optional<std::string> PlatformFileDialog(const TFileDialogRequest &request)
     return std::string(name.data());
 }
 
-std::optional<COLORREF> PlatformColorDialog(const TColorDialogRequest &request) {
+std::optional<COLORREF> PlatformColorDialog(const TColorDialogRequest& request) {
     // No custom colours are given, so all sixteen start white.
     COLORREF custom[16];
-    for (COLORREF &color : custom)
+    for (COLORREF& color : custom)
         color = RGB(255, 255, 255);
     CHOOSECOLORA dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -65,8 +64,8 @@ std::optional<COLORREF> PlatformColorDialog(const TColorDialogRequest &request) 
     return dialog.rgbResult;
 }
 
-void PlatformShell(const TShellRequest &request) {
-    auto orNull = [](const std::string &text) { return text.empty() ? nullptr : text.c_str(); };
+void PlatformShell(const TShellRequest& request) {
+    auto orNull = [](const std::string& text) { return text.empty() ? nullptr : text.c_str(); };
     ShellExecuteA(request.Owner, request.Verb ? request.Verb->c_str() : nullptr,
                   request.File.c_str(), orNull(request.Parameters), orNull(request.Directory),
                   request.Show);
@@ -79,7 +78,7 @@ TSeams PlatformSeams() {
             &rtl::ExecutableFolder};
 }
 
-TSeams &Seams() {
+TSeams& Seams() {
     static TSeams seams = PlatformSeams();
     return seams;
 }

@@ -48,13 +48,13 @@ struct TShellRequest {
 // replaces them to answer for the user and to see what would have been shown or started.
 struct TSeams {
     // The button the user chose: IDOK, IDYES, IDNO, ...
-    std::function<int(const TMessageBoxRequest &)> ShowMessageBox;
+    std::function<int(const TMessageBoxRequest&)> ShowMessageBox;
     // The chosen file name, or none when the user cancelled.
-    std::function<std::optional<std::string>(const TFileDialogRequest &)> ExecuteFileDialog;
+    std::function<std::optional<std::string>(const TFileDialogRequest&)> ExecuteFileDialog;
     // The chosen colour, or none when the user cancelled.
-    std::function<std::optional<COLORREF>(const TColorDialogRequest &)> ExecuteColorDialog;
+    std::function<std::optional<COLORREF>(const TColorDialogRequest&)> ExecuteColorDialog;
     // The outcome is not reported: nobody acts on it.
-    std::function<void(const TShellRequest &)> ExecuteShell;
+    std::function<void(const TShellRequest&)> ExecuteShell;
     // The folder of the running executable, ending with "\".
     std::function<std::string()> ExecutableFolder;
 };
@@ -63,6 +63,6 @@ struct TSeams {
 TSeams PlatformSeams();
 
 // The seams in force.
-TSeams &Seams();
+TSeams& Seams();
 
 } // namespace ui

@@ -4,7 +4,7 @@
 
 namespace ui {
 
-void ExecuteShell(HWND owner, const std::optional<std::string> &verb, const std::string &file,
+void ExecuteShell(HWND owner, const std::optional<std::string>& verb, const std::string& file,
                   int show) {
     Seams().ExecuteShell({owner, verb, file, "", "", show});
 }

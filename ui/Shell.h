@@ -9,7 +9,7 @@ namespace ui {
 
 // Asks the shell to open file with verb (none: the file type's default action), shown as show,
 // with owner as the parent of anything the shell shows. Whether it worked is not reported.
-void ExecuteShell(HWND owner, const std::optional<std::string> &verb, const std::string &file,
+void ExecuteShell(HWND owner, const std::optional<std::string>& verb, const std::string& file,
                   int show);
 
 } // namespace ui

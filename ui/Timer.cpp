@@ -8,7 +8,7 @@ namespace ui {
 
 namespace {
 
-const char *const TimerClass = "TTimerWindow";
+const char* const TimerClass = "TTimerWindow";
 const UINT_PTR TimerId = 1;
 
 } // namespace
@@ -54,7 +54,7 @@ void TTimer::Update() {
 
 LRESULT CALLBACK TTimer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // The window is ours alone and message-only, so its user data is always the timer.
-    auto *timer = reinterpret_cast<TTimer *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* timer = reinterpret_cast<TTimer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (message == WM_TIMER && timer != nullptr) {
         if (timer->OnTimer)
             Application().Dispatch([timer] { timer->OnTimer(timer); });

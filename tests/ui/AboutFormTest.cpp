@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <winver.h>
-
 #include "LayoutCheck.h"
 #include "TestSupport.h"
 #include "ui/AboutFormUnit.h"
@@ -21,7 +17,7 @@ protected:
     }
 
     // Opens the About box from the menu, and hands it to step until step is done with it.
-    void WithAboutBox(const std::function<bool(HWND)> &step) {
+    void WithAboutBox(const std::function<bool(HWND)>& step) {
         WhileModal([&] { SendMessageA(form.Handle(), WM_COMMAND, form.MMAbout->Command(), 0); },
                    "TAboutForm", nullptr, step);
     }
@@ -32,7 +28,7 @@ protected:
 
 TEST_F(AboutBox, EveryComponentIsOfItsKindWithItsCaptionAndPlace) {
     ui::TAboutForm about(form);
-    for (const auto &row : ui::TAboutForm::Layout())
+    for (const auto& row : ui::TAboutForm::Layout())
         ExpectLaidOut(about, row);
     ExpectTabOrder(about, ui::TAboutForm::Layout());
 
@@ -108,7 +104,8 @@ TEST_F(AboutBox, TheLinkOpensTheMakersAddressWithTheBoxAsParent) {
     EXPECT_EQ(seams.ShellRequests[0].Show, SW_SHOWNORMAL);
 
     SendMessageA(about.URLLabel->Handle(), WM_SETCURSOR,
-                 reinterpret_cast<WPARAM>(about.URLLabel->Handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+                 reinterpret_cast<WPARAM>(about.URLLabel->Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
 }
 
@@ -150,25 +147,6 @@ TEST_F(AboutBox, ClosesWithOKAndEachCommandMakesAFreshBox) {
     }
     EXPECT_NE(boxes[0], boxes[1]);
     EXPECT_TRUE(IsWindowVisible(form.Handle()));
-}
-
-TEST(VersionResource, CarriesTheProgramsVersion) {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
-    ASSERT_GT(size, 0u);
-    std::vector<char> data(size);
-    ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, data.data()));
-    char *text = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(data.data(), "\\StringFileInfo\\040904E4\\ProductVersion",
-                               reinterpret_cast<void **>(&text), &length));
-    EXPECT_STREQ(text, "3.0.0");
-    VS_FIXEDFILEINFO *fixed = nullptr;
-    ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void **>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00030000u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
 }
 
 } // namespace

@@ -11,8 +11,8 @@
 namespace {
 
 struct TPeriodCase {
-    const char *Message;
-    const char *Shown;
+    const char* Message;
+    const char* Shown;
 };
 
 // The last character decides: above "." (letters, digits, "/", "?", ...) gets a full stop.
@@ -36,10 +36,9 @@ const TPeriodCase PeriodCases[] = {
 };
 
 TEST(DefaultExceptionHandler, ShowsTheMessageWithTheStopIconUnderTheTitle) {
-    for (const TPeriodCase &c : PeriodCases) {
+    for (const TPeriodCase& c : PeriodCases) {
         TFakeSeams seams;
-        const bool completed =
-            ui::Application().Dispatch([&] { throw rtl::Exception(c.Message); });
+        const bool completed = ui::Application().Dispatch([&] { throw rtl::Exception(c.Message); });
         EXPECT_FALSE(completed);
         ASSERT_EQ(seams.MessageBoxes.size(), 1u) << c.Message;
         EXPECT_EQ(seams.MessageBoxes[0].Text, c.Shown);
@@ -115,7 +114,8 @@ bool AnswerConfirmWith(UINT key) {
     bool answer = false;
     bool pressed = false;
     WhileModal([&] { answer = ui::Confirm("Do you really want to create a new project?"); },
-               "#32770", "Confirm", [&](HWND box) {
+               "#32770", "Confirm",
+               [&](HWND box) {
                    if (box == nullptr || pressed)
                        return pressed;
                    PressKey(key);

@@ -24,31 +24,31 @@ class TTestForm : public ui::TForm {
 public:
     TTestForm();
 
-    ui::TPageControl *Pages = nullptr;
-    ui::TTabSheet *FirstPage = nullptr;
-    ui::TTabSheet *SecondPage = nullptr;
-    ui::TLabel *Label = nullptr;
-    ui::TEdit *Edit = nullptr;
-    ui::TMemo *Memo = nullptr;
-    ui::TMemo *LogMemo = nullptr;
-    ui::TCheckBox *CheckBox = nullptr;
-    ui::TButton *OtherBtn = nullptr;
-    ui::TButton *DefaultBtn = nullptr;
-    ui::TPanel *Swatch = nullptr;
-    ui::TPanel *Frame = nullptr;
-    ui::TEdit *SecondEdit = nullptr;
+    ui::TPageControl* Pages = nullptr;
+    ui::TTabSheet* FirstPage = nullptr;
+    ui::TTabSheet* SecondPage = nullptr;
+    ui::TLabel* Label = nullptr;
+    ui::TEdit* Edit = nullptr;
+    ui::TMemo* Memo = nullptr;
+    ui::TMemo* LogMemo = nullptr;
+    ui::TCheckBox* CheckBox = nullptr;
+    ui::TButton* OtherBtn = nullptr;
+    ui::TButton* DefaultBtn = nullptr;
+    ui::TPanel* Swatch = nullptr;
+    ui::TPanel* Frame = nullptr;
+    ui::TEdit* SecondEdit = nullptr;
 
     int CheckBoxClicks = 0;
     int OtherClicks = 0;
     int DefaultClicks = 0;
     std::string Typed;
     // What EditKeyPress does with each character: nothing, drop it, change it, fail.
-    std::function<void(char &)> Filter = [](char &) {};
+    std::function<void(char&)> Filter = [](char&) {};
 
-    void CheckBoxClick(ui::TComponent *) { ++CheckBoxClicks; }
-    void OtherBtnClick(ui::TComponent *) { ++OtherClicks; }
-    void DefaultBtnClick(ui::TComponent *) { ++DefaultClicks; }
-    void EditKeyPress(ui::TComponent *, char &key) {
+    void CheckBoxClick(ui::TComponent*) { ++CheckBoxClicks; }
+    void OtherBtnClick(ui::TComponent*) { ++OtherClicks; }
+    void DefaultBtnClick(ui::TComponent*) { ++DefaultClicks; }
+    void EditKeyPress(ui::TComponent*, char& key) {
         Typed += key;
         Filter(key);
     }
@@ -57,6 +57,7 @@ public:
 using K = ui::TKind;
 using F = TTestForm;
 
+// clang-format off
 const ui::TLayoutRow<F> TestRows[] = {
     {"Pages", ui::Keep<&F::Pages>, K::PageControl, ui::loNone, "", "", 0, 0, 400, 300, 0, {}},
     {"FirstPage", ui::Keep<&F::FirstPage>, K::TabSheet, ui::loNone, "Pages", "First", 0, 0, 0, 0, 0, {}},
@@ -72,6 +73,7 @@ const ui::TLayoutRow<F> TestRows[] = {
     {"Frame", ui::Keep<&F::Frame>, K::Panel, ui::loNone, "FirstPage", "", 30, 170, 60, 40, 7, {}},
     {"SecondEdit", ui::Keep<&F::SecondEdit>, K::Edit, ui::loNone, "SecondPage", "", 3, 3, 100, 21, 0, {}},
 };
+// clang-format on
 
 const ui::TFormDescription TestDescription{
     "TTestForm", "Test", ui::TBorderStyle::Single, ui::TPosition::Designed, 0, 0, 400, 300,
@@ -115,7 +117,7 @@ TEST_F(Controls, ACheckBoxReportsEveryChangeOfItsStateAndOnlyThat) {
 }
 
 TEST_F(Controls, ACheckBoxSetByCodeHandsItsHandlersFailureToTheCaller) {
-    form.CheckBox->OnClick = [](ui::TComponent *) { throw rtl::Exception("Stream read error"); };
+    form.CheckBox->OnClick = [](ui::TComponent*) { throw rtl::Exception("Stream read error"); };
     EXPECT_THROW(form.CheckBox->SetChecked(true), rtl::Exception);
     EXPECT_TRUE(form.CheckBox->Checked());
     EXPECT_TRUE(seams.MessageBoxes.empty());
@@ -203,9 +205,9 @@ TEST_F(Controls, EnterLeavesADefaultButtonThatCannotTakeTheFocus) {
 
 TEST_F(Controls, EscDoesNothingOnAFormWithoutCancelButton) {
     form.Memo->SetText("kept");
-    for (ui::TControl *control : {static_cast<ui::TControl *>(form.Edit),
-                                  static_cast<ui::TControl *>(form.Memo),
-                                  static_cast<ui::TControl *>(form.OtherBtn)})
+    for (ui::TControl* control :
+         {static_cast<ui::TControl*>(form.Edit), static_cast<ui::TControl*>(form.Memo),
+          static_cast<ui::TControl*>(form.OtherBtn)})
         Press(control->Handle(), VK_ESCAPE);
     EXPECT_TRUE(IsWindowVisible(form.Handle()));
     EXPECT_TRUE(IsWindow(form.Memo->Handle()));
@@ -222,7 +224,7 @@ TEST_F(Controls, TabFollowsTheTabOrderAndLeavesTabsOutOfMemos) {
 }
 
 TEST_F(Controls, TheKeyFilterSeesEveryTypedCharacterAndMayDropOrChangeIt) {
-    form.Filter = [](char &key) {
+    form.Filter = [](char& key) {
         if (key == '?')
             key = '\0';
         else if (key == 'x')
@@ -235,7 +237,7 @@ TEST_F(Controls, TheKeyFilterSeesEveryTypedCharacterAndMayDropOrChangeIt) {
 }
 
 TEST_F(Controls, AFailingKeyFilterDropsTheCharacterAndTheEditGoesOnWorking) {
-    form.Filter = [](char &key) {
+    form.Filter = [](char& key) {
         if (key == '*')
             throw rtl::Exception("Refused");
     };
@@ -315,7 +317,7 @@ TEST(Timer, RunsItsHandlerThroughTheLoopWhileEnabled) {
     TFakeSeams seams;
     ui::TTimer timer("Timer", false, 1);
     int ticks = 0;
-    timer.OnTimer = [&](ui::TComponent *) {
+    timer.OnTimer = [&](ui::TComponent*) {
         ++ticks;
         if (ticks == 1)
             throw rtl::Exception("Tick failed");
@@ -336,11 +338,11 @@ TEST(Timer, RunsItsHandlerThroughTheLoopWhileEnabled) {
 class TBadForm : public ui::TForm {
 public:
     TBadForm() : TForm(TestDescription, nullptr) {}
-    ui::TEdit *Edit = nullptr;
-    ui::TButton *Button = nullptr;
-    ui::TPanel *Panel = nullptr;
-    ui::TTabSheet *Page = nullptr;
-    void Click(ui::TComponent *) {}
+    ui::TEdit* Edit = nullptr;
+    ui::TButton* Button = nullptr;
+    ui::TPanel* Panel = nullptr;
+    ui::TTabSheet* Page = nullptr;
+    void Click(ui::TComponent*) {}
 };
 
 using B = TBadForm;
@@ -365,7 +367,7 @@ template <std::size_t N> std::string BuildError(const ui::TLayoutRow<B> (&rows)[
     TBadForm form;
     try {
         ui::BuildLayout(form, ui::Table(rows));
-    } catch (const std::logic_error &e) {
+    } catch (const std::logic_error& e) {
         return e.what();
     }
     return "no error";

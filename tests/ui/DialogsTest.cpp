@@ -10,8 +10,9 @@ using namespace std::string_literals;
 TEST(DoubleZeroFilter, EndsEveryPartWithAZeroAndTheWholeWithAnother) {
     EXPECT_EQ(ui::DoubleZeroFilter("Zenvoy Muravel Projects|*.zvrk"),
               "Zenvoy Muravel Projects\0*.zvrk\0"s);
-    EXPECT_EQ(ui::DoubleZeroFilter("All Flash Files|*.swf;*.flv|Flash Movies|*.swf|Flash Videos|*.flv"),
-              "All Flash Files\0*.swf;*.flv\0Flash Movies\0*.swf\0Flash Videos\0*.flv\0"s);
+    EXPECT_EQ(
+        ui::DoubleZeroFilter("All Flash Files|*.swf;*.flv|Flash Movies|*.swf|Flash Videos|*.flv"),
+        "All Flash Files\0*.swf;*.flv\0Flash Movies\0*.swf\0Flash Videos\0*.flv\0"s);
     EXPECT_EQ(ui::DoubleZeroFilter(""), "");
     // c_str() supplies the final zero of the pair.
     const std::string filter = ui::DoubleZeroFilter("Executable Files|*.exe");
@@ -33,15 +34,14 @@ TEST(FileDialog, HandsItsSettingsToTheSystemAndKeepsTheNameChosenLast) {
     EXPECT_EQ(dialog.FileName, "D:\\second.exe");
 
     ASSERT_EQ(seams.FileDialogs.size(), 3u);
-    const ui::TFileDialogRequest &first = seams.FileDialogs[0];
+    const ui::TFileDialogRequest& first = seams.FileDialogs[0];
     EXPECT_TRUE(first.Save);
     EXPECT_EQ(first.Filter, "Executable Files\0*.exe\0"s);
     EXPECT_EQ(first.FilterIndex, 1);
     EXPECT_EQ(first.DefaultExt, "exe");
     EXPECT_EQ(first.FileName, "");
-    EXPECT_EQ(first.Flags,
-              static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING |
-                                 OFN_EXPLORER));
+    EXPECT_EQ(first.Flags, static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY |
+                                              OFN_ENABLESIZING | OFN_EXPLORER));
     EXPECT_EQ(seams.FileDialogs[1].FileName, "C:\\out\\wall.exe");
     EXPECT_EQ(seams.FileDialogs[2].FileName, "C:\\out\\wall.exe");
 }

@@ -9,9 +9,9 @@
 
 // Checks that the live window of a layout row is of the row's kind, says what the row says and
 // lies where the row puts it, read back from the window itself.
-template <class Form> void ExpectLaidOut(const Form &form, const ui::TLayoutRow<Form> &row) {
+template <class Form> void ExpectLaidOut(const Form& form, const ui::TLayoutRow<Form>& row) {
     SCOPED_TRACE(row.Name);
-    auto *control = dynamic_cast<ui::TControl *>(form.FindComponent(row.Name));
+    auto* control = dynamic_cast<ui::TControl*>(form.FindComponent(row.Name));
     ASSERT_NE(control, nullptr);
     HWND window = control->Handle();
     const LONG style = GetWindowLongA(window, GWL_STYLE);
@@ -19,11 +19,11 @@ template <class Form> void ExpectLaidOut(const Form &form, const ui::TLayoutRow<
 
     HWND parent = form.Handle();
     if (*row.Parent != '\0')
-        parent = dynamic_cast<ui::TControl *>(form.FindComponent(row.Parent))->Handle();
+        parent = dynamic_cast<ui::TControl*>(form.FindComponent(row.Parent))->Handle();
     EXPECT_EQ(GetParent(window), parent);
 
     const std::string windowClass = ClassOf(window);
-    auto expectClass = [&](const char *expected) {
+    auto expectClass = [&](const char* expected) {
         EXPECT_EQ(_stricmp(windowClass.c_str(), expected), 0) << windowClass;
     };
     bool takesFocus = false;
@@ -62,7 +62,7 @@ template <class Form> void ExpectLaidOut(const Form &form, const ui::TLayoutRow<
     case ui::TKind::ColorSwatch:
     case ui::TKind::Panel:
         expectClass("TPanel");
-        EXPECT_EQ(dynamic_cast<ui::TPanel *>(control)->Bevel(),
+        EXPECT_EQ(dynamic_cast<ui::TPanel*>(control)->Bevel(),
                   row.Kind == ui::TKind::ColorSwatch ? ui::TBevel::Raised : ui::TBevel::Lowered);
         break;
     case ui::TKind::GroupBox:
@@ -83,8 +83,7 @@ template <class Form> void ExpectLaidOut(const Form &form, const ui::TLayoutRow<
     EXPECT_EQ(TextOf(window), row.Caption);
 
     LOGFONTA font{};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)), sizeof font,
-               &font);
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)), sizeof font, &font);
     if (row.Kind == ui::TKind::Button) {
         EXPECT_EQ(font.lfWeight, (row.Options & ui::loBold) != 0 ? FW_BOLD : FW_NORMAL);
     }
@@ -92,7 +91,8 @@ template <class Form> void ExpectLaidOut(const Form &form, const ui::TLayoutRow<
     const ui::TBounds bounds = control->Bounds();
     auto scale = [&](int pixels) { return form.Scale(pixels); };
     if (row.Kind == ui::TKind::TabSheet) {
-        const RECT display = dynamic_cast<const ui::TPageControl *>(control->Parent())->DisplayRect();
+        const RECT display =
+            dynamic_cast<const ui::TPageControl*>(control->Parent())->DisplayRect();
         EXPECT_EQ(bounds.Left, display.left);
         EXPECT_EQ(bounds.Top, display.top);
         EXPECT_EQ(bounds.Width, display.right - display.left);
@@ -113,30 +113,31 @@ template <class Form> void ExpectLaidOut(const Form &form, const ui::TLayoutRow<
 
 // Checks that the siblings in every parent lie in the z-order of their tab order, those in the
 // tab order above those without one, so Tab goes the row's way.
-template <class Form> void ExpectTabOrder(const Form &form, ui::TTable<ui::TLayoutRow<Form>> rows) {
+template <class Form> void ExpectTabOrder(const Form& form, ui::TTable<ui::TLayoutRow<Form>> rows) {
     std::map<std::string, std::map<int, HWND>> ordered;
     std::map<std::string, std::vector<HWND>> unordered;
-    for (const ui::TLayoutRow<Form> &row : rows) {
-        HWND window = dynamic_cast<ui::TControl *>(form.FindComponent(row.Name))->Handle();
+    for (const ui::TLayoutRow<Form>& row : rows) {
+        HWND window = dynamic_cast<ui::TControl*>(form.FindComponent(row.Name))->Handle();
         if (row.TabOrder == ui::NoTab)
             unordered[row.Parent].push_back(window);
         else
             ordered[row.Parent][row.TabOrder] = window;
     }
-    for (const auto &[parentName, byTab] : ordered) {
+    for (const auto& [parentName, byTab] : ordered) {
         SCOPED_TRACE(parentName.empty() ? "the form" : parentName);
         HWND parent = parentName.empty()
                           ? form.Handle()
-                          : dynamic_cast<ui::TControl *>(form.FindComponent(parentName))->Handle();
+                          : dynamic_cast<ui::TControl*>(form.FindComponent(parentName))->Handle();
         std::vector<HWND> expected;
         int next = 0;
-        for (const auto &[tabOrder, window] : byTab) {
+        for (const auto& [tabOrder, window] : byTab) {
             EXPECT_EQ(tabOrder, next++) << "the tab orders of a parent count from 0 without gaps";
             expected.push_back(window);
         }
         const std::vector<HWND> children = ChildrenInZOrder(parent);
         ASSERT_GE(children.size(), expected.size());
-        EXPECT_EQ(std::vector<HWND>(children.begin(), children.begin() + expected.size()), expected);
+        EXPECT_EQ(std::vector<HWND>(children.begin(), children.begin() + expected.size()),
+                  expected);
         EXPECT_EQ(children.size(), expected.size() + unordered[parentName].size());
     }
 }

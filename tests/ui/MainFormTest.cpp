@@ -27,25 +27,25 @@ protected:
     }
 
     // Runs a menu item the way a click on it does: by its command.
-    void Choose(ui::TMenuItem *item) {
+    void Choose(ui::TMenuItem* item) {
         SendMessageA(form.Handle(), WM_COMMAND, item->Command(), 0);
         Pump();
     }
 
-    ui::TControl *Control(const std::string &name) {
-        return dynamic_cast<ui::TControl *>(form.FindComponent(name));
+    ui::TControl* Control(const std::string& name) {
+        return dynamic_cast<ui::TControl*>(form.FindComponent(name));
     }
 
     // Everything a user could see of the settings and the two paths.
     std::vector<std::string> Settings() {
         std::vector<std::string> settings{form.FlashPath, form.OutputPath, form.Caption()};
-        for (const auto &row : ui::TMainForm::Layout()) {
-            ui::TControl *control = Control(row.Name);
+        for (const auto& row : ui::TMainForm::Layout()) {
+            ui::TControl* control = Control(row.Name);
             std::string setting = row.Name + ":"s + control->Caption() +
                                   (control->Enabled() ? " enabled" : " disabled");
-            if (auto *checkBox = dynamic_cast<ui::TCheckBox *>(control))
+            if (auto* checkBox = dynamic_cast<ui::TCheckBox*>(control))
                 setting += checkBox->Checked() ? " checked" : " clear";
-            if (auto *panel = dynamic_cast<ui::TPanel *>(control))
+            if (auto* panel = dynamic_cast<ui::TPanel*>(control))
                 setting += " colour " + std::to_string(panel->Color());
             settings.push_back(setting);
         }
@@ -57,7 +57,7 @@ protected:
 };
 
 TEST_F(MainForm, EveryComponentIsOfItsKindWithItsCaptionAndBounds) {
-    for (const auto &row : ui::TMainForm::Layout())
+    for (const auto& row : ui::TMainForm::Layout())
         ExpectLaidOut(form, row);
 }
 
@@ -65,7 +65,7 @@ TEST_F(MainForm, SiblingsLieInTheirTabOrder) {
     ExpectTabOrder(form, ui::TMainForm::Layout());
 }
 
-std::vector<std::string> TabWalk(const ui::TMainForm &form, HWND from) {
+std::vector<std::string> TabWalk(const ui::TMainForm& form, HWND from) {
     std::vector<std::string> names;
     HWND window = from;
     do {
@@ -120,19 +120,21 @@ TEST_F(MainForm, CanBeMinimizedButNotMaximizedOrResized) {
     // No sizing border: the window's edge is no handle to drag.
     RECT rect;
     GetWindowRect(form.Handle(), &rect);
-    const LRESULT edge = SendMessageA(form.Handle(), WM_NCHITTEST, 0, MAKELPARAM(rect.right - 1, 200));
+    const LRESULT edge =
+        SendMessageA(form.Handle(), WM_NCHITTEST, 0, MAKELPARAM(rect.right - 1, 200));
     EXPECT_NE(edge, HTRIGHT);
-    EXPECT_NE(SendMessageA(form.Handle(), WM_NCHITTEST, 0, MAKELPARAM(rect.right - 1, rect.bottom - 1)),
-              HTBOTTOMRIGHT);
+    EXPECT_NE(
+        SendMessageA(form.Handle(), WM_NCHITTEST, 0, MAKELPARAM(rect.right - 1, rect.bottom - 1)),
+        HTBOTTOMRIGHT);
     ShowWindow(form.Handle(), SW_MINIMIZE);
     EXPECT_TRUE(IsIconic(form.Handle()));
     ShowWindow(form.Handle(), SW_RESTORE);
 }
 
 TEST_F(MainForm, UsesTahomaAtAnElevenPixelCharacterHeight) {
-    for (ui::TControl *control : {static_cast<ui::TControl *>(form.TitleEdit),
-                                  static_cast<ui::TControl *>(form.TitleLabel),
-                                  static_cast<ui::TControl *>(form.PageControl)}) {
+    for (ui::TControl* control :
+         {static_cast<ui::TControl*>(form.TitleEdit), static_cast<ui::TControl*>(form.TitleLabel),
+          static_cast<ui::TControl*>(form.PageControl)}) {
         LOGFONTA font{};
         GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control->Handle(), WM_GETFONT, 0, 0)),
                    sizeof font, &font);
@@ -149,18 +151,30 @@ TEST_F(MainForm, UsesTahomaAtAnElevenPixelCharacterHeight) {
 
 TEST_F(MainForm, TheMenuHasItsItemsAndSeparatorsInOrder) {
     struct TMenu {
-        const char *Caption;
-        std::vector<ui::TMenuItem *> Items;
+        const char* Caption;
+        std::vector<ui::TMenuItem*> Items;
     };
     const std::vector<TMenu> expected = {
-        {"File", {form.MMNewProject, form.N1, form.MMOpenProject, form.MMSaveProject, form.N2, form.MMExit}},
+        {"File",
+         {form.MMNewProject, form.N1, form.MMOpenProject, form.MMSaveProject, form.N2,
+          form.MMExit}},
         {"Options", {form.MMWallpaperInfo, form.MMFlashMovie, form.MMOutput}},
         {"Help", {form.MMMuravelHelp, form.N3, form.MMHomepage, form.N4, form.MMAbout}},
     };
-    const std::vector<std::string> captions = {
-        "New Project", "-", "Open Project", "Save Project", "-", "Exit",
-        "Wallpaper Info", "Flash Movie", "Output",
-        "Muravel Help", "-", "Homepage", "-", "About"};
+    const std::vector<std::string> captions = {"New Project",
+                                               "-",
+                                               "Open Project",
+                                               "Save Project",
+                                               "-",
+                                               "Exit",
+                                               "Wallpaper Info",
+                                               "Flash Movie",
+                                               "Output",
+                                               "Muravel Help",
+                                               "-",
+                                               "Homepage",
+                                               "-",
+                                               "About"};
     HMENU bar = GetMenu(form.Handle());
     ASSERT_EQ(bar, form.MainMenu->Handle());
     ASSERT_EQ(GetMenuItemCount(bar), 3);
@@ -173,7 +187,7 @@ TEST_F(MainForm, TheMenuHasItsItemsAndSeparatorsInOrder) {
         HMENU popup = GetSubMenu(bar, menu);
         ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(expected[menu].Items.size()));
         for (int position = 0; position < GetMenuItemCount(popup); ++position) {
-            ui::TMenuItem *item = expected[menu].Items[position];
+            ui::TMenuItem* item = expected[menu].Items[position];
             SCOPED_TRACE(item->Name);
             MENUITEMINFOA info{};
             info.cbSize = sizeof info;
@@ -195,7 +209,8 @@ TEST_F(MainForm, TheMenuHasItsItemsAndSeparatorsInOrder) {
 TEST_F(MainForm, TheDialogsAndTheTimerHaveTheirSettings) {
     EXPECT_EQ(form.OpenProjectDialog.Filter, "Zenvoy Muravel Projects|*.zvrk");
     EXPECT_EQ(form.OpenProjectDialog.DefaultExt, "zvrk");
-    EXPECT_EQ(form.OpenProjectDialog.Options, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_ENABLESIZING));
+    EXPECT_EQ(form.OpenProjectDialog.Options,
+              static_cast<DWORD>(OFN_HIDEREADONLY | OFN_ENABLESIZING));
     EXPECT_EQ(form.SaveProjectDialog.Filter, "Zenvoy Muravel Projects|*.zvrk");
     EXPECT_EQ(form.SaveProjectDialog.DefaultExt, "zvrk");
     EXPECT_EQ(form.SaveProjectDialog.Options,
@@ -211,10 +226,10 @@ TEST_F(MainForm, TheDialogsAndTheTimerHaveTheirSettings) {
     EXPECT_EQ(form.SaveDialog.Options,
               static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING));
     EXPECT_EQ(form.ColorDialog.Options, static_cast<DWORD>(CC_FULLOPEN | CC_ANYCOLOR));
-    for (ui::TFileDialog *dialog : {static_cast<ui::TFileDialog *>(&form.OpenProjectDialog),
-                                    static_cast<ui::TFileDialog *>(&form.SaveProjectDialog),
-                                    static_cast<ui::TFileDialog *>(&form.OpenDialog),
-                                    static_cast<ui::TFileDialog *>(&form.SaveDialog)})
+    for (ui::TFileDialog* dialog : {static_cast<ui::TFileDialog*>(&form.OpenProjectDialog),
+                                    static_cast<ui::TFileDialog*>(&form.SaveProjectDialog),
+                                    static_cast<ui::TFileDialog*>(&form.OpenDialog),
+                                    static_cast<ui::TFileDialog*>(&form.SaveDialog)})
         EXPECT_EQ(dialog->FileName, "") << dialog->Name;
 
     seams.FileDialogAnswers = {std::nullopt};
@@ -239,11 +254,11 @@ TEST_F(MainForm, StartsOnTheFirstPageWithTheValuesOfItsDescription) {
     EXPECT_EQ(form.TextColorPanel->Color(), ui::clBackground);
     EXPECT_EQ(form.TextBGColorPanel->Color(), ui::clWhite);
     EXPECT_TRUE(form.RunCheckBox->Checked());
-    for (ui::TCheckBox *checkBox : {form.BGTransparentCheckBox, form.ShowLicenseCheckBox,
-                                    form.ShowTextCheckBox, form.TransparentCheckBox,
-                                    form.LoopCheckBox})
+    for (ui::TCheckBox* checkBox :
+         {form.BGTransparentCheckBox, form.ShowLicenseCheckBox, form.ShowTextCheckBox,
+          form.TransparentCheckBox, form.LoopCheckBox})
         EXPECT_FALSE(checkBox->Checked()) << checkBox->Name;
-    for (const auto &row : ui::TMainForm::Layout())
+    for (const auto& row : ui::TMainForm::Layout())
         EXPECT_TRUE(Control(row.Name)->Enabled()) << row.Name;
 }
 
@@ -252,17 +267,17 @@ TEST_F(MainForm, TheOptionsItemsChangeOnlyTheVisiblePage) {
     form.ShowTextCheckBox->SetChecked(true);
     form.OutputPath = "C:\\out.exe";
     const std::vector<std::string> before = Settings();
-    const std::pair<ui::TMenuItem *, ui::TTabSheet *> choices[] = {
+    const std::pair<ui::TMenuItem*, ui::TTabSheet*> choices[] = {
         {form.MMFlashMovie, form.FlashSheet},
         {form.MMOutput, form.OutputSheet},
         {form.MMOutput, form.OutputSheet},
         {form.MMWallpaperInfo, form.InfoSheet},
     };
-    for (const auto &[item, page] : choices) {
+    for (const auto& [item, page] : choices) {
         Choose(item);
         EXPECT_EQ(form.PageControl->ActivePage(), page) << item->Name;
         EXPECT_EQ(SendMessageA(form.PageControl->Handle(), TCM_GETCURSEL, 0, 0), page->PageIndex());
-        for (ui::TTabSheet *each : form.PageControl->Pages())
+        for (ui::TTabSheet* each : form.PageControl->Pages())
             EXPECT_EQ(IsWindowVisible(each->Handle()) != FALSE, each == page) << each->Name;
     }
     EXPECT_EQ(Settings(), before);
@@ -271,7 +286,7 @@ TEST_F(MainForm, TheOptionsItemsChangeOnlyTheVisiblePage) {
 
 TEST_F(MainForm, EnterPressesGenerateOnlyWhileTheOutputPageShows) {
     int generated = 0;
-    form.GenerateBtn->OnClick = [&](ui::TComponent *) { ++generated; };
+    form.GenerateBtn->OnClick = [&](ui::TComponent*) { ++generated; };
     form.TitleEdit->SetFocus();
     PressKey(VK_RETURN);
     Pump();
@@ -302,7 +317,7 @@ TEST_F(MainForm, HelpOpensTheHelpFileBesideTheExecutableWithTheDefaultAction) {
     seams.ExecutableFolder = "D:\\Tools\\Muravel\\";
     Choose(form.MMMuravelHelp);
     ASSERT_EQ(seams.ShellRequests.size(), 1u);
-    const ui::TShellRequest &request = seams.ShellRequests[0];
+    const ui::TShellRequest& request = seams.ShellRequests[0];
     EXPECT_EQ(request.Owner, form.Handle());
     EXPECT_FALSE(request.Verb.has_value());
     EXPECT_EQ(request.File, "D:\\Tools\\Muravel\\Muravel.chm");
@@ -315,7 +330,7 @@ TEST_F(MainForm, HelpOpensTheHelpFileBesideTheExecutableWithTheDefaultAction) {
 TEST_F(MainForm, HomepageOpensTheProductsAddress) {
     Choose(form.MMHomepage);
     ASSERT_EQ(seams.ShellRequests.size(), 1u);
-    const ui::TShellRequest &request = seams.ShellRequests[0];
+    const ui::TShellRequest& request = seams.ShellRequests[0];
     EXPECT_EQ(request.Owner, form.Handle());
     EXPECT_EQ(request.Verb, std::optional<std::string>("open"));
     EXPECT_EQ(request.File, ui::HomePageAddress);
@@ -324,13 +339,11 @@ TEST_F(MainForm, HomepageOpensTheProductsAddress) {
 
 TEST_F(MainForm, AFailingHandlerReachesTheDefaultHandlerAndTheWindowGoesOn) {
     int failures = 0;
-    form.GenerateBtn->OnClick = [&](ui::TComponent *) {
+    form.GenerateBtn->OnClick = [&](ui::TComponent*) {
         ++failures;
         throw rtl::ECompressionError();
     };
-    form.MMHomepage->OnClick = [](ui::TComponent *) {
-        throw rtl::ListIndexError(0);
-    };
+    form.MMHomepage->OnClick = [](ui::TComponent*) { throw rtl::ListIndexError(0); };
     Choose(form.MMOutput);
     SendMessageA(form.GenerateBtn->Handle(), BM_CLICK, 0, 0);
     Choose(form.MMHomepage);
@@ -341,7 +354,7 @@ TEST_F(MainForm, AFailingHandlerReachesTheDefaultHandlerAndTheWindowGoesOn) {
     EXPECT_EQ(seams.MessageBoxes[0].Text, "Error.");
     EXPECT_EQ(seams.MessageBoxes[1].Text, "List index out of bounds (0)");
     EXPECT_EQ(seams.MessageBoxes[2].Text, "Error.");
-    for (const ui::TMessageBoxRequest &box : seams.MessageBoxes) {
+    for (const ui::TMessageBoxRequest& box : seams.MessageBoxes) {
         EXPECT_EQ(box.Caption, "Zenvoy Muravel");
         EXPECT_EQ(box.Type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
     }
@@ -353,7 +366,7 @@ TEST_F(MainForm, AFailingHandlerReachesTheDefaultHandlerAndTheWindowGoesOn) {
 TEST(MainFormShow, AFailingShowHandlerIsReportedAndTheWindowShownAllTheSame) {
     TFakeSeams seams;
     ui::TMainForm form;
-    form.OnShow = [](ui::TComponent *) { throw rtl::Exception("'x' is not a valid integer value"); };
+    form.OnShow = [](ui::TComponent*) { throw rtl::Exception("'x' is not a valid integer value"); };
     form.Show();
     EXPECT_TRUE(IsWindowVisible(form.Handle()));
     ASSERT_EQ(seams.MessageBoxes.size(), 1u);
@@ -373,14 +386,14 @@ TEST(MainFormScaling, AtOtherPixelsPerInchTheLayoutAndFontScaleAndStayWhole) {
     LOGFONTA font{};
     GetObjectA(form.TitleEdit->FontHandle(), sizeof font, &font);
     EXPECT_EQ(font.lfHeight, -17);
-    for (const auto &row : ui::TMainForm::Layout())
+    for (const auto& row : ui::TMainForm::Layout())
         ExpectLaidOut(form, row);
-    for (const auto &row : ui::TMainForm::Layout()) {
-        HWND window = dynamic_cast<ui::TControl *>(form.FindComponent(row.Name))->Handle();
+    for (const auto& row : ui::TMainForm::Layout()) {
+        HWND window = dynamic_cast<ui::TControl*>(form.FindComponent(row.Name))->Handle();
         RECT rect;
         RECT parent;
         GetWindowRect(window, &rect);
-        MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT *>(&rect), 2);
+        MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
         GetClientRect(GetParent(window), &parent);
         EXPECT_GE(rect.left, 0) << row.Name;
         EXPECT_GE(rect.top, 0) << row.Name;

@@ -1,15 +1,15 @@
 # Readies the Wine prefix PREFIX for window tests, with WINE the command that runs Windows
 # programs.
 #
-# Wine's own Tahoma is not among the fonts it finds on the system, and the layouts measure their
-# text in Tahoma, so the prefix gets a copy.
-set(tahoma /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf)
-foreach(font IN LISTS tahoma)
-  if(NOT EXISTS ${font})
-    message(FATAL_ERROR "${font} is missing; Debian's fonts-wine package brings it")
+# Debian's Wine does not load its own fonts, among them Tahoma, in which the layouts measure their
+# text, and Marlett, which draws the title bar's buttons; the prefix gets a copy of them.
+foreach(font tahoma.ttf tahomabd.ttf marlett.ttf)
+  if(NOT EXISTS /usr/share/wine/fonts/${font})
+    message(FATAL_ERROR "/usr/share/wine/fonts/${font} is missing; the fonts-wine package brings it")
   endif()
 endforeach()
-file(COPY ${tahoma} DESTINATION ${PREFIX}/drive_c/windows/Fonts)
+file(GLOB fonts /usr/share/wine/fonts/*.ttf)
+file(COPY ${fonts} DESTINATION ${PREFIX}/drive_c/windows/Fonts)
 
 # On a display without a window manager Wine waits seconds for one each time a window hides;
 # windows it draws itself need nobody.

@@ -16,10 +16,9 @@ public:
     }
 };
 
-const auto *const environment =
-    ::testing::AddGlobalTestEnvironment(new TWindowLayerEnvironment);
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new TWindowLayerEnvironment);
 
-template <class T> std::optional<T> Next(std::deque<std::optional<T>> &answers, const char *what) {
+template <class T> std::optional<T> Next(std::deque<std::optional<T>>& answers, const char* what) {
     if (answers.empty()) {
         ADD_FAILURE() << what << " was run with no answer queued";
         return std::nullopt;
@@ -32,8 +31,8 @@ template <class T> std::optional<T> Next(std::deque<std::optional<T>> &answers, 
 } // namespace
 
 TFakeSeams::TFakeSeams() {
-    ui::TSeams &seams = ui::Seams();
-    seams.ShowMessageBox = [this](const ui::TMessageBoxRequest &request) {
+    ui::TSeams& seams = ui::Seams();
+    seams.ShowMessageBox = [this](const ui::TMessageBoxRequest& request) {
         MessageBoxes.push_back(request);
         if (MessageBoxAnswers.empty())
             return IDOK;
@@ -41,15 +40,15 @@ TFakeSeams::TFakeSeams() {
         MessageBoxAnswers.pop_front();
         return answer;
     };
-    seams.ExecuteFileDialog = [this](const ui::TFileDialogRequest &request) {
+    seams.ExecuteFileDialog = [this](const ui::TFileDialogRequest& request) {
         FileDialogs.push_back(request);
         return Next(FileDialogAnswers, "A file dialog");
     };
-    seams.ExecuteColorDialog = [this](const ui::TColorDialogRequest &request) {
+    seams.ExecuteColorDialog = [this](const ui::TColorDialogRequest& request) {
         ColorDialogs.push_back(request);
         return Next(ColorDialogAnswers, "The colour dialog");
     };
-    seams.ExecuteShell = [this](const ui::TShellRequest &request) {
+    seams.ExecuteShell = [this](const ui::TShellRequest& request) {
         ShellRequests.push_back(request);
     };
     seams.ExecutableFolder = [this] { return ExecutableFolder; };
@@ -72,14 +71,14 @@ void PressKey(UINT key) {
 namespace {
 
 struct TModalWatch {
-    const char *WindowClass;
-    const char *Caption;
-    const std::function<bool(HWND)> *Step;
+    const char* WindowClass;
+    const char* Caption;
+    const std::function<bool(HWND)>* Step;
     bool Done = false;
     int Ticks = 0;
 };
 
-TModalWatch *watch = nullptr;
+TModalWatch* watch = nullptr;
 
 void CALLBACK ModalTick(HWND, UINT, UINT_PTR, DWORD) {
     if (watch == nullptr || watch->Done)
@@ -99,8 +98,8 @@ void CALLBACK ModalTick(HWND, UINT, UINT_PTR, DWORD) {
 
 } // namespace
 
-void WhileModal(const std::function<void()> &start, const char *windowClass, const char *caption,
-                const std::function<bool(HWND)> &step) {
+void WhileModal(const std::function<void()>& start, const char* windowClass, const char* caption,
+                const std::function<bool(HWND)>& step) {
     TModalWatch current{windowClass, caption, &step};
     watch = &current;
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, &ModalTick);
@@ -118,7 +117,8 @@ std::string ClassOf(HWND window) {
 
 std::string TextOf(HWND window) {
     std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
     return text;
 }
 
@@ -141,7 +141,7 @@ COLORREF PaintedPixel(HWND window, int x, int y) {
     return GetPixel(dc.get(), x, y);
 }
 
-SIZE TextExtent(HWND window, const std::string &text) {
+SIZE TextExtent(HWND window, const std::string& text) {
     ui::TWindowDC dc(window);
     ui::TSelectObject font(dc.get(),
                            reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));

@@ -17,8 +17,8 @@ class TFakeSeams {
 public:
     TFakeSeams();
     ~TFakeSeams();
-    TFakeSeams(const TFakeSeams &) = delete;
-    TFakeSeams &operator=(const TFakeSeams &) = delete;
+    TFakeSeams(const TFakeSeams&) = delete;
+    TFakeSeams& operator=(const TFakeSeams&) = delete;
 
     std::vector<ui::TMessageBoxRequest> MessageBoxes;
     std::deque<int> MessageBoxAnswers;
@@ -40,8 +40,8 @@ void PressKey(UINT key);
 // tick with the top-level window of windowClass (and caption, when given) once it is there, or
 // null before. step returns true when it is done with the window; the modal loop must then end
 // by itself. A loop that does not end in reasonable time fails the test and is closed.
-void WhileModal(const std::function<void()> &start, const char *windowClass, const char *caption,
-                const std::function<bool(HWND)> &step);
+void WhileModal(const std::function<void()>& start, const char* windowClass, const char* caption,
+                const std::function<bool(HWND)>& step);
 
 // The window's class name.
 std::string ClassOf(HWND window);
@@ -52,4 +52,4 @@ std::vector<HWND> ChildrenInZOrder(HWND parent);
 // The pixel at x, y of the window as it paints itself into a memory bitmap.
 COLORREF PaintedPixel(HWND window, int x, int y);
 // Width of text in the window's font, and the font's line height.
-SIZE TextExtent(HWND window, const std::string &text);
+SIZE TextExtent(HWND window, const std::string& text);
