@@ -85,6 +85,15 @@ std::string Text(HWND control) {
     return std::string(text, static_cast<size_t>(n));
 }
 
+// The text of a message box: its first static control that has any (the icon has none).
+std::string MessageText(HWND box) {
+    for (HWND label = FindWindowExA(box, nullptr, "Static", nullptr); label != nullptr;
+         label = FindWindowExA(box, label, "Static", nullptr))
+        if (!Text(label).empty())
+            return Text(label);
+    return "";
+}
+
 void Click(HWND button) {
     SendMessageA(button, BM_CLICK, 0, 0);
 }
@@ -169,5 +178,51 @@ TEST_F(InstallWindowTest, WithoutALicenceInstallIsReadyAndCancelInstallsNothing)
     Click(Child(window, "Button", "Cancel"));
     EXPECT_EQ(run.ExitCode(), 3u);
     EXPECT_FALSE(Exists(folder));
+    EXPECT_FALSE(UninstallKeyExists(guid));
+}
+
+TEST_F(InstallWindowTest, ADamagedInstallerSaysSoInAMessageBox) {
+    const std::string guid = NewGuid();
+    const std::string whole =
+        testfiles::ReadFile(Craft("whole.exe", stubtest::Basic("d.swf", guid), "FWS damaged"));
+    const std::string installer = Path("cut.exe");
+    testfiles::WriteFile(installer, whole.substr(0, whole.size() - 3));
+    TWindowedInstaller run(installer, "/D=" + Path("d"));
+    const HWND box = run.Window("Wallpaper Setup");
+    ASSERT_NE(box, nullptr);
+    const std::string message = MessageText(box);
+    EXPECT_EQ(message.rfind("This installer is damaged. Please download it again.\r\n\r\n", 0), 0u)
+        << message;
+    Click(GetDlgItem(box, IDOK));
+    EXPECT_EQ(run.ExitCode(), 1u);
+    EXPECT_FALSE(Exists(Path("d")));
+}
+
+TEST_F(InstallWindowTest, TheUninstallerAsksFirst) {
+    const std::string guid = NewGuid();
+    const std::string folder = Path("asked");
+    ASSERT_EQ(
+        InstallSilently(Craft("a.exe", stubtest::Basic("a.swf", guid, "Asked"), "FWS a"), folder)
+            .ExitCode,
+        0u);
+    {
+        TWindowedInstaller run(folder + "\\uninstall.exe", "");
+        const HWND question = run.Window("Asked");
+        ASSERT_NE(question, nullptr);
+        Click(GetDlgItem(question, IDNO));
+        EXPECT_EQ(run.ExitCode(), 3u);
+    }
+    EXPECT_EQ(Names(folder).size(), 4u);
+    EXPECT_TRUE(UninstallKeyExists(guid));
+    {
+        TWindowedInstaller run(folder + "\\uninstall.exe", "");
+        Click(GetDlgItem(run.Window("Asked"), IDYES));
+        // The second box says it is done; the folder has gone by then.
+        const HWND done = run.Window("Asked");
+        ASSERT_NE(done, nullptr);
+        EXPECT_FALSE(Exists(folder));
+        Click(GetDlgItem(done, IDOK));
+        EXPECT_EQ(run.ExitCode(), 0u);
+    }
     EXPECT_FALSE(UninstallKeyExists(guid));
 }
