@@ -57,10 +57,6 @@ void TControl::SetEnabled(bool enabled) {
     EnableWindow(Handle(), enabled ? TRUE : FALSE);
 }
 
-bool TControl::Visible() const {
-    return (GetWindowLongA(Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
 void TControl::SetVisible(bool visible) {
     ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
 }

@@ -63,7 +63,6 @@ public:
     void SetCaption(const std::string& caption);
     bool Enabled() const;
     void SetEnabled(bool enabled);
-    bool Visible() const;
     void SetVisible(bool visible);
     TBounds Bounds() const;
     void SetBounds(const TBounds& bounds);

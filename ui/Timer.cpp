@@ -41,11 +41,6 @@ void TTimer::SetEnabled(bool enabled) {
     Update();
 }
 
-void TTimer::SetInterval(UINT interval) {
-    interval_ = interval;
-    Update();
-}
-
 void TTimer::Update() {
     KillTimer(window_.get(), TimerId);
     if (enabled_ && interval_ != 0)

@@ -13,7 +13,6 @@ public:
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
     UINT Interval() const { return interval_; }
-    void SetInterval(UINT interval);
 
     TNotifyEvent OnTimer;
 

@@ -1,6 +1,12 @@
 # Readies the Wine prefix PREFIX for window tests, with WINE the command that runs Windows
 # programs.
 #
+# A Wine session started before the virtual display, by wineboot say, would lend the tests its
+# desktop without a display, where no window can be made; the tests wait for it to end and
+# start their own.
+find_program(WINESERVER wineserver REQUIRED)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${PREFIX} ${WINESERVER} -w)
+
 # Debian's Wine does not load its own fonts, among them Tahoma, in which the layouts measure their
 # text, and Marlett, which draws the title bar's buttons; the prefix gets a copy of them.
 foreach(font tahoma.ttf tahomabd.ttf marlett.ttf)
