@@ -75,6 +75,45 @@ std::string ReadString(HKEY key, const char* name) {
     return std::string(value, strnlen(value, size));
 }
 
+// Every value Register writes.
+const char* const RegisteredValues[] = {
+    "DisplayName", "UninstallString", "QuietUninstallString",
+    "DisplayIcon", "InstallLocation", "EstimatedSize",
+    "NoModify",    "NoRepair",        "URLInfoAbout",
+};
+
+struct TSavedValue {
+    std::string Name;
+    bool Existed;
+    DWORD Type;
+    std::vector<BYTE> Data;
+};
+
+TSavedValue SaveValue(HKEY key, const char* name) {
+    TSavedValue saved{name, false, REG_NONE, {}};
+    DWORD size = 0;
+    if (RegQueryValueExA(key, name, nullptr, &saved.Type, nullptr, &size) != ERROR_SUCCESS)
+        return saved;
+    saved.Data.resize(size);
+    saved.Existed = RegQueryValueExA(key, name, nullptr, &saved.Type, saved.Data.data(), &size) ==
+                    ERROR_SUCCESS;
+    saved.Data.resize(size);
+    return saved;
+}
+
+void RestoreValues(const std::string& path, const std::vector<TSavedValue>& saved) {
+    TRegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, key.Receive()) !=
+        ERROR_SUCCESS)
+        return;
+    for (const TSavedValue& value : saved)
+        if (value.Existed)
+            RegSetValueExA(key.Get(), value.Name.c_str(), 0, value.Type, value.Data.data(),
+                           static_cast<DWORD>(value.Data.size()));
+        else
+            RegDeleteValueA(key.Get(), value.Name.c_str());
+}
+
 std::vector<std::string> Lines(const rtl::TStringList& list) {
     std::vector<std::string> lines;
     for (const std::string& line : list.Items())
@@ -223,6 +262,10 @@ void TInstallation::Run(const TProgressFn& progress) {
         });
     }
 
+    // Registered before the files move, so that a failure of any later step also takes the
+    // entry back to what it was.
+    const std::string earlierLocation = Register(undo);
+
     const std::string aside = folder_ + "\\~replaced-" + UniqueSuffix();
     bool asideMade = false;
     for (const std::string& name : replaced) {
@@ -245,7 +288,6 @@ void TInstallation::Run(const TProgressFn& progress) {
         MoveFile(staging + "\\" + file.Name, path);
         undo.OnFailure([path] { DeleteFileA(path.c_str()); });
     }
-    const std::string earlierLocation = Register(undo);
     undo.Commit();
     if (!earlierLocation.empty() && !rtl::SameFile(earlierLocation, folder_))
         RemoveEarlierCopy(earlierLocation);
@@ -261,8 +303,15 @@ std::string TInstallation::Register(TUndo& undo) const {
     if (status != ERROR_SUCCESS)
         throw rtl::Exception("The wallpaper cannot be added to the installed programs. " +
                              ErrorText(static_cast<DWORD>(status)));
-    if (disposition == REG_CREATED_NEW_KEY)
+    if (disposition == REG_CREATED_NEW_KEY) {
         undo.OnFailure([path] { RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str()); });
+    } else {
+        // The earlier installation's entry gets its values back if a later step fails.
+        std::vector<TSavedValue> saved;
+        for (const char* name : RegisteredValues)
+            saved.push_back(SaveValue(key.Get(), name));
+        undo.OnFailure([path, saved] { RestoreValues(path, saved); });
+    }
     std::string earlierLocation = ReadString(key.Get(), "InstallLocation");
 
     int64_t size = 0;

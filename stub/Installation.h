@@ -26,11 +26,11 @@ public:
     const std::string& Title() const { return record_.Title; }
     std::string PagePath() const;
 
-    // Writes every file into a staging folder inside the wallpaper folder, moves an earlier
-    // installation of the same wallpaper aside, moves the new files into place and registers
-    // the wallpaper; only then is the earlier installation deleted. A failure at any step
-    // puts back what was there before and raises. A folder that holds files this wallpaper
-    // did not put there is refused before anything is written.
+    // Writes every file into a staging folder inside the wallpaper folder, registers the
+    // wallpaper, moves an earlier installation of the same wallpaper aside and the new files
+    // into place; only then is the earlier installation deleted. A failure at any step puts
+    // back what was there before (files, folders and the entry's values) and raises. A folder
+    // that holds files this wallpaper did not put there is refused before anything is written.
     void Run(const TProgressFn& progress);
 
 private:
