@@ -43,9 +43,6 @@ TInstallerPackage::TInstallerPackage(const TPackedImage& image, const std::strin
         throw EDamaged(PartName(StubEntry) + " is not stored as the installer needs it.");
     // The small settings first, so damage there is reported before the movie is unpacked.
     const std::string projectBytes = image.InflateToString(ProjectEntry, PartName(ProjectEntry));
-    for (int32_t i = MovieEntry; i < count; ++i)
-        image.Inflate(i, PartName(i), [](const uint8_t*, size_t) {});
-
     // The project reader takes a file, so the settings pass through one.
     TScratchFile projectFile(scratchFolder + rtl::NewGuidText() + ".zvrk");
     {
@@ -66,6 +63,8 @@ TInstallerPackage::TInstallerPackage(const TPackedImage& image, const std::strin
     if (video_ != (count == 5))
         throw EDamaged("It holds " + rtl::IntToStr(count) + " parts, but a Flash " +
                        (video_ ? "video" : "movie") + " comes with " + (video_ ? "5." : "3."));
+    for (int32_t i = MovieEntry; i < count; ++i)
+        image.Inflate(i, PartName(i), [](const uint8_t*, size_t) {});
 }
 
 std::string TInstallerPackage::Title() const {
