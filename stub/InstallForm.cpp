@@ -99,6 +99,9 @@ TInstallForm::TInstallForm(HINSTANCE instance, TInstallation& installation,
 }
 
 TInstallForm::~TInstallForm() {
+    // The worker uses the installation and the window until it ends.
+    if (worker_.Valid())
+        WaitForSingleObject(worker_.Get(), INFINITE);
     if (window_ != nullptr)
         DestroyWindow(window_);
 }
@@ -116,6 +119,7 @@ LRESULT CALLBACK TInstallForm::WindowProc(HWND window, UINT message, WPARAM wPar
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         form->window_ = nullptr;
+        return DefWindowProcA(window, message, wParam, lParam);
     }
     return form->HandleMessage(message, wParam, lParam);
 }

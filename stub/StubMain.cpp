@@ -122,10 +122,10 @@ int Main(HINSTANCE instance) {
     TReporter report(options.Silent);
     if (!options.Error.empty())
         return report.Fail(ExitUsage, InstallFailed, options.Error);
-    if (options.CleanupWait)
-        return RunCleanup(*options.CleanupWait, options.Folder.value_or(""));
-    const std::string ownPath = ExecutablePath();
     try {
+        if (options.CleanupWait)
+            return RunCleanup(*options.CleanupWait, options.Folder.value_or(""));
+        const std::string ownPath = ExecutablePath();
         const TMappedFile own(ownPath);
         std::optional<TPackedImage> image;
         try {

@@ -112,7 +112,13 @@ void Unregister(const TUninstallRecord& record) {
 }
 
 void RemoveEmptyWallpapersFolders() {
-    const std::string wallpapers = WallpapersFolder();
+    std::string wallpapers;
+    try {
+        wallpapers = WallpapersFolder();
+    } catch (const rtl::Exception&) {
+        // Without a local application data folder there are no such folders to tidy.
+        return;
+    }
     RemoveDirectoryA(wallpapers.c_str());
     RemoveDirectoryA(ParentFolder(wallpapers).c_str());
 }
