@@ -286,3 +286,23 @@ TEST_F(InstallTest, AFolderHoldingOtherFilesOfTheSameNamesIsRefused) {
               (Strings{"LivelyInfo.json", "o.swf", "uninstall.exe", "wallpaper.html"}));
     EXPECT_EQ(UninstallSilently(shared).ExitCode, 0u);
 }
+
+TEST_F(InstallTest, AFailureHalfWayLeavesNoFolderNoFileAndNoEntry) {
+    // Room in the path for the folder, its staging folder and the movie in it, but not for
+    // the page's description: the path limit stops the installation after the movie, the first
+    // file, has been written.
+    const std::string parent = Path("parent");
+    const std::string staged = "\\~install-" + std::string(32, '0');
+    std::string folder = parent + "\\";
+    folder += std::string(MAX_PATH + 1 - folder.size() - staged.size() - 16, 'x');
+    ASSERT_EQ((folder + staged + "\\LivelyInfo.json").size(), static_cast<size_t>(MAX_PATH + 1));
+    ASSERT_LT((folder + staged + "\\w.swf").size(), static_cast<size_t>(MAX_PATH - 1));
+    const std::string guid = NewGuid();
+    const TRun run =
+        InstallSilently(Craft("long.exe", stubtest::Basic("w.swf", guid), "FWS w"), folder);
+    EXPECT_EQ(run.ExitCode, 1u);
+    EXPECT_TRUE(Has(run.Error, "Cannot create file")) << run.Error;
+    EXPECT_TRUE(Has(run.Error, "\\~install-")) << run.Error;
+    EXPECT_FALSE(Exists(parent));
+    EXPECT_FALSE(UninstallKeyExists(guid));
+}
