@@ -76,6 +76,9 @@ TEST_F(AboutBox, ShowsThePictureTheNameInLargeBoldAndTheWarningAsPlainText) {
     EXPECT_EQ(color.bmHeight, 64);
     DeleteObject(icon.hbmColor);
     DeleteObject(icon.hbmMask);
+    // Drawn transparent: the rounded corner shows the box's colour, the middle the picture.
+    EXPECT_EQ(PaintedPixel(about.Image->Handle(), 0, 0), GetSysColor(COLOR_BTNFACE));
+    EXPECT_NE(PaintedPixel(about.Image->Handle(), 32, 40), GetSysColor(COLOR_BTNFACE));
 
     LOGFONTA name{};
     GetObjectA(about.NameLabel->FontHandle(), sizeof name, &name);
