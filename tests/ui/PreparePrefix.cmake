@@ -3,9 +3,10 @@
 #
 # A Wine session started before the virtual display, by wineboot say, would lend the tests its
 # desktop without a display, where no window can be made; the tests wait for it to end and
-# start their own.
+# start their own. A server kept running on purpose never ends, so the wait is bounded.
 find_program(WINESERVER wineserver REQUIRED)
-execute_process(COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${PREFIX} ${WINESERVER} -w)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${PREFIX} ${WINESERVER} -w
+                TIMEOUT 60)
 
 # Debian's Wine does not load its own fonts, among them Tahoma, in which the layouts measure their
 # text, and Marlett, which draws the title bar's buttons; the prefix gets a copy of them.
