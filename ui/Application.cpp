@@ -38,6 +38,8 @@ void TApplication::Initialize() {
     pixelsPerInch_ = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     sys::SetMessageHandler([this] { ProcessMessages(); });
+    // The C runtime has already split the command line by the platform's quoting rules.
+    arguments_.assign(__argv + (__argc > 0 ? 1 : 0), __argv + __argc);
 }
 
 std::string TApplication::ExeFolder() const {

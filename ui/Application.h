@@ -5,6 +5,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -30,6 +31,10 @@ public:
     // The screen's logical pixels per inch; layouts made for 96 are scaled by it.
     int PixelsPerInch() const { return pixelsPerInch_; }
     void SetPixelsPerInch(int pixelsPerInch) { pixelsPerInch_ = pixelsPerInch; }
+
+    // The command line's arguments after the program's own name; Initialize reads them.
+    const std::vector<std::string>& Arguments() const { return arguments_; }
+    void SetArguments(std::vector<std::string> arguments) { arguments_ = std::move(arguments); }
 
     // The folder of the running executable, ending with "\": where the sibling files are.
     std::string ExeFolder() const;
@@ -59,6 +64,7 @@ private:
     void ProcessMessage(MSG& message);
 
     std::string title_;
+    std::vector<std::string> arguments_;
     TForm* mainForm_ = nullptr;
     int pixelsPerInch_ = 96;
 };

@@ -1,7 +1,17 @@
 #include "ui/MainFormUnit.h"
 
+#include <cstring>
+#include <initializer_list>
+
+#include "core/InstallerUnit.h"
+#include "core/ProjectUnit.h"
+#include "rtl/Guid.h"
+#include "rtl/Paths.h"
+#include "rtl/TextUtils.h"
+#include "system/SystemInfoUnit.h"
 #include "ui/AboutFormUnit.h"
 #include "ui/Application.h"
+#include "ui/MessageBoxes.h"
 #include "ui/ProductInfo.h"
 #include "ui/Shell.h"
 
@@ -108,24 +118,231 @@ TMainForm::TMainForm() : TForm(Description, nullptr) {
     BGColorPanel->SetColor(clBlack);
     TextColorPanel->SetColor(clBackground);
     TextBGColorPanel->SetColor(clWhite);
+    FlashPlayer = std::make_unique<TShockwaveFlash>(FlashPanel->Handle(), Scale(1), Scale(1),
+                                                    Scale(480), Scale(360));
 }
 
-// The project handling, the settings behaviour, the preview and the installer generation fill
-// these in; until then their controls and commands do nothing.
-void TMainForm::FormShow(TComponent*) {}
-void TMainForm::AutoLoadTimerTimer(TComponent*) {}
-void TMainForm::TitleEditKeyPress(TComponent*, char&) {}
-void TMainForm::BGColorBtnClick(TComponent*) {}
-void TMainForm::TextColorBtnClick(TComponent*) {}
-void TMainForm::TextBGColorBtnClick(TComponent*) {}
-void TMainForm::ShowLicenseCheckBoxClick(TComponent*) {}
-void TMainForm::ShowTextCheckBoxClick(TComponent*) {}
-void TMainForm::OpenBtnClick(TComponent*) {}
-void TMainForm::ChangeFileBtnClick(TComponent*) {}
-void TMainForm::GenerateBtnClick(TComponent*) {}
-void TMainForm::MMNewProjectClick(TComponent*) {}
-void TMainForm::MMOpenProjectClick(TComponent*) {}
-void TMainForm::MMSaveProjectClick(TComponent*) {}
+namespace {
+
+// A scratch file name in the user's temporary directory, unique to this call.
+std::string ScratchPath(const std::string& extension) {
+    return sys::TSystemInfo().GetTempDirectory() + rtl::NewGuidText() + extension;
+}
+
+const char* const RefusedTitleCharacters = "\\/:*?\"<>|";
+
+} // namespace
+
+std::string TMainForm::TemplatePath() const {
+    return Application().ExeFolder() + "blankProject";
+}
+
+void TMainForm::SetProjectCaption(const std::string& caption) {
+    SetCaption(caption);
+    Application().SetTitle(caption);
+}
+
+void TMainForm::FormShow(TComponent*) {
+    FlashPath.clear();
+    OutputPath.clear();
+    if (rtl::FileExists(TemplatePath()))
+        LoadProject(TemplatePath());
+    if (!Application().Arguments().empty())
+        AutoLoadTimer.SetEnabled(true);
+}
+
+void TMainForm::AutoLoadTimerTimer(TComponent*) {
+    AutoLoadTimer.SetEnabled(false);
+    const std::string path = Application().Arguments().front();
+    const std::string extension = rtl::LowerFileExt(path);
+    if (extension == ".swf" || extension == ".flv") {
+        PageControl->SetActivePage(FlashSheet);
+        LoadFlash(path);
+    } else if (extension == ".zvrk") {
+        LoadProject(path);
+    }
+}
+
+void TMainForm::LoadProject(const std::string& path) {
+    core::TProject project(ScratchPath(""));
+    project.LoadFromFile(path);
+    TitleEdit->SetText(project.FileTitle);
+    BGColorPanel->SetColor(project.BackgroundColor);
+    BGTransparentCheckBox->SetChecked(project.TransparentBackground);
+    ShowLicenseCheckBox->SetChecked(project.ShowLicense);
+    ShowTextCheckBox->SetChecked(project.ShowText);
+    LicenseMemo->SetLines(project.LicenseLines);
+    TextMemo->SetLines(project.TextLines);
+    WebEdit->SetText(project.URL);
+    TextColorPanel->SetColor(project.TextColor);
+    TextBGColorPanel->SetColor(project.TextBGColor);
+    TransparentCheckBox->SetChecked(project.TextBGTransparent);
+    LoopCheckBox->SetChecked(project.Loop);
+    OutputPath = project.OutputFile;
+    OutputFileLabel->SetCaption("Output File: " + OutputPath);
+    if (path == TemplatePath()) {
+        // Every project made from the template is a wallpaper of its own.
+        project.GUID = rtl::NewGuidText();
+        SetProjectCaption(std::string(ProductName) + " - Blank");
+    } else {
+        SetProjectCaption(std::string(ProductName) + " - " + rtl::ExtractFileName(path));
+    }
+    GUIDLabel->SetCaption("GUID: " + project.GUID);
+    // A project without movies is one whose movie is still to be chosen.
+    LoadFlash(project.FlashFiles.Count() > 0 ? project.FlashFiles.Get(0) : std::string());
+    ShowLicenseCheckBoxClick(ShowLicenseCheckBox);
+    ShowTextCheckBoxClick(ShowTextCheckBox);
+}
+
+void TMainForm::SaveProject(const std::string& path) {
+    core::TProject project(ScratchPath(""));
+    project.FlashFiles.Add(FlashPath);
+    const std::string guidCaption = GUIDLabel->Caption();
+    project.GUID = guidCaption.size() > 6 ? guidCaption.substr(6) : std::string();
+    project.FileTitle = TitleEdit->Text();
+    project.BackgroundColor = BGColorPanel->Color();
+    project.TransparentBackground = BGTransparentCheckBox->Checked();
+    project.ShowLicense = ShowLicenseCheckBox->Checked();
+    project.ShowText = ShowTextCheckBox->Checked();
+    project.LicenseLines = LicenseMemo->Lines();
+    project.TextLines = TextMemo->Lines();
+    project.URL = WebEdit->Text();
+    project.TextColor = TextColorPanel->Color();
+    project.TextBGColor = TextBGColorPanel->Color();
+    project.TextBGTransparent = TransparentCheckBox->Checked();
+    project.Loop = LoopCheckBox->Checked();
+    project.OutputFile = OutputPath;
+    project.SaveToFile(path);
+}
+
+void TMainForm::MMNewProjectClick(TComponent*) {
+    if (Confirm("Do you really want to create a new project?"))
+        LoadProject(TemplatePath());
+}
+
+void TMainForm::MMOpenProjectClick(TComponent*) {
+    if (OpenProjectDialog.Execute())
+        LoadProject(OpenProjectDialog.FileName);
+}
+
+void TMainForm::MMSaveProjectClick(TComponent*) {
+    if (!SaveProjectDialog.Execute())
+        return;
+    SaveProject(SaveProjectDialog.FileName);
+    SetProjectCaption(std::string(ProductName) + " - " +
+                      rtl::ExtractFileName(SaveProjectDialog.FileName));
+}
+
+void TMainForm::LoadFlash(const std::string& path) {
+    if (path == FlashPath)
+        return;
+    if (rtl::LowerFileExt(path) == ".flv") {
+        FlashPlayer->PutBackgroundColor(0);
+        FlashPlayer->PutMovie(Application().ExeFolder() + "nsFLVPlayer.dat");
+        FlashPlayer->SetVariable("FLVPath", path);
+        LoopCheckBox->SetChecked(false);
+    } else {
+        FlashPlayer->PutBackgroundColor(-1);
+        FlashPlayer->PutMovie(path);
+        LoopCheckBox->SetEnabled(true);
+    }
+    FlashPath = path;
+    FlashFileLabel->SetCaption("Flash: " + FlashPath);
+}
+
+void TMainForm::OpenBtnClick(TComponent*) {
+    if (OpenDialog.Execute())
+        LoadFlash(OpenDialog.FileName);
+}
+
+void TMainForm::ChangeSwatchColor(TPanel& swatch) {
+    ColorDialog.Color = swatch.Color();
+    if (ColorDialog.Execute())
+        swatch.SetColor(ColorDialog.Color);
+}
+
+void TMainForm::BGColorBtnClick(TComponent*) {
+    ChangeSwatchColor(*BGColorPanel);
+}
+
+void TMainForm::TextColorBtnClick(TComponent*) {
+    ChangeSwatchColor(*TextColorPanel);
+}
+
+void TMainForm::TextBGColorBtnClick(TComponent*) {
+    ChangeSwatchColor(*TextBGColorPanel);
+}
+
+void TMainForm::ShowLicenseCheckBoxClick(TComponent*) {
+    LicenseMemo->SetEnabled(ShowLicenseCheckBox->Checked());
+}
+
+void TMainForm::ShowTextCheckBoxClick(TComponent*) {
+    const bool shown = ShowTextCheckBox->Checked();
+    for (TControl* control : std::initializer_list<TControl*>{TextMemo, WebEdit, TextColorBtn,
+                                                               TextBGColorBtn, TransparentCheckBox})
+        control->SetEnabled(shown);
+}
+
+void TMainForm::TitleEditKeyPress(TComponent*, char& Key) {
+    const unsigned char code = static_cast<unsigned char>(Key);
+    if (code < 32 || code > 127 || std::strchr(RefusedTitleCharacters, Key) == nullptr)
+        return;
+    ShowPlainMessage("A file name cannot contain any of the following characters:\r\n"
+                     " \\ / : * ? \" < > |");
+    Key = '\0';
+}
+
+void TMainForm::ChangeFileBtnClick(TComponent*) {
+    if (!SaveDialog.Execute())
+        return;
+    OutputPath = SaveDialog.FileName;
+    OutputFileLabel->SetCaption("Output File: " + OutputPath);
+}
+
+void TMainForm::GenerateBtnClick(TComponent*) {
+    if (OutputPath.empty()) {
+        PageControl->SetActivePage(OutputSheet);
+        ShowInformation("Please assign an ouput file name.");
+        return;
+    }
+    if (FlashPath.empty()) {
+        PageControl->SetActivePage(FlashSheet);
+        ShowInformation("Please assign a Flash file to this project.");
+        return;
+    }
+    if (rtl::Trim(TitleEdit->Text()).empty()) {
+        PageControl->SetActivePage(InfoSheet);
+        ShowInformation("Please input your wallpaper title.");
+        return;
+    }
+    core::TInstallerInputs inputs;
+    inputs.StubPath = Application().ExeFolder() + "installer.dat";
+    inputs.FlashPath = FlashPath;
+    inputs.PlayerFolder = Application().ExeFolder();
+    inputs.OutputPath = OutputPath;
+    // Writing the installer over one of its own inputs would destroy that input.
+    if (inputs.OutputIsInput()) {
+        PageControl->SetActivePage(OutputSheet);
+        ShowInformation("The output file cannot be one of the files that go into the installer.");
+        return;
+    }
+    GenerateBtn->SetEnabled(false);
+    LogMemo->Clear();
+    inputs.ScratchPath = ScratchPath(".zvrk");
+    try {
+        core::TInstallerBuilder().Build(
+            inputs, [this](const std::string& path) { SaveProject(path); },
+            [this](const std::string& line) { LogMemo->Append(line); });
+    } catch (...) {
+        // The error still reaches the user; the button must not stay dead after it.
+        GenerateBtn->SetEnabled(true);
+        throw;
+    }
+    GenerateBtn->SetEnabled(true);
+    if (RunCheckBox->Checked())
+        ExecuteShell(Handle(), std::string("open"), OutputPath, SW_SHOWNORMAL);
+}
 
 void TMainForm::MMExitClick(TComponent*) {
     Close();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "ui/Button.h"
@@ -12,6 +13,7 @@
 #include "ui/Layout.h"
 #include "ui/Menu.h"
 #include "ui/PageControl.h"
+#include "ui/ShockwaveFlash.h"
 #include "ui/Panel.h"
 #include "ui/Timer.h"
 
@@ -60,6 +62,8 @@ public:
     TLabel* FlashFileLabel = nullptr;
     TButton* OpenBtn = nullptr;
     TPanel* FlashPanel = nullptr;
+    // Fills FlashPanel's inner area.
+    std::unique_ptr<TShockwaveFlash> FlashPlayer;
     TCheckBox* LoopCheckBox = nullptr;
 
     TLabel* OutputFileLabel = nullptr;
@@ -105,6 +109,14 @@ public:
     // The installer file to generate; empty when none.
     std::string OutputPath;
 
+    // Shows the movie at path in the preview and makes it the current movie; nothing happens
+    // when path is the current movie already.
+    void LoadFlash(const std::string& path);
+    // Copies the project file at path into the controls and names it in the caption.
+    void LoadProject(const std::string& path);
+    // Writes the controls as a project file to path; the window does not change.
+    void SaveProject(const std::string& path);
+
     void FormShow(TComponent* Sender);
     void AutoLoadTimerTimer(TComponent* Sender);
 
@@ -128,6 +140,13 @@ public:
     void MMMuravelHelpClick(TComponent* Sender);
     void MMHomepageClick(TComponent* Sender);
     void MMAboutClick(TComponent* Sender);
+
+private:
+    std::string TemplatePath() const;
+    // The window caption and the application title always carry the same text.
+    void SetProjectCaption(const std::string& caption);
+    // What the three colour buttons share: the colour dialog on one swatch.
+    void ChangeSwatchColor(TPanel& swatch);
 };
 
 } // namespace ui
