@@ -15,8 +15,14 @@ add_custom_command(
   WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
   DEPENDS make-player-movie
   COMMENT "Making the player movie nsFLVPlayer.dat")
-add_custom_target(player-movie ALL DEPENDS ${player_movie})
+# Until video installers get a player of their own, FLVPlayer.swf is the same minimal movie.
+set(installer_player ${CMAKE_CURRENT_BINARY_DIR}/FLVPlayer.swf)
+add_custom_command(
+  OUTPUT ${installer_player}
+  COMMAND ${CMAKE_COMMAND} -E copy ${player_movie} ${installer_player}
+  DEPENDS ${player_movie})
+add_custom_target(player-movie ALL DEPENDS ${player_movie} ${installer_player})
 set_property(TARGET player-movie PROPERTY MOVIE_FILE ${player_movie})
 if(MURAVEL_DIST)
-  install(FILES ${player_movie} DESTINATION ${MURAVEL_DIST})
+  install(FILES ${player_movie} ${installer_player} DESTINATION ${MURAVEL_DIST})
 endif()
