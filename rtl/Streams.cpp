@@ -11,6 +11,21 @@
 
 namespace rtl {
 
+namespace {
+
+// Reading from bytes held in memory; a position outside them reads nothing.
+int64_t ReadBytes(const uint8_t* data, int64_t size, int64_t& position, void* buffer,
+                  int64_t count) {
+    if (count <= 0 || position < 0 || position >= size)
+        return 0;
+    const int64_t n = std::min(count, size - position);
+    std::memcpy(buffer, data + position, static_cast<size_t>(n));
+    position += n;
+    return n;
+}
+
+} // namespace
+
 int64_t TStream::Size() {
     const int64_t position = Position();
     const int64_t size = Seek(0, SeekOrigin::End);
@@ -68,12 +83,7 @@ void TMemoryStream::Reserve(int64_t capacity) {
 }
 
 int64_t TMemoryStream::Read(void* buffer, int64_t count) {
-    if (count <= 0 || position_ < 0 || position_ >= size_)
-        return 0;
-    const int64_t n = std::min(count, size_ - position_);
-    std::memcpy(buffer, data_ + position_, static_cast<size_t>(n));
-    position_ += n;
-    return n;
+    return ReadBytes(data_, size_, position_, buffer, count);
 }
 
 int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
@@ -125,12 +135,7 @@ std::string TMemoryStream::ToString() const {
 }
 
 int64_t TMemoryView::Read(void* buffer, int64_t count) {
-    if (count <= 0 || position_ < 0 || position_ >= size_)
-        return 0;
-    const int64_t n = std::min(count, size_ - position_);
-    std::memcpy(buffer, data_ + position_, static_cast<size_t>(n));
-    position_ += n;
-    return n;
+    return ReadBytes(data_, size_, position_, buffer, count);
 }
 
 int64_t TMemoryView::Write(const void*, int64_t) {
