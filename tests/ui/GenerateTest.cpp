@@ -1,1 +1,373 @@
 #include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+
+#include "TestSupport.h"
+#include "core/DecompileUnit.h"
+#include "core/ProjectUnit.h"
+#include "rtl/Streams.h"
+#include "tests/TestFiles.h"
+#include "ui/Application.h"
+#include "ui/MainFormUnit.h"
+#include "ui/ProductInfo.h"
+
+namespace {
+
+using testfiles::Le32;
+using testfiles::ReadFile;
+using testfiles::WriteFile;
+
+const std::string Stub =
+    std::string("MZ\x90\0\x03\0\0\0stub\0\xFF\xFE", 16) + std::string(300, 's');
+const std::string Player = "FWS\x0A player movie";
+const std::string SwfObject = "var swfobject = function() { return 1; }();\r\n";
+
+std::string SwfMovie() {
+    std::string body;
+    for (int i = 0; i < 2000; ++i)
+        body += static_cast<char>(i * 7 % 251);
+    return "FWS\x0A" + Le32(static_cast<int64_t>(body.size()) + 8) + body;
+}
+
+std::string FlvMovie() {
+    return std::string("FLV\x01\x05\0\0\0\x09\0\0\0\0", 13) + std::string(1500, 'v');
+}
+
+std::vector<std::string> TempListing() {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    return testfiles::TempFolder::NamesIn(temp);
+}
+
+// The main window with its sibling files in a test folder of their own: installer.dat and the
+// two player files beside a pretended executable, a movie and an output path beside them.
+class Generate : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ui::Application().SetTitle(ui::ProductName);
+        std::filesystem::create_directories(exe);
+        WriteFile(exe + "installer.dat", Stub);
+        WriteFile(exe + "FLVPlayer.swf", Player);
+        WriteFile(exe + "swfobject.js", SwfObject);
+        WriteFile(movie, SwfMovie());
+        seams.ExecutableFolder = exe;
+        const auto answer = ui::Seams().ShowMessageBox;
+        ui::Seams().ShowMessageBox = [this, answer](const ui::TMessageBoxRequest& request) {
+            PagesAtBoxes.push_back(form.PageControl->ActivePage());
+            return answer(request);
+        };
+        // The test program's own options must not reach the window as a file to open.
+        ui::Application().SetArguments({});
+        form.Show();
+        Pump();
+        tempBefore = TempListing();
+    }
+
+    void TearDown() override { ui::Application().SetArguments(arguments); }
+
+    // Everything a run needs, set the way a user sets it.
+    void Ready(const std::string& flash) {
+        form.LoadFlash(flash);
+        form.TitleEdit->SetText("Sea");
+        seams.FileDialogAnswers = {output};
+        form.ChangeFileBtnClick(form.ChangeFileBtn);
+        ASSERT_EQ(form.OutputPath, output);
+    }
+
+    // A click on the real button, on its page.
+    void Run() {
+        form.PageControl->SetActivePage(form.OutputSheet);
+        SendMessageA(form.GenerateBtn->Handle(), BM_CLICK, 0, 0);
+        Pump();
+    }
+
+    std::vector<std::string> Log() {
+        const rtl::TStringList lines = form.LogMemo->Lines();
+        std::vector<std::string> log;
+        for (int i = 0; i < lines.Count(); ++i)
+            log.push_back(lines.Get(i));
+        return log;
+    }
+
+    std::vector<std::string> SuccessLog(const std::string& flash) {
+        return {"Preparing...", "Collecting project settings...",
+                "loading and compressing " + flash + "...", "Generating wallpaper installer...",
+                "Mission Accomplished."};
+    }
+
+    static std::unique_ptr<core::TDecompileStream> Open(const std::string& path) {
+        auto reader = std::make_unique<core::TDecompileStream>();
+        rtl::TFileStream file(path, rtl::FileMode::OpenRead);
+        reader->Decompile(file);
+        return reader;
+    }
+
+    // The INI text of the project that went into the installer as entry 1.
+    static std::string ProjectIniText(const std::string& installer) {
+        auto project = Open(installer)->GetStream(1, true);
+        core::TDecompileStream inner;
+        inner.Decompile(*project);
+        return inner.GetStream(0, true)->ToString();
+    }
+
+    // One stop-icon error box that begins with prefix.
+    void ExpectErrorBox(const std::string& prefix) {
+        ASSERT_EQ(seams.MessageBoxes.size(), 1u);
+        const ui::TMessageBoxRequest& box = seams.MessageBoxes[0];
+        EXPECT_EQ(box.Text.substr(0, prefix.size()), prefix) << box.Text;
+        EXPECT_GT(box.Text.size(), prefix.size()) << "the system's reason follows";
+        EXPECT_EQ(box.Caption, "Zenvoy Muravel");
+        EXPECT_EQ(box.Type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    }
+
+    testfiles::TempFolder dir;
+    const std::string exe = dir / "program\\";
+    const std::string movie = dir / "movie.swf";
+    const std::string output = dir / "wall.exe";
+    std::vector<std::string> tempBefore;
+    std::vector<ui::TTabSheet*> PagesAtBoxes;
+    const std::vector<std::string> arguments = ui::Application().Arguments();
+    TFakeSeams seams;
+    ui::TMainForm form;
+};
+
+TEST_F(Generate, EachMissingSettingStopsTheRunOnItsPageInOrder) {
+    struct TCase {
+        bool Output;
+        bool Flash;
+        std::string Title;
+        const char* Message;
+        ui::TTabSheet* Page;
+        ui::TTabSheet* From;
+    };
+    const TCase cases[] = {
+        {false, false, "", "Please assign an ouput file name.", form.OutputSheet, form.InfoSheet},
+        {false, true, "Sea", "Please assign an ouput file name.", form.OutputSheet,
+         form.FlashSheet},
+        {true, false, "", "Please assign a Flash file to this project.", form.FlashSheet,
+         form.OutputSheet},
+        {true, false, "Sea", "Please assign a Flash file to this project.", form.FlashSheet,
+         form.InfoSheet},
+        {true, true, " \t\r\n  \t", "Please input your wallpaper title.", form.InfoSheet,
+         form.OutputSheet},
+        {true, true, "", "Please input your wallpaper title.", form.InfoSheet, form.FlashSheet},
+    };
+    form.LogMemo->SetText("an earlier run\r\n");
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Message + (" title \"" + c.Title + "\""));
+        form.OutputPath = c.Output ? output : "";
+        form.LoadFlash(c.Flash ? movie : "");
+        form.TitleEdit->SetText(c.Title);
+        form.PageControl->SetActivePage(c.From);
+        seams.MessageBoxes.clear();
+        PagesAtBoxes.clear();
+        ui::Application().Dispatch([&] { form.GenerateBtnClick(form.GenerateBtn); });
+        Pump();
+
+        ASSERT_EQ(seams.MessageBoxes.size(), 1u);
+        const ui::TMessageBoxRequest& box = seams.MessageBoxes[0];
+        EXPECT_EQ(box.Text, c.Message);
+        EXPECT_EQ(box.Caption, "Information");
+        EXPECT_EQ(box.Type, static_cast<UINT>(MB_ICONINFORMATION | MB_OK));
+        EXPECT_EQ(PagesAtBoxes[0], c.Page) << "the page comes to the front before the box";
+        EXPECT_EQ(form.PageControl->ActivePage(), c.Page);
+        EXPECT_EQ(form.LogMemo->Text(), "an earlier run\r\n");
+        EXPECT_TRUE(form.GenerateBtn->Enabled());
+        EXPECT_FALSE(std::filesystem::exists(output));
+        EXPECT_EQ(ReadFile(movie), SwfMovie());
+        EXPECT_EQ(TempListing(), tempBefore);
+        EXPECT_TRUE(seams.ShellRequests.empty());
+    }
+}
+
+TEST_F(Generate, AMovieInstallerIsTheStubRawThenProjectAndMovie) {
+    Ready(movie);
+    const std::string caption = form.Caption();
+    Run();
+
+    EXPECT_TRUE(seams.MessageBoxes.empty());
+    EXPECT_EQ(Log(), SuccessLog(movie));
+    EXPECT_TRUE(form.GenerateBtn->Enabled());
+    const std::string bytes = ReadFile(output);
+    ASSERT_GT(bytes.size(), Stub.size() + 4);
+    EXPECT_EQ(bytes.substr(0, Stub.size()), Stub);
+    EXPECT_EQ(bytes.substr(bytes.size() - 4), Le32(3));
+    auto installer = Open(output);
+    ASSERT_EQ(installer->EntryCount(), 3);
+    EXPECT_EQ(installer->SourceSize(0), static_cast<int32_t>(Stub.size()));
+    EXPECT_EQ(installer->StoredSize(0), static_cast<int32_t>(Stub.size()));
+    EXPECT_EQ(installer->GetStream(2, true)->ToString(), SwfMovie());
+    EXPECT_EQ(TempListing(), tempBefore) << "no scratch file stays";
+    EXPECT_EQ(form.FlashPath, movie);
+    EXPECT_EQ(form.OutputPath, output);
+    EXPECT_EQ(form.Caption(), caption);
+}
+
+TEST_F(Generate, TheTitleIsSavedAsTypedWithItsLeadingBlank) {
+    Ready(movie);
+    form.TitleEdit->SetText(" Sea");
+    Run();
+    ASSERT_TRUE(seams.MessageBoxes.empty());
+    const std::string ini = ProjectIniText(output);
+    EXPECT_NE(ini.find("\r\nFileTitle= Sea\r\n"), std::string::npos) << ini;
+
+    WriteFile(dir / "entry1.zvrk", Open(output)->GetStream(1, true)->ToString());
+    core::TProject project(dir / "ini");
+    project.LoadFromFile(dir / "entry1.zvrk");
+    ASSERT_EQ(project.FlashFiles.Count(), 1);
+    EXPECT_EQ(project.FlashFiles.Get(0), movie);
+    EXPECT_EQ(project.OutputFile, output);
+}
+
+TEST_F(Generate, AVideoNamedInCapitalsGetsThePlayerFiles) {
+    const std::string video = dir / "clip.FLV";
+    WriteFile(video, FlvMovie());
+    Ready(video);
+    Run();
+
+    ASSERT_TRUE(seams.MessageBoxes.empty());
+    EXPECT_EQ(Log(), SuccessLog(video));
+    const std::string bytes = ReadFile(output);
+    EXPECT_EQ(bytes.substr(bytes.size() - 4), Le32(5));
+    auto installer = Open(output);
+    ASSERT_EQ(installer->EntryCount(), 5);
+    EXPECT_EQ(installer->GetStream(2, true)->ToString(), FlvMovie());
+    EXPECT_EQ(installer->GetStream(3, true)->ToString(), Player);
+    EXPECT_EQ(installer->GetStream(4, true)->ToString(), SwfObject);
+}
+
+TEST_F(Generate, AMovieWithoutExtensionInAFolderNamedLikeAVideoIsNoVideo) {
+    std::filesystem::create_directories(dir / "clips.flv");
+    const std::string plain = dir / "clips.flv\\movie";
+    WriteFile(plain, SwfMovie());
+    Ready(plain);
+    Run();
+
+    ASSERT_TRUE(seams.MessageBoxes.empty());
+    auto installer = Open(output);
+    EXPECT_EQ(installer->EntryCount(), 3);
+    EXPECT_EQ(installer->GetStream(2, true)->ToString(), SwfMovie());
+}
+
+TEST_F(Generate, AnExistingInstallerIsReplacedWithoutAQuestion) {
+    WriteFile(output, std::string(100000, 'o'));
+    Ready(movie);
+    Run();
+    EXPECT_TRUE(seams.MessageBoxes.empty());
+    const std::string bytes = ReadFile(output);
+    EXPECT_EQ(bytes.substr(0, Stub.size()), Stub);
+    EXPECT_EQ(Open(output)->EntryCount(), 3);
+    EXPECT_LT(bytes.size(), 100000u);
+}
+
+TEST_F(Generate, WithoutTheStubTheRunStopsAtOnceAndLeavesNothing) {
+    std::filesystem::remove(exe + "installer.dat");
+    Ready(movie);
+    Run();
+
+    ExpectErrorBox("Cannot open file \"" + exe + "installer.dat\". ");
+    EXPECT_EQ(Log(), std::vector<std::string>{"Preparing..."});
+    EXPECT_FALSE(std::filesystem::exists(output));
+    EXPECT_EQ(TempListing(), tempBefore);
+    EXPECT_TRUE(form.GenerateBtn->Enabled());
+    EXPECT_TRUE(seams.ShellRequests.empty());
+}
+
+TEST_F(Generate, AMovieGoneSinceItWasChosenFailsAtTheMovieAndKeepsTheOldInstaller) {
+    WriteFile(output, "the installer of an earlier run");
+    Ready(movie);
+    std::filesystem::remove(movie);
+    Run();
+
+    ExpectErrorBox("Cannot open file \"" + movie + "\". ");
+    EXPECT_EQ(Log(), (std::vector<std::string>{"Preparing...", "Collecting project settings...",
+                                               "loading and compressing " + movie + "..."}));
+    EXPECT_EQ(ReadFile(output), "the installer of an earlier run");
+    EXPECT_EQ(TempListing(), tempBefore);
+    EXPECT_TRUE(form.GenerateBtn->Enabled());
+    EXPECT_TRUE(seams.ShellRequests.empty());
+
+    // Nothing is left in a state that stops the next run.
+    WriteFile(movie, SwfMovie());
+    seams.MessageBoxes.clear();
+    Run();
+    EXPECT_TRUE(seams.MessageBoxes.empty());
+    EXPECT_EQ(Log(), SuccessLog(movie));
+}
+
+TEST_F(Generate, TheInstallerIsStartedOnlyWhenRunIsChecked) {
+    Ready(movie);
+    form.RunCheckBox->SetChecked(false);
+    Run();
+    ASSERT_TRUE(std::filesystem::exists(output));
+    EXPECT_TRUE(seams.ShellRequests.empty());
+
+    form.RunCheckBox->SetChecked(true);
+    Run();
+    ASSERT_EQ(seams.ShellRequests.size(), 1u);
+    const ui::TShellRequest& request = seams.ShellRequests[0];
+    EXPECT_EQ(request.Owner, form.Handle());
+    EXPECT_EQ(request.Verb, std::optional<std::string>("open"));
+    EXPECT_EQ(request.File, output);
+    EXPECT_EQ(request.Parameters, "");
+    EXPECT_EQ(request.Directory, "");
+    EXPECT_EQ(request.Show, SW_SHOWNORMAL);
+    EXPECT_TRUE(seams.MessageBoxes.empty());
+}
+
+TEST_F(Generate, TwoRunsWithTheSameSettingsWriteTheSameBytes) {
+    Ready(movie);
+    form.GUIDLabel->SetCaption("GUID: {0D1E2F3A-4B5C-6D7E-8F90-A1B2C3D4E5F6}");
+    Run();
+    const std::string first = ReadFile(output);
+    Run();
+    EXPECT_TRUE(seams.MessageBoxes.empty());
+    EXPECT_FALSE(first.empty());
+    EXPECT_EQ(ReadFile(output), first);
+}
+
+TEST_F(Generate, AnOutputPathNamingAnInputIsRefusedOnTheOutputPage) {
+    const std::string video = dir / "clip.flv";
+    WriteFile(video, FlvMovie());
+    struct TCase {
+        std::string Flash;
+        std::string Output;
+        std::string Kept;
+    };
+    const TCase cases[] = {
+        {movie, dir / ".\\movie.swf", movie},
+        {movie, exe + "INSTALLER.DAT", exe + "installer.dat"},
+        {video, dir / "program\\..\\clip.flv", video},
+        {video, exe + ".\\swfobject.js", exe + "swfobject.js"},
+    };
+    form.LogMemo->SetText("an earlier run\r\n");
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Output);
+        const std::string kept = ReadFile(c.Kept);
+        form.LoadFlash(c.Flash);
+        form.TitleEdit->SetText("Sea");
+        form.OutputPath = c.Output;
+        form.PageControl->SetActivePage(form.InfoSheet);
+        seams.MessageBoxes.clear();
+        PagesAtBoxes.clear();
+        ui::Application().Dispatch([&] { form.GenerateBtnClick(form.GenerateBtn); });
+        Pump();
+
+        ASSERT_EQ(seams.MessageBoxes.size(), 1u);
+        EXPECT_EQ(seams.MessageBoxes[0].Text,
+                  "The output file cannot be one of the files that go into the installer.");
+        EXPECT_EQ(seams.MessageBoxes[0].Caption, "Information");
+        EXPECT_EQ(seams.MessageBoxes[0].Type, static_cast<UINT>(MB_ICONINFORMATION | MB_OK));
+        EXPECT_EQ(PagesAtBoxes[0], form.OutputSheet);
+        EXPECT_EQ(form.PageControl->ActivePage(), form.OutputSheet);
+        EXPECT_EQ(ReadFile(c.Kept), kept);
+        EXPECT_EQ(form.LogMemo->Text(), "an earlier run\r\n");
+        EXPECT_TRUE(form.GenerateBtn->Enabled());
+        EXPECT_EQ(TempListing(), tempBefore);
+        EXPECT_TRUE(seams.ShellRequests.empty());
+    }
+}
+
+} // namespace
