@@ -32,7 +32,7 @@ enum TControlId {
 
 } // namespace
 
-struct TInstallForm::TControlSpec {
+struct TInstallForm::TControlRow {
     int Id;
     const char* ClassName;
     const char* Caption;
@@ -43,7 +43,7 @@ struct TInstallForm::TControlSpec {
 };
 
 // In tab order.
-const TInstallForm::TControlSpec TInstallForm::Layout[] = {
+const TInstallForm::TControlRow TInstallForm::Layout[] = {
     {InfoLabel, "STATIC", "", SS_LEFT | SS_NOPREFIX, 16, 14, 428, 32, ReadyPage, false},
     {LicenseMemo, "EDIT", "",
      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 16, 50, 428,
@@ -165,12 +165,12 @@ LRESULT TInstallForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 void TInstallForm::CreateControls() {
-    for (const TControlSpec& spec : Layout) {
-        if (spec.LicenseOnly && !project_.ShowLicense)
+    for (const TControlRow& row : Layout) {
+        if (row.LicenseOnly && !project_.ShowLicense)
             continue;
-        HWND control = CreateWindowExA(0, spec.ClassName, spec.Caption, WS_CHILD | spec.Style,
-                                       spec.X, spec.Y, spec.Width, spec.Height, window_,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.Id)),
+        HWND control = CreateWindowExA(0, row.ClassName, row.Caption, WS_CHILD | row.Style, row.X,
+                                       row.Y, row.Width, row.Height, window_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.Id)),
                                        instance_, nullptr);
         if (font_.Valid())
             SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
@@ -201,9 +201,9 @@ bool TInstallForm::Checked(int id) const {
 
 void TInstallForm::ShowPage(TPage page) {
     page_ = page;
-    for (const TControlSpec& spec : Layout)
-        if (HWND control = Control(spec.Id))
-            ShowWindow(control, (spec.Pages & page) != 0 ? SW_SHOW : SW_HIDE);
+    for (const TControlRow& row : Layout)
+        if (HWND control = Control(row.Id))
+            ShowWindow(control, (row.Pages & page) != 0 ? SW_SHOW : SW_HIDE);
     EnableWindow(Control(CancelButton), page == ReadyPage);
     UpdateInstallButton();
     if (page == FinishedPage)

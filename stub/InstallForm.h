@@ -25,8 +25,8 @@ public:
 
 private:
     enum TPage : unsigned { ReadyPage = 1, InstallingPage = 2, FinishedPage = 4 };
-    struct TControlSpec;
-    static const TControlSpec Layout[];
+    struct TControlRow;
+    static const TControlRow Layout[];
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static DWORD WINAPI InstallThread(void* form);
