@@ -72,10 +72,9 @@ void InflateEntry(const uint8_t* stored, int64_t storedSize, int64_t expected,
         throw EDamaged(what + " has bytes after its end.");
 }
 
-TPackedImage::TPackedImage(const uint8_t* image, int64_t size)
-    : image_(image), end_(ContainerEnd(image, size)) {
+TPackedImage::TPackedImage(const uint8_t* image, int64_t size) : image_(image) {
     core::TDecompileStream reader;
-    rtl::TMemoryView view(image, end_);
+    rtl::TMemoryView view(image, ContainerEnd(image, size));
     try {
         reader.Decompile(view);
     } catch (const rtl::EReadError&) {

@@ -44,8 +44,6 @@ public:
     int32_t Count() const { return static_cast<int32_t>(entries_.size()); }
     const TEntry& Entry(int32_t index) const { return entries_.at(static_cast<size_t>(index)); }
     const uint8_t* StoredBytes(int32_t index) const { return image_ + Entry(index).Offset; }
-    // Where the container ends; a certificate table may follow.
-    int64_t End() const { return end_; }
 
     // Entry index unpacked and checked by InflateEntry.
     void Inflate(int32_t index, const std::string& what, const TSink& sink) const;
@@ -53,7 +51,6 @@ public:
 
 private:
     const uint8_t* image_;
-    int64_t end_;
     std::vector<TEntry> entries_;
 };
 
