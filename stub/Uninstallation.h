@@ -30,7 +30,8 @@ void RemoveEmptyWallpapersFolders();
 // folder, with this uninstaller. A running program cannot delete its own file, so it moves it
 // out of the folder (which can then go at once) and leaves the moved file to a helper, a copy
 // of the stub that waits for this process to end; the helper's own file is opened for
-// deletion on close and handed to it, so it goes when the helper ends.
+// deletion on close and handed to it, so it goes when the helper ends (a system that keeps a
+// file its ended program ran from leaves it in the temporary folder, where leftovers belong).
 class TUninstallation {
 public:
     TUninstallation(TUninstallRecord record, std::string ownPath, const uint8_t* stub,
