@@ -1,1 +1,294 @@
 #include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "../TestFiles.h"
+#include "../flash/FakeFlash.h"
+#include "TestSupport.h"
+#include "ui/Application.h"
+#include "ui/MainFormUnit.h"
+
+namespace {
+
+using namespace std::string_literals;
+using Lines = std::vector<std::string>;
+
+std::string PutColor(int color) {
+    return "IDispatch::Invoke(123, DISPATCH_PROPERTYPUT, named DISPID_PROPERTYPUT, VT_I4 " +
+           std::to_string(color) + ")";
+}
+
+std::string PutMovie(const std::string& path) {
+    return "IDispatch::Invoke(102, DISPATCH_PROPERTYPUT, named DISPID_PROPERTYPUT, VT_BSTR \"" +
+           path + "\"" + (path.empty() ? " (empty)" : "") + ")";
+}
+
+std::string SetFlvPath(const std::string& path) {
+    return "IShockwaveFlash::SetVariable(\"FLVPath\", \"" + path + "\")";
+}
+
+const char* const PlayerFolder = "D:\\Tools\\Muravel\\";
+
+Lines MovieCalls(const std::string& path) {
+    return {PutColor(-1), PutMovie(path)};
+}
+
+Lines VideoCalls(const std::string& path) {
+    return {PutColor(0), PutMovie(PlayerFolder + "nsFLVPlayer.dat"s), SetFlvPath(path)};
+}
+
+// The window with the fake Flash control in its preview panel; the fake is registered before the
+// window makes its control.
+class FlashPreview : public ::testing::Test {
+protected:
+    void SetUp() override {
+        arguments = ui::Application().Arguments();
+        ui::Application().SetArguments({});
+        seams.ExecutableFolder = PlayerFolder;
+        form.Show();
+        Pump();
+        ASSERT_TRUE(form.FlashPlayer->HostsControl());
+        Record().calls.clear();
+    }
+    void TearDown() override { ui::Application().SetArguments(arguments); }
+
+    fakeflash::TRecord& Record() { return fake.Record(); }
+    fakeflash::TBehaviour& Behaviour() { return fake.Behaviour(); }
+
+    // What reached the control since the last look, the one-time interface query left out.
+    Lines TakeCalls() {
+        Lines calls = Record().Calls({"IDispatch::", "IShockwaveFlash::"});
+        Record().calls.clear();
+        return calls;
+    }
+
+    // The preview's state as the user sees it.
+    std::string State() {
+        return form.FlashPath + "|" + form.FlashFileLabel->Caption() + "|" +
+               (form.LoopCheckBox->Checked() ? "checked" : "clear") + "|" +
+               (form.LoopCheckBox->Enabled() ? "enabled" : "disabled");
+    }
+
+    std::vector<std::string> arguments;
+    TFakeSeams seams;
+    fakeflash::TRegistration fake;
+    ui::TMainForm form;
+};
+
+TEST_F(FlashPreview, AMovieIsShownOnTheControlsOwnBackgroundAndEnablesLoopWithoutCheckingIt) {
+    form.LoopCheckBox->SetEnabled(false);
+    form.LoadFlash("C:\\Movies\\intro.swf");
+    EXPECT_EQ(TakeCalls(), MovieCalls("C:\\Movies\\intro.swf"));
+    EXPECT_EQ(State(), "C:\\Movies\\intro.swf|Flash: C:\\Movies\\intro.swf|clear|enabled");
+
+    form.LoopCheckBox->SetChecked(true);
+    form.LoadFlash("C:\\Movies\\second.swf");
+    EXPECT_EQ(TakeCalls(), MovieCalls("C:\\Movies\\second.swf"));
+    EXPECT_EQ(State(), "C:\\Movies\\second.swf|Flash: C:\\Movies\\second.swf|checked|enabled");
+}
+
+TEST_F(FlashPreview, AVideoPlaysThroughThePlayerMovieBesideTheProgramAndClearsLoop) {
+    form.LoopCheckBox->SetChecked(true);
+    form.LoadFlash("E:\\My Clips\\holiday 2.flv");
+    EXPECT_EQ(
+        Record().Calls({"IDispatch::", "IShockwaveFlash", "QueryInterface("}),
+        (Lines{PutColor(0), PutMovie("D:\\Tools\\Muravel\\nsFLVPlayer.dat"),
+               "QueryInterface(IShockwaveFlash)", SetFlvPath("E:\\My Clips\\holiday 2.flv")}));
+    EXPECT_EQ(State(),
+              "E:\\My Clips\\holiday 2.flv|Flash: E:\\My Clips\\holiday 2.flv|clear|enabled");
+
+    // Clearing is all a video does to Loop: a disabled box stays disabled.
+    Record().calls.clear();
+    form.LoopCheckBox->SetChecked(true);
+    form.LoopCheckBox->SetEnabled(false);
+    form.LoadFlash("E:\\other.flv");
+    EXPECT_EQ(TakeCalls(), VideoCalls("E:\\other.flv"));
+    EXPECT_EQ(State(), "E:\\other.flv|Flash: E:\\other.flv|clear|disabled");
+}
+
+TEST_F(FlashPreview, OnlyTheLastExtensionInAnyLetterCaseMakesAVideo) {
+    const std::pair<const char*, bool> paths[] = {
+        {"C:\\A\\CLIP.FLV", true},       {"C:\\A\\clip.Flv", true},
+        {"C:\\A\\clip.flv.swf", false},  {"C:\\A\\clip.swf.flv", true},
+        {"C:\\Clips.flv\\movie", false}, {"C:\\A\\notes.txt", false},
+        {"C:\\A\\clip.flvx", false},     {"C:\\A\\.flv", true},
+    };
+    for (const auto& [path, video] : paths) {
+        form.LoadFlash(path);
+        EXPECT_EQ(TakeCalls(), video ? VideoCalls(path) : MovieCalls(path)) << path;
+        EXPECT_EQ(form.FlashPath, path);
+    }
+}
+
+TEST_F(FlashPreview, TheSamePathAgainChangesNothingEvenAfterTheUserChangedLoop) {
+    form.LoadFlash("C:\\A\\clip.flv");
+    TakeCalls();
+    SendMessageA(form.LoopCheckBox->Handle(), BM_CLICK, 0, 0);
+    ASSERT_TRUE(form.LoopCheckBox->Checked());
+    form.LoadFlash("C:\\A\\clip.flv");
+    EXPECT_TRUE(TakeCalls().empty());
+    EXPECT_EQ(State(), "C:\\A\\clip.flv|Flash: C:\\A\\clip.flv|checked|enabled");
+
+    // The comparison is exact: another spelling of the same file is loaded again.
+    form.LoadFlash("C:\\A\\CLIP.flv");
+    EXPECT_EQ(TakeCalls(), VideoCalls("C:\\A\\CLIP.flv"));
+    EXPECT_FALSE(form.LoopCheckBox->Checked());
+}
+
+TEST_F(FlashPreview, AMovieAfterAVideoLeavesLoopClearButEnabled) {
+    form.LoopCheckBox->SetChecked(true);
+    form.LoadFlash("C:\\A\\clip.flv");
+    form.LoadFlash("C:\\A\\movie.swf");
+    EXPECT_EQ(TakeCalls().back(), PutMovie("C:\\A\\movie.swf"));
+    EXPECT_EQ(State(), "C:\\A\\movie.swf|Flash: C:\\A\\movie.swf|clear|enabled");
+}
+
+TEST_F(FlashPreview, AnEmptyPathPutsAnEmptyMovieAsAFlashMovie) {
+    form.LoadFlash("C:\\A\\clip.flv");
+    TakeCalls();
+    form.LoadFlash("");
+    EXPECT_EQ(TakeCalls(), MovieCalls(""));
+    EXPECT_EQ(State(), "|Flash: |clear|enabled");
+}
+
+TEST_F(FlashPreview, AFailedPutRaisesAndLeavesTheMovieSoTheSamePathCanBeTriedAgain) {
+    form.LoadFlash("C:\\A\\old.swf");
+    form.LoopCheckBox->SetChecked(true);
+    TakeCalls();
+    Behaviour().failingDispid = 102;
+    Behaviour().invokeResult = DISP_E_EXCEPTION;
+    Behaviour().exceptionText = L"Cannot load the movie";
+    for (const char* path : {"C:\\A\\new.swf", "C:\\A\\new.flv"}) {
+        EXPECT_EQ(testfiles::MessageOf<ui::EOleException>([&] { form.LoadFlash(path); }),
+                  "Cannot load the movie")
+            << path;
+        EXPECT_EQ(State(), "C:\\A\\old.swf|Flash: C:\\A\\old.swf|checked|enabled") << path;
+    }
+    Behaviour().failingDispid = 123;
+    EXPECT_EQ(testfiles::MessageOf<ui::EOleException>([&] { form.LoadFlash("C:\\A\\new.swf"); }),
+              "Cannot load the movie");
+    EXPECT_EQ(TakeCalls(), (Lines{PutColor(-1), PutMovie("C:\\A\\new.swf"), PutColor(0),
+                                  PutMovie("D:\\Tools\\Muravel\\nsFLVPlayer.dat"), PutColor(-1)}));
+
+    Behaviour().failingDispid = DISPID_UNKNOWN;
+    form.LoadFlash("C:\\A\\new.swf");
+    EXPECT_EQ(TakeCalls(), MovieCalls("C:\\A\\new.swf"));
+    EXPECT_EQ(State(), "C:\\A\\new.swf|Flash: C:\\A\\new.swf|checked|enabled");
+}
+
+TEST_F(FlashPreview, AFailedSetVariableRaisesBeforeLoopIsCleared) {
+    form.LoopCheckBox->SetChecked(true);
+    Behaviour().setVariableResult = E_FAIL;
+    Behaviour().errorInfoText = L"FLVPath cannot be set now";
+    EXPECT_EQ(testfiles::MessageOf<ui::EOleException>([&] { form.LoadFlash("C:\\A\\clip.flv"); }),
+              "FLVPath cannot be set now");
+    EXPECT_EQ(State(), "|Flash:|checked|enabled");
+
+    Behaviour().setVariableResult = S_OK;
+    TakeCalls();
+    form.LoadFlash("C:\\A\\clip.flv");
+    EXPECT_EQ(TakeCalls(), VideoCalls("C:\\A\\clip.flv"));
+    EXPECT_EQ(State(), "C:\\A\\clip.flv|Flash: C:\\A\\clip.flv|clear|enabled");
+}
+
+TEST_F(FlashPreview, OpenAsksForAFlashFileAndLoadsItOnOkOnly) {
+    form.PageControl->SetActivePage(form.FlashSheet);
+    seams.FileDialogAnswers = {"C:\\Movies\\picked.swf", std::nullopt};
+    SendMessageA(form.OpenBtn->Handle(), BM_CLICK, 0, 0);
+    ASSERT_EQ(seams.FileDialogs.size(), 1u);
+    const ui::TFileDialogRequest& request = seams.FileDialogs[0];
+    EXPECT_EQ(request.Owner, form.Handle());
+    EXPECT_FALSE(request.Save);
+    EXPECT_EQ(request.Filter,
+              "All Flash Files\0*.swf;*.flv\0Flash Movies\0*.swf\0Flash Videos\0*.flv\0"s);
+    EXPECT_EQ(request.FilterIndex, 1);
+    EXPECT_EQ(request.DefaultExt, "");
+    EXPECT_EQ(request.Flags & (OFN_HIDEREADONLY | OFN_ENABLESIZING),
+              static_cast<DWORD>(OFN_HIDEREADONLY | OFN_ENABLESIZING));
+    EXPECT_EQ(request.Flags & OFN_FILEMUSTEXIST, 0u);
+    EXPECT_EQ(TakeCalls(), MovieCalls("C:\\Movies\\picked.swf"));
+    EXPECT_EQ(form.FlashFileLabel->Caption(), "Flash: C:\\Movies\\picked.swf");
+
+    SendMessageA(form.OpenBtn->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(seams.FileDialogs.size(), 2u);
+    EXPECT_TRUE(TakeCalls().empty());
+    EXPECT_EQ(form.FlashPath, "C:\\Movies\\picked.swf");
+    EXPECT_TRUE(seams.MessageBoxes.empty());
+}
+
+TEST_F(FlashPreview, AControlErrorAfterOpenIsShownAndTheWindowGoesOn) {
+    Behaviour().failingDispid = 102;
+    Behaviour().invokeResult = DISP_E_EXCEPTION;
+    Behaviour().exceptionText = L"Cannot load the movie";
+    seams.FileDialogAnswers = {"C:\\Movies\\broken.swf"};
+    SendMessageA(form.OpenBtn->Handle(), BM_CLICK, 0, 0);
+    ASSERT_EQ(seams.MessageBoxes.size(), 1u);
+    EXPECT_EQ(seams.MessageBoxes[0].Text, "Cannot load the movie.");
+    EXPECT_EQ(seams.MessageBoxes[0].Type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    EXPECT_EQ(State(), "|Flash:|clear|enabled");
+}
+
+// Under Wine no Flash player exists: the panel shows what the file's header says.
+class FlashPreviewWithoutPlayer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        arguments = ui::Application().Arguments();
+        ui::Application().SetArguments({});
+        seams.ExecutableFolder = folder.Path();
+        form.Show();
+        Pump();
+        ASSERT_FALSE(form.FlashPlayer->HostsControl()) << "a Flash control is installed here";
+    }
+    void TearDown() override { ui::Application().SetArguments(arguments); }
+
+    Lines Shown() {
+        const std::string text = TextOf(form.FlashPlayer->Handle());
+        Lines lines;
+        size_t start = 0;
+        for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+            lines.push_back(text.substr(start, end - start));
+        lines.push_back(text.substr(start));
+        return lines;
+    }
+
+    std::vector<std::string> arguments;
+    testfiles::TempFolder folder;
+    TFakeSeams seams;
+    ui::TMainForm form;
+};
+
+std::string Be32(uint32_t v) {
+    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+            static_cast<char>(v)};
+}
+
+TEST_F(FlashPreviewWithoutPlayer, ShowsTheDetailsOfTheMovieOrVideoChosen) {
+    // 480 x 360 pixels in twips, 24 frames per second, one frame.
+    const std::string body = testfiles::Hex("78 00 04 B0 00 00 0E 10 00 00 18 01 00 40 00 00 00");
+    testfiles::WriteFile(folder / "intro.swf", "FWS\x0A"s + testfiles::Le32(8 + 17) + body);
+    testfiles::WriteFile(folder / "nsFLVPlayer.dat", "FWS\x0A"s + testfiles::Le32(8 + 17) + body);
+    const std::string videoTag = "\x22"s + std::string(40, '\x55');
+    testfiles::WriteFile(folder / "clip.flv", "FLV\x01\x01"s + Be32(9) + Be32(0) + "\x09"s +
+                                                  Be32(41).substr(1) + std::string(7, '\0') +
+                                                  videoTag + Be32(11 + 41));
+
+    form.LoadFlash(folder / "intro.swf");
+    Lines shown = Shown();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0], "intro.swf");
+    EXPECT_EQ(shown[1], "Flash movie, version 10, uncompressed (FWS): 480 x 360 pixels, "
+                        "24 frames per second, 1 frame");
+
+    form.LoadFlash(folder / "clip.flv");
+    shown = Shown();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0], "clip.flv");
+    EXPECT_EQ(shown[1], "Flash video with video only; no metadata");
+    EXPECT_EQ(form.FlashFileLabel->Caption(), "Flash: " + (folder / "clip.flv"));
+    EXPECT_TRUE(seams.MessageBoxes.empty());
+}
+
+} // namespace
