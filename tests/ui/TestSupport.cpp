@@ -30,7 +30,9 @@ template <class T> std::optional<T> Next(std::deque<std::optional<T>>& answers, 
 
 } // namespace
 
-TFakeSeams::TFakeSeams() {
+TFakeSeams::TFakeSeams() : arguments_(ui::Application().Arguments()) {
+    // The test program's own options are no file for a window to open at start-up.
+    ui::Application().SetArguments({});
     ui::TSeams& seams = ui::Seams();
     seams.ShowMessageBox = [this](const ui::TMessageBoxRequest& request) {
         MessageBoxes.push_back(request);
@@ -55,6 +57,7 @@ TFakeSeams::TFakeSeams() {
 }
 
 TFakeSeams::~TFakeSeams() {
+    ui::Application().SetArguments(arguments_);
     ui::Seams() = ui::PlatformSeams();
 }
 

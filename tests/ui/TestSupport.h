@@ -28,6 +28,9 @@ public:
     std::deque<std::optional<COLORREF>> ColorDialogAnswers;
     std::vector<ui::TShellRequest> ShellRequests;
     std::string ExecutableFolder = "C:\\Programs\\Zenvoy Muravel\\";
+
+private:
+    std::vector<std::string> arguments_;
 };
 
 // Handles the messages waiting for this thread.
