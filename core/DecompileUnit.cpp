@@ -77,6 +77,10 @@ std::unique_ptr<rtl::TMemoryStream> TDecompileStream::GetStream(int32_t index, b
         throw rtl::EOutOfMemory();
     }
     inflater.ReadBuffer(result->Memory(), size);
+    // The content is all there; the stream's checksum after it tells whether it is right. An
+    // entry of no stored bytes has no stream to check (an empty raw entry read with force).
+    if (stored > 0)
+        inflater.CheckEnd();
     result->Seek(0, rtl::SeekOrigin::End);
     return result;
 }

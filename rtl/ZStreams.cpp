@@ -105,6 +105,7 @@ struct TDecompressionStream::State {
     z_stream z{};
     unsigned char buffer[ZBufferSize];
     bool ended = false;
+    bool complete = false;
     int64_t produced = 0;
 
     explicit State(TStream& s) : source(s) {}
@@ -139,6 +140,7 @@ int64_t TDecompressionStream::Read(void* buffer, int64_t count) {
             Check(result);
             if (result == Z_STREAM_END) {
                 s.ended = true;
+                s.complete = true;
                 break;
             }
             // Input ran out before the stream ended: a truncated stream.
@@ -151,6 +153,14 @@ int64_t TDecompressionStream::Read(void* buffer, int64_t count) {
     }
     s.produced += done;
     return done;
+}
+
+void TDecompressionStream::CheckEnd() {
+    unsigned char rest[4096];
+    while (!state_->ended)
+        Read(rest, sizeof rest);
+    if (!state_->complete)
+        throw EReadError();
 }
 
 int64_t TDecompressionStream::Write(const void*, int64_t) {

@@ -41,6 +41,10 @@ public:
     int64_t Read(void* buffer, int64_t count) override;
     int64_t Write(const void* buffer, int64_t count) override;
     int64_t Seek(int64_t offset, SeekOrigin origin) override;
+    // Reads on to the end of the zlib stream so that its Adler-32 is checked, dropping any
+    // further output: ECompressionError for a wrong checksum, EReadError when the stream
+    // stops short of its end.
+    void CheckEnd();
 
 private:
     struct State;

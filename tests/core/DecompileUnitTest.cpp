@@ -129,6 +129,14 @@ TEST(ContainerCorruption, EachDamageGivesItsError) {
     std::string badHeader = hello, badCheck = hello;
     badHeader[0] = 0x77;
     badCheck.back() = static_cast<char>(badCheck.back() ^ 1);
+    // Long enough that inflate hands out all the content before it meets the checksum.
+    std::string longContent;
+    for (int i = 0; i < 20000; ++i)
+        longContent += std::to_string(i * 7919 % 10007);
+    const std::string longStream = Compress9(longContent);
+    std::string longBadCheck = longStream;
+    longBadCheck.back() = static_cast<char>(longBadCheck.back() ^ 1);
+    const auto longSize = static_cast<int64_t>(longContent.size());
     enum Kind { Overrun, Rejected }; // a read past the data; inflate refusing the bytes
     const struct {
         const char* failure;
@@ -153,6 +161,9 @@ TEST(ContainerCorruption, EachDamageGivesItsError) {
         {"ZlibStreamCut", Container({{hello.substr(0, hello.size() - 6), 12}}), Overrun},
         {"BadZlibHeader", Container({{badHeader, 12}}), Rejected},
         {"BadAdler32", Container({{badCheck, 12}}), Rejected},
+        {"BadAdler32AfterAllTheContent", Container({{longBadCheck, longSize}}), Rejected},
+        {"Adler32CutOff", Container({{longStream.substr(0, longStream.size() - 4), longSize}}),
+         Overrun},
         {"NotZlib", Container({{"abc", 4}}), Rejected},
     };
     for (const auto& c : cases) {
