@@ -248,4 +248,27 @@ void TControl::Detach() {
     RemovePropA(window, ControlProperty);
 }
 
+bool TControl::HandleOwnPaint(UINT message, WPARAM wParam, LRESULT& result,
+                              const std::function<void(HDC)>& paint) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        result = 1;
+        return true;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        paint(dc);
+        EndPaint(Handle(), &ps);
+        result = 0;
+        return true;
+    }
+    case WM_PRINTCLIENT:
+        paint(reinterpret_cast<HDC>(wParam));
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace ui

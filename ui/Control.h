@@ -108,6 +108,10 @@ protected:
 
     // The window's own processing of a message: the system class's or DefWindowProc.
     LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
+    // For a control that paints its whole window itself: WM_ERASEBKGND is left out, and
+    // WM_PAINT and WM_PRINTCLIENT go to paint. True when message was one of the three.
+    bool HandleOwnPaint(UINT message, WPARAM wParam, LRESULT& result,
+                        const std::function<void(HDC)>& paint);
     HWND ParentHandle() const { return parent_ != nullptr ? parent_->Handle() : nullptr; }
 
 private:

@@ -24,25 +24,7 @@ void TImage::Paint(HDC dc) {
 }
 
 bool TImage::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-    switch (message) {
-    case WM_ERASEBKGND:
-        result = 1;
-        return true;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(Handle(), &paint);
-        Paint(dc);
-        EndPaint(Handle(), &paint);
-        result = 0;
-        return true;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        result = 0;
-        return true;
-    default:
-        return false;
-    }
+    return HandleOwnPaint(message, wParam, result, [this](HDC dc) { Paint(dc); });
 }
 
 } // namespace ui

@@ -24,28 +24,9 @@ void TPanel::Paint(HDC dc) {
 }
 
 bool TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-    switch (message) {
-    case WM_ERASEBKGND:
-        // WM_PAINT fills the whole panel.
-        result = 1;
-        return true;
-    case WM_PAINT: {
-        // Painted here in full, not left to a visual theme, which would draw the parent's
-        // background in place of the colour and make a colour swatch useless.
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(Handle(), &paint);
-        Paint(dc);
-        EndPaint(Handle(), &paint);
-        result = 0;
-        return true;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        result = 0;
-        return true;
-    default:
-        return false;
-    }
+    // Painted here in full, not left to a visual theme, which would draw the parent's
+    // background in place of the colour and make a colour swatch useless.
+    return HandleOwnPaint(message, wParam, result, [this](HDC dc) { Paint(dc); });
 }
 
 } // namespace ui
