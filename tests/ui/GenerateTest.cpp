@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "TestSupport.h"
@@ -371,3 +372,47 @@ TEST_F(Generate, AnOutputPathNamingAnInputIsRefusedOnTheOutputPage) {
 }
 
 } // namespace
+
+namespace {
+
+// The build's muravel-cli, a Linux path in the build tree, as Wine names it.
+std::string CliPath() {
+    std::string path = "Z:" + std::string(MURAVEL_CLI_PATH);
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+DWORD RunAndWait(const std::string& program, std::string command) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &process))
+        return ~DWORD{0};
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = ~DWORD{0};
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+} // namespace
+
+// The window and muravel-cli assemble installers with the same code: a project saved from the
+// window builds on the command line into the very bytes the window wrote.
+TEST_F(Generate, TheCommandLineBuildsTheSameInstallerFromTheSavedProject) {
+    Ready(movie);
+    form.GUIDLabel->SetCaption("GUID: {0D1E2F3A-4B5C-6D7E-8F90-A1B2C3D4E5F6}");
+    form.LicenseMemo->SetText("First line\r\nSecond line");
+    form.LoopCheckBox->SetChecked(true);
+    Run();
+    const std::string fromWindow = ReadFile(output);
+    ASSERT_FALSE(fromWindow.empty());
+    const std::string project = dir / "wall.zvrk";
+    form.SaveProject(project);
+    const std::string cli = exe + "muravel-cli.exe";
+    ASSERT_TRUE(CopyFileA(CliPath().c_str(), cli.c_str(), FALSE));
+    ASSERT_EQ(RunAndWait(cli, "muravel-cli build \"" + project + "\" -o \"" + output + "\""), 0u);
+    EXPECT_EQ(ReadFile(output), fromWindow);
+}
