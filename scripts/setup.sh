@@ -2,7 +2,7 @@
 packages=(
   g++ cmake make googletest libgtest-dev zlib1g-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev libz-mingw-w64-dev
-  wine wine64 xvfb xauth xdotool imagemagick ffmpeg
+  wine wine64 xvfb xauth xdotool imagemagick ffmpeg chromium
 )
 
 muravel_install() {
@@ -22,11 +22,15 @@ muravel_install() {
   fi
 }
 
-# Web assets come from the npm registry by name, into the build tree.
+# Web assets and the browser tests' driver come from the npm registry by name, at pinned
+# versions, into the build tree.
+npm_packages=(swfobject@2.2.1 @ruffle-rs/ruffle@0.6.0 puppeteer-core@24.43.1)
 muravel_npm() {
-  if [ ! -f build/npm/node_modules/swfobject/index.js ]; then
+  local stamp=build/npm/.installed
+  if [ "$(cat "$stamp" 2>/dev/null)" != "${npm_packages[*]}" ]; then
     mkdir -p build/npm
-    npm install --silent --no-audit --no-fund --prefix build/npm swfobject@2.2.1 >/dev/null
+    npm install --silent --no-audit --no-fund --save-exact --prefix build/npm "${npm_packages[@]}" >/dev/null
+    echo "${npm_packages[*]}" >"$stamp"
   fi
 }
 

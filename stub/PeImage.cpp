@@ -1,5 +1,6 @@
 #include "PeImage.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace stub {
@@ -22,10 +23,16 @@ constexpr uint32_t SecurityDirectory = 4;
 constexpr int64_t DirectoryEntrySize = 8;
 // Signing tools start the table on an 8-byte boundary, padding the file with zeros first.
 constexpr int64_t MaxAlignmentPadding = 7;
+constexpr int64_t SectionHeaderSize = 40;
 
-} // namespace
+struct THeaders {
+    int64_t Pe;           // the "PE" signature
+    int64_t Optional;     // the optional header
+    int64_t OptionalSize; // as the file header records it
+};
 
-std::optional<int64_t> SecurityDirectoryEntry(const uint8_t* image, int64_t size) {
+// The headers of a PE image, each checked to lie within the bytes.
+std::optional<THeaders> ReadHeaders(const uint8_t* image, int64_t size) {
     if (size < DosHeaderSize || image[0] != 'M' || image[1] != 'Z')
         return std::nullopt;
     const int64_t pe = ReadLe(image + NewHeaderPointer, 4);
@@ -33,6 +40,18 @@ std::optional<int64_t> SecurityDirectoryEntry(const uint8_t* image, int64_t size
     if (optional + 2 > size || std::memcmp(image + pe, "PE\0\0", 4) != 0)
         return std::nullopt;
     const int64_t optionalSize = ReadLe(image + pe + 4 + 16, 2);
+    if (optional + optionalSize > size)
+        return std::nullopt;
+    return THeaders{pe, optional, optionalSize};
+}
+
+} // namespace
+
+std::optional<int64_t> SecurityDirectoryEntry(const uint8_t* image, int64_t size) {
+    const std::optional<THeaders> headers = ReadHeaders(image, size);
+    if (!headers)
+        return std::nullopt;
+    const int64_t optional = headers->Optional;
     const uint32_t magic = ReadLe(image + optional, 2);
     int64_t countField, directories;
     if (magic == Pe32Magic) {
@@ -45,11 +64,32 @@ std::optional<int64_t> SecurityDirectoryEntry(const uint8_t* image, int64_t size
         return std::nullopt;
     }
     const int64_t entry = directories + SecurityDirectory * DirectoryEntrySize;
-    const int64_t optionalEnd = optional + optionalSize;
+    const int64_t optionalEnd = optional + headers->OptionalSize;
     if (countField + 4 > optionalEnd || entry + DirectoryEntrySize > optionalEnd ||
-        optionalEnd > size || ReadLe(image + countField, 4) <= SecurityDirectory)
+        ReadLe(image + countField, 4) <= SecurityDirectory)
         return std::nullopt;
     return entry;
+}
+
+std::optional<int64_t> ProgramEnd(const uint8_t* image, int64_t size) {
+    const std::optional<THeaders> headers = ReadHeaders(image, size);
+    if (!headers)
+        return std::nullopt;
+    const int64_t count = ReadLe(image + headers->Pe + 4 + 2, 2);
+    const int64_t table = headers->Optional + headers->OptionalSize;
+    int64_t end = table + count * SectionHeaderSize;
+    if (end > size)
+        return std::nullopt;
+    for (int64_t i = 0; i < count; ++i) {
+        const uint8_t* section = image + table + i * SectionHeaderSize;
+        const int64_t rawSize = ReadLe(section + 16, 4);
+        const int64_t rawStart = ReadLe(section + 20, 4);
+        if (rawSize > 0)
+            end = std::max(end, rawStart + rawSize);
+    }
+    if (end > size)
+        return std::nullopt;
+    return end;
 }
 
 std::optional<TCertificateTable> FindCertificateTable(const uint8_t* image, int64_t size) {

@@ -16,6 +16,11 @@ struct TCertificateTable {
 // nothing when the bytes are not a PE image with such an entry.
 std::optional<int64_t> SecurityDirectoryEntry(const uint8_t* image, int64_t size);
 
+// Where the program's own bytes end: after its headers and the data of its last section.
+// What follows was appended to the program (the stub carries its web player there); nothing
+// when the bytes are not a PE image or are cut off before that end.
+std::optional<int64_t> ProgramEnd(const uint8_t* image, int64_t size);
+
 // The certificate table when the security directory names one that ends exactly at the end
 // of the file, which is where signing tools put it; anything else (no table, or a table of
 // the stub's own that ended up inside the first entry) gives nothing.

@@ -3,32 +3,10 @@
 #include "StubTestSupport.h"
 #include "stub/PeImage.h"
 
+using stubtest::FakePe;
 using stubtest::PutLe32;
 
 namespace {
-
-constexpr size_t HeaderAt = 0x40;
-
-// The headers of a PE file as far as the data directories, in a file of total bytes, with the
-// security directory set as given.
-std::string FakePe(bool plus, uint32_t tableOffset, uint32_t tableSize, size_t total = 1024,
-                   uint32_t directories = 16) {
-    std::string pe(total, '\0');
-    pe[0] = 'M';
-    pe[1] = 'Z';
-    PutLe32(pe, 0x3C, HeaderAt);
-    pe.replace(HeaderAt, 4, std::string("PE\0\0", 4));
-    const size_t optional = HeaderAt + 24;
-    const uint32_t optionalSize = plus ? 240 : 224;
-    pe[HeaderAt + 20] = static_cast<char>(optionalSize);
-    pe[optional] = 0x0B;
-    pe[optional + 1] = plus ? 2 : 1;
-    PutLe32(pe, optional + (plus ? 108 : 92), directories);
-    const size_t entry = optional + (plus ? 112 : 96) + 32;
-    PutLe32(pe, entry, tableOffset);
-    PutLe32(pe, entry + 4, tableSize);
-    return pe;
-}
 
 const uint8_t* Bytes(const std::string& s) {
     return reinterpret_cast<const uint8_t*>(s.data());
@@ -112,4 +90,18 @@ TEST(PeImage, ForeignTableIsClearedInACopyButOwnTableStays) {
 
     std::string none = FakePe(false, 0, 0);
     EXPECT_FALSE(stub::ClearForeignCertificate(reinterpret_cast<uint8_t*>(&none[0]), Size(none)));
+}
+
+TEST(PeImage, TheProgramEndsWithItsLastSectionsData) {
+    for (const bool plus : {false, true}) {
+        SCOPED_TRACE(plus);
+        // One section at 0x200 of 0x180 bytes, then appended data to 1024.
+        const std::string pe = FakePe(plus, 0, 0, 1024, 16, 0x200, 0x180);
+        EXPECT_EQ(stub::ProgramEnd(Bytes(pe), Size(pe)), 0x380);
+        EXPECT_EQ(stub::ProgramEnd(Bytes(pe), 0x37F), std::nullopt) << "cut inside the section";
+        const std::string bare = FakePe(plus, 0, 0, 1024);
+        EXPECT_EQ(stub::ProgramEnd(Bytes(bare), Size(bare)), 0x40 + 24 + (plus ? 240 : 224))
+            << "no section: the headers alone";
+    }
+    EXPECT_EQ(stub::ProgramEnd(Bytes("MZ not a program"), 16), std::nullopt);
 }
