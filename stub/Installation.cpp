@@ -1,5 +1,8 @@
 #include "Installation.h"
 
+#include <memory>
+
+#include "DataScript.h"
 #include "LivelyInfo.h"
 #include "SafeNames.h"
 #include "Uninstallation.h"
@@ -36,6 +39,9 @@ private:
 };
 
 namespace {
+
+const char* const MovieType = "application/x-shockwave-flash";
+const char* const VideoType = "video/x-flv";
 
 void CreateFolder(const std::string& path) {
     if (!CreateDirectoryA(path.c_str(), nullptr))
@@ -133,23 +139,17 @@ std::string TInstallation::DefaultFolder(const TInstallerPackage& package) {
            InstallName(package.Project().GUID, rtl::Trim(package.Project().FileTitle));
 }
 
-TInstallation::TInstallation(const TInstallerPackage& package, std::string folder)
+TInstallation::TInstallation(const TInstallerPackage& package, const TWebPlayer& player,
+                             std::string folder)
     : package_(package), folder_(std::move(folder)) {
     const core::TProject& project = package.Project();
     record_.Title = package.Title();
     record_.Key = InstallName(project.GUID, rtl::Trim(project.FileTitle));
     record_.Folder = folder_;
 
-    const std::string movie = MovieFileName(package.MoviePath());
-    PlanEntry(movie, TInstallerPackage::MovieEntry);
-    if (package.IsVideo()) {
-        PlanEntry(PlayerFileName, TInstallerPackage::PlayerEntry);
-        PlanEntry(ScriptFileName, TInstallerPackage::ScriptEntry);
-    }
-
     TPageSettings page;
     page.Title = AnsiToUtf8(record_.Title);
-    page.MovieName = AnsiToUtf8(movie);
+    page.MovieName = AnsiToUtf8(MovieFileName(package.MoviePath()));
     page.Video = package.IsVideo();
     page.Loop = project.Loop;
     page.BackgroundColor = project.BackgroundColor;
@@ -160,6 +160,32 @@ TInstallation::TInstallation(const TInstallerPackage& package, std::string folde
     page.TextColor = project.TextColor;
     page.TextBGColor = project.TextBGColor;
     page.TextBGTransparent = project.TextBGTransparent;
+
+    const std::vector<TWebPlayer::TFile>& playerFiles = player.Files();
+    for (size_t i = 0; i < playerFiles.size(); ++i) {
+        const TWebPlayer::TFile& file = playerFiles[i];
+        const int32_t entry = static_cast<int32_t>(i + 1);
+        if (file.IsData()) {
+            PlanData(file, player.Image(), entry, TWebPlayer::PartName(file));
+            page.DataScripts.push_back(file.Name);
+        } else {
+            PlanEntry(file.Name, player.Image(), entry, TWebPlayer::PartName(file));
+        }
+    }
+    const TPackedImage& image = package.Image();
+    if (package.IsVideo()) {
+        PlanData({PlayerDataFileName, PlayerFileName, MovieType, false}, image,
+                 TInstallerPackage::PlayerEntry,
+                 TInstallerPackage::PartName(TInstallerPackage::PlayerEntry));
+        page.DataScripts.push_back(PlayerDataFileName);
+        PlanEntry(ScriptFileName, image, TInstallerPackage::ScriptEntry,
+                  TInstallerPackage::PartName(TInstallerPackage::ScriptEntry));
+    }
+    PlanData({MovieDataFileName, page.MovieUrl(), package.IsVideo() ? VideoType : MovieType, false},
+             image, TInstallerPackage::MovieEntry,
+             TInstallerPackage::PartName(TInstallerPackage::MovieEntry));
+    page.DataScripts.push_back(MovieDataFileName);
+
     PlanText(PageFileName, WallpaperPage(page, [](int index) {
                  return static_cast<uint32_t>(GetSysColor(index));
              }));
@@ -168,23 +194,39 @@ TInstallation::TInstallation(const TInstallerPackage& package, std::string folde
     for (const TPlannedFile& file : files_)
         record_.Files.push_back(file.Name);
     record_.Files.push_back(UninstallerFileName);
-    const TPackedImage& image = package.Image();
+    // The uninstaller needs the program only, not the web player behind it.
     PlanText(UninstallerFileName,
              UninstallerImage(image.StoredBytes(TInstallerPackage::StubEntry),
-                              image.Entry(TInstallerPackage::StubEntry).StoredSize, record_));
+                              player.ProgramSize(), record_));
 }
 
-void TInstallation::PlanEntry(const std::string& name, int32_t entry) {
-    const TPackedImage& image = package_.Image();
+void TInstallation::PlanEntry(const std::string& name, const TPackedImage& image, int32_t entry,
+                              const std::string& what) {
     const int64_t size = image.Entry(entry).SourceSize;
-    files_.push_back(
-        TPlannedFile{name, size, [&image, entry](TOutputFile& out, const TCounter& count) {
-                         image.Inflate(entry, TInstallerPackage::PartName(entry),
-                                       [&](const uint8_t* data, size_t n) {
-                                           out.Write(data, n);
-                                           count(n);
-                                       });
-                     }});
+    files_.push_back(TPlannedFile{
+        name, size, [&image, entry, what](TOutputFile& out, const TCounter& count) {
+            image.Inflate(entry, what, [&](const uint8_t* data, size_t n) {
+                out.Write(data, n);
+                count(n);
+            });
+        }});
+    totalSize_ += size;
+}
+
+void TInstallation::PlanData(const TWebPlayer::TFile& data, const TPackedImage& image,
+                             int32_t entry, const std::string& what) {
+    auto script = std::make_shared<TDataScript>(data.Url, data.Type, data.Gzip);
+    const int64_t size = script->Size(image.Entry(entry).SourceSize);
+    files_.push_back(TPlannedFile{
+        data.Name, size, [&image, entry, what, script](TOutputFile& out, const TCounter& count) {
+            script->Begin([&](const char* text, size_t n) {
+                out.Write(text, n);
+                count(n);
+            });
+            image.Inflate(entry, what,
+                          [&](const uint8_t* bytes, size_t n) { script->Write(bytes, n); });
+            script->Finish();
+        }});
     totalSize_ += size;
 }
 

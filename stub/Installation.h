@@ -7,6 +7,7 @@
 
 #include "InstallerPackage.h"
 #include "UninstallRecord.h"
+#include "WebPlayer.h"
 #include "WinSupport.h"
 
 namespace stub {
@@ -16,8 +17,10 @@ class TInstallation {
 public:
     using TProgressFn = std::function<void(int64_t done, int64_t total)>;
 
-    // Plans the files for folder (a full path); writes nothing.
-    TInstallation(const TInstallerPackage& package, std::string folder);
+    // Plans the files for folder (a full path): the page, the web player, the movie as a
+    // data script, the description for web-wallpaper players and the uninstaller. Writes
+    // nothing.
+    TInstallation(const TInstallerPackage& package, const TWebPlayer& player, std::string folder);
 
     // Where a wallpaper goes unless /D= names another folder.
     static std::string DefaultFolder(const TInstallerPackage& package);
@@ -42,7 +45,10 @@ private:
     };
     class TUndo;
 
-    void PlanEntry(const std::string& name, int32_t entry);
+    void PlanEntry(const std::string& name, const TPackedImage& image, int32_t entry,
+                   const std::string& what);
+    void PlanData(const TWebPlayer::TFile& data, const TPackedImage& image, int32_t entry,
+                  const std::string& what);
     void PlanText(const std::string& name, std::string bytes);
     std::vector<std::string> EarlierFiles() const;
     std::string Register(TUndo& undo) const;

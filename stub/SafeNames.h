@@ -10,6 +10,9 @@ constexpr const char* InfoFileName = "LivelyInfo.json";
 constexpr const char* UninstallerFileName = "uninstall.exe";
 constexpr const char* PlayerFileName = "FLVPlayer.swf";
 constexpr const char* ScriptFileName = "swfobject.js";
+// The data scripts that hand the movie and the video player movie to the page's player.
+constexpr const char* MovieDataFileName = "movie.js";
+constexpr const char* PlayerDataFileName = "player.js";
 
 // A name that Windows takes as one plain file or folder name: control characters and the
 // characters < > : " / \ | ? * removed, leading blanks and trailing blanks and dots removed
@@ -26,7 +29,7 @@ std::string MovieNamePart(const std::string& path);
 // whether an installer gets the two player entries.
 bool IsVideoPath(const std::string& path);
 
-// The installed name of the movie: its file-name part made safe. When nothing usable is left,
+// The movie's name in the installed page: its file-name part made safe. When nothing usable is left,
 // or the name is one of the installer's own files, "movie.swf" or "movie.flv".
 std::string MovieFileName(const std::string& path);
 

@@ -9,6 +9,7 @@
 #include "InstallerPackage.h"
 #include "StubCommandLine.h"
 #include "Uninstallation.h"
+#include "WebPlayer.h"
 #include "WinSupport.h"
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
@@ -92,8 +93,11 @@ int Uninstall(const TPackedImage& image, const TStubOptions& options, TReporter&
 int Install(HINSTANCE instance, const TPackedImage& image, const TStubOptions& options,
             TReporter& report) {
     std::optional<TInstallerPackage> package;
+    std::optional<TWebPlayer> player;
     try {
         package.emplace(image, rtl::TempDirectory());
+        player.emplace(image.StoredBytes(TInstallerPackage::StubEntry),
+                       image.Entry(TInstallerPackage::StubEntry).StoredSize);
     } catch (const EDamaged& damage) {
         return report.Fail(ExitFailure, DamagedInstaller, damage.Message);
     }
@@ -104,7 +108,7 @@ int Install(HINSTANCE instance, const TPackedImage& image, const TStubOptions& o
         return report.Fail(ExitUsage, InstallFailed,
                            "\"" + folder +
                                "\" is the root of a drive; please name a folder in it.");
-    TInstallation installation(*package, folder);
+    TInstallation installation(*package, *player, folder);
     if (!report.Silent()) {
         TInstallForm form(instance, installation, package->Project());
         return form.Run() == TInstallForm::TOutcome::Installed ? ExitSuccess : ExitCancelled;

@@ -1,7 +1,10 @@
 #include "WallpaperPage.h"
 
 #include <cstdio>
+#include <cstdlib>
 
+#include "SafeNames.h"
+#include "WebPlayer.h"
 #include "rtl/TextUtils.h"
 
 namespace stub {
@@ -27,8 +30,22 @@ std::string Declaration(const char* property, const std::string& value) {
     return value.empty() ? "" : std::string(property) + ": " + value + "; ";
 }
 
-std::string Param(const char* name, const std::string& value) {
-    return "<param name=\"" + std::string(name) + "\" value=\"" + HtmlEscape(value) + "\">\n";
+std::string Attribute(const char* name, const std::string& value) {
+    return " " + std::string(name) + "=\"" + HtmlEscape(value) + "\"";
+}
+
+std::string Script(const std::string& name) {
+    return "<script src=\"" + HtmlEscape(PercentEncode(name)) + "\"></script>\n";
+}
+
+// A colour that reads on the page's background: black on a light one, white on a dark one,
+// black where the background is left to the page or shows through.
+std::string NoteColor(const std::string& background) {
+    if (background.size() != 7 || background[0] != '#')
+        return "#000000";
+    const long rgb = std::strtol(background.c_str() + 1, nullptr, 16);
+    const long luma = 299 * (rgb >> 16 & 0xFF) + 587 * (rgb >> 8 & 0xFF) + 114 * (rgb & 0xFF);
+    return luma >= 128000 ? "#000000" : "#ffffff";
 }
 
 std::string TextBlock(const TPageSettings& s) {
@@ -128,41 +145,52 @@ std::string WallpaperPage(const TPageSettings& s, const TSysColorFn& sysColor) {
     const std::string textColor = CssColor(s.TextColor, sysColor);
     const std::string textBackground =
         s.TextBGTransparent ? "transparent" : CssColor(s.TextBGColor, sysColor);
-    const std::string movieUrl = PercentEncode(s.MovieName);
-    const std::string data = s.Video ? "FLVPlayer.swf" : movieUrl;
 
     std::string html = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>" +
                        HtmlEscape(s.Title) + "</title>\n<style>\n";
     html += "html, body { margin: 0; padding: 0; width: 100%; height: 100%; overflow: hidden; " +
             Declaration("background", background) + "}\n";
     html += "#movie { position: absolute; left: 0; top: 0; width: 100%; height: 100%; }\n";
+    html += "#movie > * { width: 100%; height: 100%; }\n";
+    html += ".note { position: absolute; left: 0; right: 0; top: 45%; margin: 0; "
+            "text-align: center; font: 16px sans-serif; color: " +
+            NoteColor(background) + "; }\n";
     html += "#text { position: absolute; left: 0; right: 0; bottom: 0; padding: 6px 12px; "
             "font: 14px sans-serif; text-align: center; " +
             Declaration("color", textColor) + Declaration("background", textBackground) + "}\n";
     html += "#text a { color: inherit; }\n</style>\n</head>\n<body>\n";
 
-    html += "<object id=\"movie\" type=\"application/x-shockwave-flash\" data=\"" +
-            HtmlEscape(data) + "\" width=\"100%\" height=\"100%\">\n";
-    html += Param("movie", data);
-    if (s.Video)
-        html += Param("flashvars", "file=" + movieUrl + "&loop=" + (s.Loop ? "true" : "false"));
-    html += Param("loop", s.Loop ? "true" : "false");
-    html += Param("quality", "high");
-    html += Param("scale", "showall");
-    html += Param("menu", "false");
-    html += Param("allowScriptAccess", "never");
+    html += "<div id=\"movie\"";
+    if (s.Video) {
+        html += Attribute("data-movie", PlayerFileName);
+        html += Attribute("data-flashvars",
+                          "file=" + PercentEncode(s.MovieUrl()) + "&loop=" + (s.Loop ? "1" : "0"));
+        // Our own player movie; the page may change its video as the desktop control does.
+        html += " data-script-access";
+    } else {
+        html += Attribute("data-movie", s.MovieUrl());
+        if (!s.Loop)
+            html += " data-play-once";
+    }
     // Without a colour of its own the movie keeps the background it was made with.
     if (background == "transparent")
-        html += Param("wmode", "transparent");
+        html += " data-transparent";
     else if (!background.empty())
-        html += Param("bgcolor", background);
-    html += "</object>\n";
+        html += Attribute("data-background", background);
+    html += "></div>\n";
+    html += "<noscript><p class=\"note\">This wallpaper needs JavaScript to play.</p></noscript>\n";
+    html += "<p class=\"note\" id=\"no-webassembly\" hidden>This wallpaper needs WebAssembly to "
+            "play.</p>\n";
 
     if (s.ShowText) {
         const std::string text = TextBlock(s);
         if (!text.empty())
             html += "<div id=\"text\">" + text + "</div>\n";
     }
+    html += Script(TWebPlayer::PageScript);
+    for (const std::string& script : s.DataScripts)
+        html += Script(script);
+    html += Script(TWebPlayer::PlayerScript);
     html += "</body>\n</html>\n";
     return html;
 }

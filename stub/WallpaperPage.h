@@ -33,7 +33,7 @@ std::string LinkTarget(const std::string& url);
 // What the page shows; every text in UTF-8.
 struct TPageSettings {
     std::string Title;
-    std::string MovieName; // the installed file name, beside the page
+    std::string MovieName; // the movie's name, under which the page's player asks for it
     bool Video = false;    // played by FLVPlayer.swf, which is given the name as "file"
     bool Loop = false;
     core::TColor BackgroundColor = 0;
@@ -44,11 +44,18 @@ struct TPageSettings {
     core::TColor TextColor = 0;
     core::TColor TextBGColor = 0;
     bool TextBGTransparent = false;
+    // The data scripts beside the page, loaded after wallpaper.js and before ruffle.js.
+    std::vector<std::string> DataScripts;
+
+    // The movie's URL relative to the page, as its data script registers it.
+    std::string MovieUrl() const { return PercentEncode(MovieName); }
 };
 
-// The wallpaper page: the movie filling the window, on the background colour, with the
-// website text along the bottom when ShowText is set. It needs no script, so it shows its
-// background and text in a browser without Flash too, and the movie may not script the page.
+// The wallpaper page: the movie played by the web player (wallpaper.js, the data scripts
+// and ruffle.js beside it), filling the window with its aspect kept, on the background colour,
+// with the website text along the bottom when ShowText is set. The settings ride on the
+// #movie element as data attributes. Without script or WebAssembly the page says so in a
+// line on the background.
 std::string WallpaperPage(const TPageSettings& settings, const TSysColorFn& sysColor);
 
 } // namespace stub

@@ -65,6 +65,10 @@ TEST_F(DamageTest, AFlippedByteInsideAnEntryInstallsNothing) {
     ExpectDamaged(Flipped(installer, movieEnd - 1), "in the movie's Adler-32");
     ExpectDamaged(Flipped(installer, projectStart + 40), "inside the settings");
     ExpectDamaged(Flipped(installer, installer.size() - 8), "in the movie's stored size");
+    const size_t program = ProgramBytes().size();
+    ExpectDamaged(Flipped(installer, program + (projectStart - program) / 2),
+                  "inside the web player");
+    ExpectDamaged(Flipped(installer, projectStart - 4), "in the web player's count");
 }
 
 TEST_F(DamageTest, ASignatureAppendedAfterGenerationIsSkipped) {
@@ -75,7 +79,7 @@ TEST_F(DamageTest, ASignatureAppendedAfterGenerationIsSkipped) {
     const std::string folder = Path("signed");
     const TRun run = InstallSilently(Path("signed.exe"), folder);
     ASSERT_EQ(run.ExitCode, 0u) << run.Error;
-    EXPECT_EQ(ReadFile(folder + "\\movie.swf"), ReadFile(Path("movie.swf")));
+    EXPECT_EQ(InstalledMovie(folder), ReadFile(Path("movie.swf")));
 
     // The uninstaller is the stub alone, so the signature's entry must not point past it.
     const std::string uninstaller = ReadFile(folder + "\\uninstall.exe");

@@ -66,20 +66,22 @@ TEST_F(InstallTest, MovieIsInstalledWithPageInfoAndEntryAndUninstalledWhole) {
     const TRun run = InstallSilently(installer, folder);
     ASSERT_EQ(run.ExitCode, 0u) << run.Error;
     EXPECT_EQ(run.Error, "");
-    EXPECT_EQ(Names(folder),
-              (Strings{"Blue Lagoon.swf", "LivelyInfo.json", "uninstall.exe", "wallpaper.html"}));
-    EXPECT_EQ(ReadFile(folder + "\\Blue Lagoon.swf"), movie);
-    EXPECT_EQ(ReadFile(folder + "\\uninstall.exe").substr(0, StubBytes().size()), StubBytes());
+    EXPECT_EQ(Names(folder), InstalledNames());
+    EXPECT_EQ(InstalledMovie(folder), movie);
+    EXPECT_TRUE(Has(ReadFile(folder + "\\movie.js"), "MuravelData(\"Blue%20Lagoon.swf\""));
+    const std::string uninstaller = ReadFile(folder + "\\uninstall.exe");
+    EXPECT_EQ(uninstaller.substr(0, ProgramBytes().size()), ProgramBytes());
+    EXPECT_LT(uninstaller.size(), ProgramBytes().size() + 4096) << "without the web player";
 
     const std::string page = ReadFile(folder + "\\wallpaper.html");
     EXPECT_TRUE(Has(page, "<title>Blue &lt;Lagoon&gt; &amp; Co</title>"));
     EXPECT_TRUE(Has(page, "background: #0080ff;"));
-    EXPECT_TRUE(Has(page, "data=\"Blue%20Lagoon.swf\""));
-    EXPECT_TRUE(Has(page, "<param name=\"loop\" value=\"true\">"));
+    EXPECT_TRUE(Has(page, "data-movie=\"Blue%20Lagoon.swf\" data-background=\"#0080ff\""));
+    EXPECT_FALSE(Has(page, "data-play-once"));
+    EXPECT_TRUE(Has(page, "<script src=\"movie.js\"></script>\n<script src=\"ruffle.js\">"));
     EXPECT_TRUE(Has(page, "Made with &lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; love"));
     EXPECT_TRUE(Has(page, "color: #ff0000; background: " + SysColorCss(COLOR_BTNFACE) + ";"));
     EXPECT_TRUE(Has(page, "<br>\njavascript:alert(1)</div>"));
-    EXPECT_FALSE(Has(page, "<script"));
     EXPECT_FALSE(Has(page, "href"));
 
     const std::string info = ReadFile(folder + "\\LivelyInfo.json");
@@ -120,18 +122,16 @@ TEST_F(InstallTest, VideoIsInstalledWithThePlayerFiles) {
     const std::string folder = Path("clip");
     const TRun run = InstallSilently(Build(project, "clip.exe"), folder);
     ASSERT_EQ(run.ExitCode, 0u) << run.Error;
-    EXPECT_EQ(Names(folder), (Strings{"FLVPlayer.swf", "LivelyInfo.json", "clip.flv",
-                                      "swfobject.js", "uninstall.exe", "wallpaper.html"}));
-    EXPECT_EQ(ReadFile(folder + "\\clip.flv"), video);
-    EXPECT_EQ(ReadFile(folder + "\\FLVPlayer.swf"), PlayerBytes);
+    EXPECT_EQ(Names(folder), InstalledNames({"player.js", "swfobject.js"}));
+    EXPECT_EQ(InstalledMovie(folder), video);
+    EXPECT_EQ(stubtest::DataScriptBytes(ReadFile(folder + "\\player.js")), PlayerBytes);
     EXPECT_EQ(ReadFile(folder + "\\swfobject.js"), ScriptBytes);
 
     const std::string page = ReadFile(folder + "\\wallpaper.html");
-    EXPECT_TRUE(Has(page, "data=\"FLVPlayer.swf\""));
     // The generator clears the loop setting of a video, as the main window does.
-    EXPECT_TRUE(Has(page, "<param name=\"flashvars\" value=\"file=clip.flv&amp;loop=false\">"));
+    EXPECT_TRUE(Has(page, "data-movie=\"FLVPlayer.swf\" data-flashvars=\"file=clip.flv&amp;loop=0\""));
     EXPECT_TRUE(Has(page, "background: transparent;"));
-    EXPECT_TRUE(Has(page, "<param name=\"wmode\" value=\"transparent\">"));
+    EXPECT_TRUE(Has(page, " data-transparent>"));
     EXPECT_TRUE(Has(page, "<a href=\"https://example.com/a?b=1&amp;c=2\""));
     EXPECT_TRUE(Has(page, "color: #000000; background: transparent;"));
     EXPECT_EQ(UninstallString(guid, "URLInfoAbout"), "https://example.com/a?b=1&c=2");
@@ -150,7 +150,7 @@ TEST_F(InstallTest, WithoutAFolderItGoesUnderLocalAppDataByGuidOrTitle) {
     TRun run = stubrun::RunProgram(byGuid, "/S");
     ASSERT_EQ(run.ExitCode, 0u) << run.Error;
     const std::string folder = base + "\\Wallpapers\\" + guid;
-    EXPECT_TRUE(Exists(folder + "\\a.swf"));
+    EXPECT_EQ(InstalledMovie(folder), "FWS a");
     EXPECT_EQ(UninstallString(guid, "UninstallString"), "\"" + folder + "\\uninstall.exe\"");
 
     RemoveKeyAtEnd("Sunset Part 23");
@@ -159,7 +159,7 @@ TEST_F(InstallTest, WithoutAFolderItGoesUnderLocalAppDataByGuidOrTitle) {
     run = stubrun::RunProgram(byTitle, "/S");
     ASSERT_EQ(run.ExitCode, 0u) << run.Error;
     const std::string titled = base + "\\Wallpapers\\Sunset Part 23";
-    EXPECT_TRUE(Exists(titled + "\\b.swf"));
+    EXPECT_EQ(InstalledMovie(titled), "FWS b");
     EXPECT_EQ(UninstallString("Sunset Part 23", "DisplayName"), "Sunset: Part 2/3");
 
     EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
@@ -168,8 +168,9 @@ TEST_F(InstallTest, WithoutAFolderItGoesUnderLocalAppDataByGuidOrTitle) {
     EXPECT_EQ(UninstallSilently(titled).ExitCode, 0u);
     EXPECT_FALSE(Exists(titled));
     EXPECT_FALSE(UninstallKeyExists("Sunset Part 23"));
-    if (!baseExisted)
+    if (!baseExisted) {
         EXPECT_FALSE(Exists(base)) << "the last wallpaper takes the folders that held it along";
+    }
 }
 
 TEST_F(InstallTest, CraftedMoviePathsStayInsideTheFolder) {
@@ -194,8 +195,9 @@ TEST_F(InstallTest, CraftedMoviePathsStayInsideTheFolder) {
         ASSERT_EQ(run.ExitCode, 0u) << run.Error;
         EXPECT_EQ(Names(outer), Strings{"a"});
         EXPECT_EQ(Names(outer + "\\a"), Strings{"b"});
-        EXPECT_EQ(ReadFile(folder + "\\" + c.name), movie);
-        EXPECT_EQ(Names(folder).size(), 4u);
+        EXPECT_EQ(InstalledMovie(folder), movie);
+        EXPECT_TRUE(Has(ReadFile(folder + "\\movie.js"), "(\"" + std::string(c.name) + "\""));
+        EXPECT_EQ(Names(folder), InstalledNames());
         EXPECT_TRUE(Has(ReadFile(folder + "\\wallpaper.html"), "<!DOCTYPE html>"));
         EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
         ++i;
@@ -212,8 +214,8 @@ TEST_F(InstallTest, InstallingAgainReplacesTheEarlierInstallation) {
         Craft("v2.exe", stubtest::Basic("second.swf", guid, "Version Two"), "FWS 2");
     const TRun run = InstallSilently(second, folder);
     ASSERT_EQ(run.ExitCode, 0u) << run.Error;
-    EXPECT_EQ(Names(folder),
-              (Strings{"LivelyInfo.json", "second.swf", "uninstall.exe", "wallpaper.html"}));
+    EXPECT_EQ(Names(folder), InstalledNames());
+    EXPECT_EQ(InstalledMovie(folder), "FWS 2");
     EXPECT_EQ(UninstallString(guid, "DisplayName"), "Version Two");
     EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
     EXPECT_FALSE(Exists(folder));
@@ -254,7 +256,7 @@ TEST_F(InstallTest, AFailedInstallationLeavesTheEarlierOneAsItWas) {
     }
     EXPECT_EQ(Names(folder), before);
     EXPECT_EQ(ReadFile(folder + "\\wallpaper.html"), page);
-    EXPECT_EQ(ReadFile(folder + "\\first.swf"), "FWS 1");
+    EXPECT_EQ(InstalledMovie(folder), "FWS 1");
     EXPECT_EQ(UninstallString(guid, "DisplayName"), "Version One");
     EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
     EXPECT_FALSE(Exists(folder));
@@ -282,21 +284,20 @@ TEST_F(InstallTest, AFolderHoldingOtherFilesOfTheSameNamesIsRefused) {
         InstallSilently(Craft("y.exe", stubtest::Basic("y.swf", guid), "FWS y"), shared);
     EXPECT_EQ(refused.ExitCode, 1u);
     EXPECT_TRUE(Has(refused.Error, "holds another wallpaper, \"Other\"")) << refused.Error;
-    EXPECT_EQ(Names(shared),
-              (Strings{"LivelyInfo.json", "o.swf", "uninstall.exe", "wallpaper.html"}));
+    EXPECT_EQ(Names(shared), InstalledNames());
     EXPECT_EQ(UninstallSilently(shared).ExitCode, 0u);
 }
 
 TEST_F(InstallTest, AFailureHalfWayLeavesNoFolderNoFileAndNoEntry) {
-    // Room in the path for the folder, its staging folder and the movie in it, but not for
-    // the page's description: the path limit stops the installation after the movie, the first
-    // file, has been written.
+    // Room in the path for the folder, its staging folder and the page's script in it, but not
+    // for the page's description: the path limit stops the installation after the first files
+    // have been written.
     const std::string parent = Path("parent");
     const std::string staged = "\\~install-" + std::string(32, '0');
     std::string folder = parent + "\\";
     folder += std::string(MAX_PATH + 1 - folder.size() - staged.size() - 16, 'x');
     ASSERT_EQ((folder + staged + "\\LivelyInfo.json").size(), static_cast<size_t>(MAX_PATH + 1));
-    ASSERT_LT((folder + staged + "\\w.swf").size(), static_cast<size_t>(MAX_PATH - 1));
+    ASSERT_LT((folder + staged + "\\wallpaper.js").size(), static_cast<size_t>(MAX_PATH - 1));
     const std::string guid = NewGuid();
     const TRun run =
         InstallSilently(Craft("long.exe", stubtest::Basic("w.swf", guid), "FWS w"), folder);

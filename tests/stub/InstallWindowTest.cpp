@@ -155,7 +155,7 @@ TEST_F(InstallWindowTest, InstallStaysDisabledUntilTheLicenceIsAccepted) {
     ASSERT_NE(finish, nullptr);
     Click(finish);
     EXPECT_EQ(run.ExitCode(), 0u);
-    EXPECT_EQ(testfiles::ReadFile(folder + "\\licensed.swf"), "FWS licensed");
+    EXPECT_EQ(InstalledMovie(folder), "FWS licensed");
     EXPECT_TRUE(UninstallKeyExists(guid));
     EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
 }
@@ -212,7 +212,7 @@ TEST_F(InstallWindowTest, TheUninstallerAsksFirst) {
         Click(GetDlgItem(question, IDNO));
         EXPECT_EQ(run.ExitCode(), 3u);
     }
-    EXPECT_EQ(Names(folder).size(), 4u);
+    EXPECT_EQ(Names(folder), InstalledNames());
     EXPECT_TRUE(UninstallKeyExists(guid));
     {
         TWindowedInstaller run(folder + "\\uninstall.exe", "");

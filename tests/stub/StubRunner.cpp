@@ -198,6 +198,30 @@ std::string TStubTest::Craft(const std::string& name,
     return path;
 }
 
+std::string TStubTest::ProgramBytes() const {
+    return stubBytes_.substr(0, static_cast<size_t>(Player().ProgramSize()));
+}
+
+std::vector<std::string> TStubTest::InstalledNames(const std::vector<std::string>& extra) const {
+    std::vector<std::string> names{"LivelyInfo.json", "movie.js", "uninstall.exe",
+                                   "wallpaper.html"};
+    const stub::TWebPlayer player = Player();
+    for (const stub::TWebPlayer::TFile& file : player.Files())
+        names.push_back(file.Name);
+    names.insert(names.end(), extra.begin(), extra.end());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string TStubTest::InstalledMovie(const std::string& folder) {
+    return stubtest::DataScriptBytes(testfiles::ReadFile(folder + "\\movie.js"));
+}
+
+stub::TWebPlayer TStubTest::Player() const {
+    return stub::TWebPlayer(reinterpret_cast<const uint8_t*>(stubBytes_.data()),
+                            static_cast<int64_t>(stubBytes_.size()));
+}
+
 TRun TStubTest::InstallSilently(const std::string& installer, const std::string& folder) const {
     return RunProgram(installer, "/S /D=" + folder);
 }

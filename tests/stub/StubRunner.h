@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "StubTestSupport.h"
+#include "stub/WebPlayer.h"
 
 namespace stubrun {
 
@@ -53,6 +54,13 @@ protected:
     std::string Path(const std::string& name) const { return root_ / name; }
     const std::string& StubPath() const { return stub_; }
     const std::string& StubBytes() const { return stubBytes_; }
+    // The stub without the web player behind it, as uninstallers carry it.
+    std::string ProgramBytes() const;
+    // What an installation of a movie holds, sorted as Names gives them: the page, its
+    // description, the web player, the movie's data script and the uninstaller; extra added.
+    std::vector<std::string> InstalledNames(const std::vector<std::string>& extra = {}) const;
+    // The movie as the installed folder hands it to the page.
+    static std::string InstalledMovie(const std::string& folder);
     static const std::string PlayerBytes;
     static const std::string ScriptBytes;
 
@@ -70,6 +78,8 @@ protected:
     TRun UninstallSilently(const std::string& folder) const;
 
 private:
+    stub::TWebPlayer Player() const;
+
     testfiles::TempFolder root_;
     std::string cli_;
     std::string stub_;

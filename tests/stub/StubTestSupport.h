@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <random>
 #include <string>
@@ -56,6 +57,32 @@ Basic(const std::string& movie, const std::string& guid = "{00000000-1111-2222-3
     };
 }
 
+// The bytes a data script hands to the wallpaper page: the base64 text of its comment, decoded.
+inline std::string DataScriptBytes(const std::string& script) {
+    const size_t start = script.find("/*");
+    const size_t end = script.rfind("*/");
+    if (start == std::string::npos || end == std::string::npos || end < start)
+        return "";
+    std::string bytes;
+    uint32_t bits = 0;
+    int count = 0;
+    for (size_t i = start + 2; i < end; ++i) {
+        const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+        const char* at = std::strchr(digits, script[i]);
+        if (script[i] == '=' || at == nullptr)
+            break;
+        bits = bits << 6 | static_cast<uint32_t>(at - digits);
+        if (++count % 4 == 0)
+            for (const int shift : {16, 8, 0})
+                bytes += static_cast<char>(bits >> shift);
+    }
+    // The last group's bits past its final whole byte are padding.
+    const int left = count % 4;
+    for (int i = 0; left > 1 && i < left - 1; ++i)
+        bytes += static_cast<char>(bits >> (6 * left - 8 * (i + 1)));
+    return bytes;
+}
+
 inline uint32_t Le32At(const std::string& bytes, size_t at) {
     uint32_t value = 0;
     for (int i = 3; i >= 0; --i)
@@ -66,6 +93,35 @@ inline uint32_t Le32At(const std::string& bytes, size_t at) {
 inline void PutLe32(std::string& bytes, size_t at, uint32_t value) {
     for (int i = 0; i < 4; ++i)
         bytes[at + static_cast<size_t>(i)] = static_cast<char>(value >> (8 * i));
+}
+
+// The headers of a PE file as far as the data directories, in a file of total bytes, with the
+// security directory set as given and, when sectionSize is not 0, one section's data.
+inline std::string FakePe(bool plus, uint32_t tableOffset, uint32_t tableSize, size_t total = 1024,
+                          uint32_t directories = 16, uint32_t sectionAt = 0,
+                          uint32_t sectionSize = 0) {
+    constexpr size_t headerAt = 0x40;
+    std::string pe(total, '\0');
+    pe[0] = 'M';
+    pe[1] = 'Z';
+    PutLe32(pe, 0x3C, headerAt);
+    pe.replace(headerAt, 4, std::string("PE\0\0", 4));
+    const size_t optional = headerAt + 24;
+    const uint32_t optionalSize = plus ? 240 : 224;
+    pe[headerAt + 20] = static_cast<char>(optionalSize);
+    pe[optional] = 0x0B;
+    pe[optional + 1] = plus ? 2 : 1;
+    PutLe32(pe, optional + (plus ? 108 : 92), directories);
+    const size_t entry = optional + (plus ? 112 : 96) + 32;
+    PutLe32(pe, entry, tableOffset);
+    PutLe32(pe, entry + 4, tableSize);
+    if (sectionSize != 0) {
+        pe[headerAt + 6] = 1;
+        const size_t section = optional + optionalSize;
+        PutLe32(pe, section + 16, sectionSize);
+        PutLe32(pe, section + 20, sectionAt);
+    }
+    return pe;
 }
 
 // Where a PE file's security directory entry is, found by walking the headers as a signing

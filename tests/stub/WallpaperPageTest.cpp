@@ -83,20 +83,27 @@ TEST(WallpaperPage, MovieFillsTheWindowOnTheBackgroundColour) {
     stub::TPageSettings s = Movie();
     s.BackgroundColor = Color(0x00FF8000);
     s.Loop = true;
+    s.DataScripts = {"ruffle-wasm.js", "movie.js"};
     const std::string page = stub::WallpaperPage(s, FakeSysColor);
     EXPECT_TRUE(Has(page, "<title>Blue Lagoon</title>"));
     EXPECT_TRUE(Has(page, "background: #0080ff;"));
-    EXPECT_TRUE(Has(page, "data=\"lagoon.swf\""));
-    EXPECT_TRUE(Has(page, "width=\"100%\" height=\"100%\""));
-    EXPECT_TRUE(Has(page, "<param name=\"bgcolor\" value=\"#0080ff\">"));
-    EXPECT_TRUE(Has(page, "<param name=\"loop\" value=\"true\">"));
-    EXPECT_TRUE(Has(page, "<param name=\"allowScriptAccess\" value=\"never\">"));
-    EXPECT_FALSE(Has(page, "wmode"));
+    EXPECT_TRUE(Has(page, "<div id=\"movie\" data-movie=\"lagoon.swf\" data-background=\"#0080ff\">"));
+    // The page's script replaces fetch before the data scripts register, the player comes last.
+    EXPECT_TRUE(Has(page, "<script src=\"wallpaper.js\"></script>\n<script src=\"ruffle-wasm.js\">"
+                          "</script>\n<script src=\"movie.js\"></script>\n"
+                          "<script src=\"ruffle.js\"></script>\n</body>"));
+    EXPECT_TRUE(Has(page, "<noscript><p class=\"note\">This wallpaper needs JavaScript to play."));
+    EXPECT_TRUE(Has(page, "id=\"no-webassembly\" hidden>This wallpaper needs WebAssembly to play."));
+    EXPECT_TRUE(Has(page, "color: #ffffff; }")) << "the notes read on a dark background";
+    EXPECT_FALSE(Has(page, "data-play-once"));
+    EXPECT_FALSE(Has(page, "data-script-access"));
     EXPECT_FALSE(Has(page, "id=\"text\""));
-    EXPECT_FALSE(Has(page, "<script"));
 
     s.Loop = false;
-    EXPECT_TRUE(Has(stub::WallpaperPage(s, FakeSysColor), "<param name=\"loop\" value=\"false\">"));
+    s.BackgroundColor = Color(0x00C0FFFF);
+    const std::string once = stub::WallpaperPage(s, FakeSysColor);
+    EXPECT_TRUE(Has(once, "data-play-once"));
+    EXPECT_TRUE(Has(once, "color: #000000; }")) << "the notes read on a light background";
 }
 
 TEST(WallpaperPage, TransparentAndDefaultBackgrounds) {
@@ -105,22 +112,22 @@ TEST(WallpaperPage, TransparentAndDefaultBackgrounds) {
     s.TransparentBackground = true;
     std::string page = stub::WallpaperPage(s, FakeSysColor);
     EXPECT_TRUE(Has(page, "background: transparent;"));
-    EXPECT_TRUE(Has(page, "<param name=\"wmode\" value=\"transparent\">"));
-    EXPECT_FALSE(Has(page, "bgcolor"));
+    EXPECT_TRUE(Has(page, " data-transparent>"));
+    EXPECT_FALSE(Has(page, "data-background"));
 
     s.TransparentBackground = false;
     s.BackgroundColor = Color(0x1FFFFFFF);
     page = stub::WallpaperPage(s, FakeSysColor);
-    EXPECT_TRUE(Has(page, "<param name=\"wmode\" value=\"transparent\">"));
+    EXPECT_TRUE(Has(page, " data-transparent>"));
 
     s.BackgroundColor = Color(0x20000000);
     page = stub::WallpaperPage(s, FakeSysColor);
     EXPECT_TRUE(Has(page, "overflow: hidden; }"));
-    EXPECT_FALSE(Has(page, "bgcolor"));
-    EXPECT_FALSE(Has(page, "wmode"));
+    EXPECT_FALSE(Has(page, "data-background"));
+    EXPECT_FALSE(Has(page, "data-transparent"));
 
     s.BackgroundColor = Color(0xFF000005);
-    EXPECT_TRUE(Has(stub::WallpaperPage(s, FakeSysColor), "value=\"#050000\""));
+    EXPECT_TRUE(Has(stub::WallpaperPage(s, FakeSysColor), "data-background=\"#050000\""));
 }
 
 TEST(WallpaperPage, VideoIsPlayedByThePlayerGivenItsNameAsFlashvar) {
@@ -129,11 +136,14 @@ TEST(WallpaperPage, VideoIsPlayedByThePlayerGivenItsNameAsFlashvar) {
     s.MovieName = "my clip&co.flv";
     s.Loop = true;
     const std::string page = stub::WallpaperPage(s, FakeSysColor);
-    EXPECT_TRUE(Has(page, "data=\"FLVPlayer.swf\""));
-    EXPECT_TRUE(Has(page, "<param name=\"movie\" value=\"FLVPlayer.swf\">"));
-    EXPECT_TRUE(
-        Has(page, "<param name=\"flashvars\" value=\"file=my%20clip%26co.flv&amp;loop=true\">"));
+    // The player's variable is decoded once, to the name under which the movie's data script
+    // registers: the name's own URL form.
+    EXPECT_EQ(s.MovieUrl(), "my%20clip%26co.flv");
+    EXPECT_TRUE(Has(page, "data-movie=\"FLVPlayer.swf\" "
+                          "data-flashvars=\"file=my%2520clip%2526co.flv&amp;loop=1\" "
+                          "data-script-access"));
     EXPECT_FALSE(Has(page, "my clip"));
+    EXPECT_FALSE(Has(page, "data-play-once"));
 }
 
 TEST(WallpaperPage, MovieNameAndTitleCannotBreakOutOfTheMarkup) {
@@ -141,9 +151,9 @@ TEST(WallpaperPage, MovieNameAndTitleCannotBreakOutOfTheMarkup) {
     s.Title = "</title><script>alert(1)</script>";
     s.MovieName = "\"><script>x.swf";
     const std::string page = stub::WallpaperPage(s, FakeSysColor);
-    EXPECT_FALSE(Has(page, "<script"));
+    EXPECT_FALSE(Has(page, "<script>"));
     EXPECT_TRUE(Has(page, "<title>&lt;/title&gt;&lt;script&gt;alert(1)&lt;/script&gt;</title>"));
-    EXPECT_TRUE(Has(page, "data=\"%22%3E%3Cscript%3Ex.swf\""));
+    EXPECT_TRUE(Has(page, "data-movie=\"%22%3E%3Cscript%3Ex.swf\""));
 }
 
 TEST(WallpaperPage, WebsiteTextIsEscapedAndColoured) {
@@ -160,7 +170,7 @@ TEST(WallpaperPage, WebsiteTextIsEscapedAndColoured) {
     EXPECT_TRUE(Has(page, ">https://example.com/?a=1&amp;b=2</a></div>"));
     EXPECT_TRUE(Has(page, "color: #ff0000; background: #0f0000;"));
     EXPECT_TRUE(Has(page, "#text a { color: inherit; }"));
-    EXPECT_FALSE(Has(page, "<script"));
+    EXPECT_FALSE(Has(page, "<script>"));
 
     s.TextBGTransparent = true;
     page = stub::WallpaperPage(s, FakeSysColor);

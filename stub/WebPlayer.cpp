@@ -1,0 +1,86 @@
+#include "WebPlayer.h"
+
+#include "PeImage.h"
+#include "SafeNames.h"
+#include "rtl/TextUtils.h"
+
+namespace stub {
+
+namespace {
+
+std::vector<std::string> Split(const std::string& text, char delimiter) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find(delimiter, start);
+        parts.push_back(text.substr(start, end - start));
+        if (end == std::string::npos)
+            return parts;
+        start = end + 1;
+    }
+}
+
+const char* const Damaged = "The web player it carries is damaged.";
+
+} // namespace
+
+std::string TWebPlayer::PartName(const TFile& file) {
+    return "The web player's file \"" + file.Name + "\"";
+}
+
+std::string TWebPlayer::ListText(const std::vector<TFile>& files) {
+    std::string text;
+    for (const TFile& file : files) {
+        text += file.Name;
+        if (file.IsData())
+            text += "\t" + file.Url + "\t" + file.Type + "\t" + (file.Gzip ? "gzip" : "raw");
+        text += "\n";
+    }
+    return text;
+}
+
+TWebPlayer::TWebPlayer(const uint8_t* stub, int64_t size) {
+    const std::optional<int64_t> end = ProgramEnd(stub, size);
+    if (!end || *end >= size)
+        throw EDamaged("The web player it should carry is not there.");
+    programSize_ = *end;
+    try {
+        pack_.emplace(stub + *end, size - *end);
+    } catch (const EDamaged&) {
+        throw EDamaged(Damaged);
+    }
+    std::string list = pack_->InflateToString(0, "The web player's list of files");
+    if (list.empty() || list.back() != '\n')
+        throw EDamaged(Damaged);
+    list.pop_back();
+    bool page = false, player = false;
+    for (const std::string& line : Split(list, '\n')) {
+        const std::vector<std::string> fields = Split(line, '\t');
+        TFile file;
+        file.Name = fields[0];
+        if (fields.size() == 4 && !fields[1].empty() && (fields[3] == "gzip" || fields[3] == "raw")) {
+            file.Url = fields[1];
+            file.Type = fields[2];
+            file.Gzip = fields[3] == "gzip";
+        } else if (fields.size() != 1) {
+            throw EDamaged(Damaged);
+        }
+        // The names go into the uninstaller's record, which takes plain names only.
+        if (file.Name.empty() || SafeFileName(file.Name) != file.Name)
+            throw EDamaged(Damaged);
+        for (const TFile& earlier : files_)
+            if (rtl::SameTextAscii(earlier.Name, file.Name))
+                throw EDamaged(Damaged);
+        page = page || file.Name == PageScript;
+        player = player || file.Name == PlayerScript;
+        files_.push_back(file);
+    }
+    if (!page || !player || static_cast<int32_t>(files_.size()) != pack_->Count() - 1)
+        throw EDamaged(Damaged);
+    // Checked whole now, so that damage is reported before anything is installed.
+    for (size_t i = 0; i < files_.size(); ++i)
+        pack_->Inflate(static_cast<int32_t>(i + 1), PartName(files_[i]),
+                       [](const uint8_t*, size_t) {});
+}
+
+} // namespace stub

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "StubTestSupport.h"
+#include "stub/DataScript.h"
+#include "stub/WebPlayer.h"
+
+namespace {
+
+// A program of 0x400 bytes with the web player appended: the list, then one entry per file.
+std::string StubWith(const std::string& list, size_t files) {
+    std::vector<std::string> entries{list};
+    for (size_t i = 0; i < files; ++i)
+        entries.push_back("content " + std::to_string(i));
+    core::TCompileStream writer;
+    for (const std::string& entry : entries) {
+        rtl::TMemoryView view(reinterpret_cast<const uint8_t*>(entry.data()),
+                              static_cast<int64_t>(entry.size()));
+        writer.AddStream(view, true);
+    }
+    return stubtest::FakePe(false, 0, 0, 0x400, 16, 0x200, 0x200) + writer.Compile().ToString();
+}
+
+std::string Damage(const std::string& stub) {
+    try {
+        stub::TWebPlayer(reinterpret_cast<const uint8_t*>(stub.data()),
+                         static_cast<int64_t>(stub.size()));
+    } catch (const stub::EDamaged& damage) {
+        return damage.Message;
+    }
+    return "";
+}
+
+const std::string GoodList = "wallpaper.js\nruffle.js\nplayer.wasm.js\tx.wasm\tapplication/wasm\tgzip\n";
+
+} // namespace
+
+TEST(WebPlayer, ReadsTheListBehindTheProgram) {
+    const std::string stub = StubWith(GoodList, 3);
+    const stub::TWebPlayer player(reinterpret_cast<const uint8_t*>(stub.data()),
+                                  static_cast<int64_t>(stub.size()));
+    EXPECT_EQ(player.ProgramSize(), 0x400);
+    ASSERT_EQ(player.Files().size(), 3u);
+    EXPECT_EQ(stub::TWebPlayer::ListText(player.Files()), GoodList);
+    EXPECT_FALSE(player.Files()[1].IsData());
+    EXPECT_TRUE(player.Files()[2].Gzip);
+    EXPECT_EQ(player.Image().InflateToString(2, "ruffle.js"), "content 1");
+}
+
+TEST(WebPlayer, AMissingOrDamagedPlayerIsDamage) {
+    const struct {
+        const char* what;
+        std::string stub;
+    } cases[] = {
+        {"no player", stubtest::FakePe(false, 0, 0, 0x400, 16, 0x200, 0x200)},
+        {"no list", StubWith("", 0)},
+        {"more entries than names", StubWith(GoodList, 4)},
+        {"fewer entries than names", StubWith(GoodList, 2)},
+        {"no ruffle.js", StubWith("wallpaper.js\nother.js\n", 2)},
+        {"no page script", StubWith("ruffle.js\n", 1)},
+        {"a name outside the folder", StubWith("wallpaper.js\nruffle.js\n..\\evil.js\n", 3)},
+        {"a name twice", StubWith("wallpaper.js\nruffle.js\nRUFFLE.JS\n", 3)},
+        {"an unknown encoding", StubWith("wallpaper.js\nruffle.js\na.js\tx\ttype\tzip\n", 3)},
+        {"a line without its end", StubWith("wallpaper.js\nruffle.js", 2)},
+    };
+    for (const auto& c : cases)
+        EXPECT_NE(Damage(c.stub), "") << c.what;
+    std::string flipped = StubWith(GoodList, 3);
+    flipped[0x400 + 20] ^= 1;
+    EXPECT_NE(Damage(flipped), "") << "a flipped byte in the list";
+}
+
+TEST(DataScript, CarriesAnyBytesWhateverThePiecesTheyComeIn) {
+    for (const size_t size : {0, 1, 2, 3, 4, 5, 49151, 49152, 200001}) {
+        const std::string bytes = stubtest::RandomBytes(size, static_cast<uint32_t>(size));
+        stub::TDataScript script("a%20b.swf", "application/x-shockwave-flash", false);
+        std::string text;
+        script.Begin([&](const char* data, size_t n) { text.append(data, n); });
+        // Pieces of 1, 2, 3, ... bytes, so every carry between them is exercised.
+        for (size_t at = 0, piece = 1; at < size; at += piece, ++piece)
+            script.Write(reinterpret_cast<const uint8_t*>(bytes.data()) + at,
+                         std::min(piece, size - at));
+        script.Finish();
+        EXPECT_EQ(static_cast<int64_t>(text.size()), script.Size(static_cast<int64_t>(size)));
+        EXPECT_EQ(text.rfind("MuravelData(\"a%20b.swf\", \"application/x-shockwave-flash\", false, "
+                             "function () {/*",
+                             0),
+                  0u);
+        EXPECT_EQ(text.substr(text.size() - 6), "*/});\n");
+        EXPECT_EQ(stubtest::DataScriptBytes(text), bytes) << size;
+    }
+}
