@@ -1,0 +1,154 @@
+// The installed wallpaper plays in a real browser: installers built with muravel-cli and the
+// real stub, installed silently under Wine, the folder opened in headless Chromium as a file://
+// URL with no file-access flags; what the web player draws is read from screenshots.
+import { execFileSync } from "node:child_process";
+import fs from "node:fs";
+import http from "node:http";
+import path from "node:path";
+import { after, before, test } from "node:test";
+import assert from "node:assert/strict";
+import { pathToFileURL } from "node:url";
+
+import {
+    compressed, install, launchBrowser, pixels, rectangleMovie, tempFolder, uninstall, waitForPixels,
+} from "./support.mjs";
+
+const Red = 0xff0000, Green = 0x00ff00, Blue = 0x0000ff, Yellow = 0xffff00, White = 0xffffff;
+// A 4:3 movie in a 16:9 window: the movie spans x 80 to 560, the background fills the sides.
+const Viewport = { width: 640, height: 360 };
+
+let browser, work;
+const folders = [];
+
+function installMovie(...args) {
+    const { folder } = install(work, ...args);
+    folders.push(folder);
+    return folder;
+}
+
+before(async () => {
+    work = tempFolder("muravel-web-");
+    browser = await launchBrowser();
+});
+
+after(async () => {
+    await browser?.close();
+    fs.rmSync(work, { recursive: true, force: true });
+});
+
+async function open(url, options = {}) {
+    const page = await browser.newPage();
+    if (options.noScript) await page.setJavaScriptEnabled(false);
+    await page.setViewport(Viewport);
+    await page.goto(url);
+    return page;
+}
+
+const fileUrl = (folder) => pathToFileURL(path.join(folder, "wallpaper.html")).href;
+
+// Red on the movie's left half, the project's green in place of the movie's blue and around it.
+const shapeChecks = [
+    [60, 180, Green], [85, 180, Red], [315, 180, Red], [325, 180, Green], [600, 180, Green],
+];
+
+let shapeFolder;
+
+test("a shape movie shows its colours where the movie puts them, on the project's background", async () => {
+    const movie = compressed(rectangleMovie({
+        width: 400, height: 300, background: Blue, frames: [{ color: Red, x: 0, y: 0, w: 200, h: 300 }],
+    }));
+    shapeFolder = installMovie("Shape & Co.swf", movie, {
+        background: Green, loop: true, textLines: ["Tom & <Jerry>"], url: "javascript:alert(1)",
+        textColor: 0x000000, textBackground: Yellow,
+    });
+    const page = await open(fileUrl(shapeFolder));
+    await waitForPixels(page, [...shapeChecks, [320, 355, Yellow]]);
+    // Escaped as text, <Jerry> shows as typed, and the script address is no link.
+    assert.equal(await page.$eval("#text", (e) => e.innerText), "Tom & <Jerry>\njavascript:alert(1)");
+    assert.equal(await page.$("#text a"), null);
+    await page.close();
+});
+
+test("the installed folder plays copied elsewhere, and served over HTTP", async () => {
+    assert.ok(shapeFolder, "needs the folder of the first test");
+    const copy = path.join(work, "copied elsewhere");
+    fs.cpSync(shapeFolder, copy, { recursive: true });
+    let page = await open(fileUrl(copy));
+    await waitForPixels(page, shapeChecks);
+    await page.close();
+
+    const server = http.createServer((request, response) => {
+        const file = path.join(copy, decodeURIComponent(new URL(request.url, "http://x").pathname));
+        if (!file.startsWith(copy) || !fs.existsSync(file)) {
+            response.writeHead(404).end();
+            return;
+        }
+        response.writeHead(200, { "Content-Type": file.endsWith(".html") ? "text/html" : "text/javascript" });
+        response.end(fs.readFileSync(file));
+    });
+    await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+    try {
+        page = await open(`http://127.0.0.1:${server.address().port}/wallpaper.html`);
+        await waitForPixels(page, shapeChecks);
+        await page.close();
+    } finally {
+        server.close();
+    }
+});
+
+test("a movie made by ffmpeg shows its colour", async () => {
+    const movie = path.join(work, "ffmpeg.swf");
+    execFileSync("ffmpeg", ["-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi",
+                            "-i", "color=c=0x3366cc:s=320x240:d=2:r=12", "-c:v", "flv1", "-f", "swf", movie]);
+    const folder = installMovie("ffmpeg movie.swf", fs.readFileSync(movie), { background: White, loop: true });
+    const page = await open(fileUrl(folder));
+    await waitForPixels(page, [[320, 180, 0x3366cc], [40, 180, White]], { tolerance: 24 });
+    await page.close();
+});
+
+test("without Loop the movie stops on its last frame; with Loop it starts again", async () => {
+    // Two frames at two a second: red, then yellow.
+    const movie = rectangleMovie({
+        width: 400, height: 300, background: Blue, fps: 2,
+        frames: [{ color: Red, x: 0, y: 0, w: 400, h: 300 }, { color: Yellow, x: 0, y: 0, w: 400, h: 300 }],
+    });
+    for (const loop of [false, true]) {
+        const folder = installMovie(`frames-${loop}.swf`, compressed(movie), { background: Green, loop });
+        const page = await open(fileUrl(folder));
+        await waitForPixels(page, [[320, 180, Yellow]]);
+        const seen = new Set();
+        for (let i = 0; i < 12; ++i) {
+            seen.add((await pixels(page, [[320, 180]]))[0]);
+            await new Promise((resolve) => setTimeout(resolve, 200));
+        }
+        assert.equal(seen.has(Red), loop, `loop ${loop}: seen ${[...seen].map((c) => c.toString(16))}`);
+        await page.close();
+    }
+});
+
+test("without script or WebAssembly the page says so on its background", async () => {
+    assert.ok(shapeFolder, "needs the folder of the first test");
+    // The note is dark on the green background, across the middle of the window.
+    const dark = (c) => [16, 8, 0].every((s) => ((c >> s) & 255) < 80);
+    const noteShows = async (page) => {
+        await page.waitForNetworkIdle();
+        const row = await pixels(page, Array.from({ length: 300 }, (_, i) => [170 + i, 171]));
+        return row.some(dark) && row.some((c) => c === Green);
+    };
+    const page = await open(fileUrl(shapeFolder), { noScript: true });
+    assert.ok(await noteShows(page), "no note without script");
+    await page.close();
+
+    // An engine without WebAssembly, as some locked-down ones are.
+    const wasmless = await browser.newPage();
+    await wasmless.evaluateOnNewDocument(() => delete globalThis.WebAssembly);
+    await wasmless.setViewport(Viewport);
+    await wasmless.goto(fileUrl(shapeFolder));
+    assert.ok(await noteShows(wasmless), "no note without WebAssembly");
+    await wasmless.close();
+});
+
+test("the uninstaller removes every file it installed", () => {
+    for (const folder of folders)
+        assert.ok(uninstall(folder), `${folder} is still there`);
+});
