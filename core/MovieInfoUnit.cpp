@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "rtl/Errors.h"
@@ -22,7 +23,25 @@ constexpr int MaxVideoTags = 32;
 constexpr uint32_t MaxScriptData = 1 << 20;
 // AMF0 values nest; a damaged file must not take the parser deeper than this.
 constexpr int MaxAmfDepth = 32;
+constexpr uint8_t FlvVideoTag = 9;
 constexpr uint8_t FlvScriptTag = 18;
+
+// The FLV video codecs by their id; the web player that installed wallpapers use decodes
+// Sorenson H.263, both VP6 kinds and Screen video, and H.264 where the browser has WebCodecs.
+struct TCodec {
+    const char* Name;
+    bool WebPlayable;
+};
+const TCodec Codecs[] = {
+    {nullptr, false},           {nullptr, false},       {"Sorenson H.263", true},
+    {"Screen video", true},     {"On2 VP6", true},      {"On2 VP6 with alpha", true},
+    {"Screen video 2", false},  {"H.264", false},
+};
+
+std::string CodecName(int codec) {
+    return codec < 8 && Codecs[codec].Name != nullptr ? Codecs[codec].Name
+                                                      : "codec " + std::to_string(codec);
+}
 
 Bytes ReadUpTo(rtl::TStream& stream, int64_t count) {
     Bytes bytes(static_cast<size_t>(count));
@@ -269,19 +288,19 @@ bool Plausible(double value) {
     return std::isfinite(value) && value >= 0 && value < 1e9;
 }
 
-// True when the script data is onMetaData; takes the numbers the preview shows.
-bool ReadMetaData(const Bytes& data, TMovieInfo& info) {
+// When the script data is onMetaData, takes the numbers the preview shows.
+void ReadMetaData(const Bytes& data, TMovieInfo& info) {
     AmfReader amf(data.data(), data.size());
     uint8_t type = 0;
     std::string name;
     if (!amf.Byte(type) || type != AmfReader::Text || !amf.ShortString(name) ||
         name != "onMetaData")
-        return false;
+        return;
     info.HasMetaData = true;
     uint32_t count = 0;
     if (!amf.Byte(type) || (type == AmfReader::EcmaArray && !amf.U32(count)) ||
         (type != AmfReader::EcmaArray && type != AmfReader::Object))
-        return true;
+        return;
     amf.Properties(0, [&info](const std::string& key, double value) {
         if (!Plausible(value))
             return;
@@ -294,7 +313,6 @@ bool ReadMetaData(const Bytes& data, TMovieInfo& info) {
         else if (key == "framerate")
             info.FrameRate = value;
     });
-    return true;
 }
 
 void ReadVideo(rtl::TStream& stream, int64_t start, const uint8_t* header, TMovieInfo& info) {
@@ -310,19 +328,23 @@ void ReadVideo(rtl::TStream& stream, int64_t start, const uint8_t* header, TMovi
     }
     // The tags follow the header and the first previous-tag size, which is always 0.
     stream.SetPosition(start + int64_t(dataOffset) + 4);
-    for (int i = 0; i < MaxVideoTags; ++i) {
+    for (int i = 0; i < MaxVideoTags && !(info.HasMetaData && info.VideoCodec); ++i) {
         const Bytes tag = ReadUpTo(stream, 11);
         if (tag.size() < 11)
             return;
         const uint32_t size = uint32_t(tag[1]) << 16 | uint32_t(tag[2]) << 8 | tag[3];
-        if ((tag[0] & 0x1F) == FlvScriptTag) {
-            const uint32_t taken = size < MaxScriptData ? size : MaxScriptData;
-            if (ReadMetaData(ReadUpTo(stream, taken), info))
-                return;
-            stream.Seek(int64_t(size - taken) + 4, rtl::SeekOrigin::Current);
-        } else {
-            stream.Seek(int64_t(size) + 4, rtl::SeekOrigin::Current);
+        const uint8_t type = tag[0] & 0x1F;
+        uint32_t taken = 0;
+        if (type == FlvVideoTag && size > 0 && !info.VideoCodec) {
+            const Bytes first = ReadUpTo(stream, 1);
+            taken = static_cast<uint32_t>(first.size());
+            if (taken == 1)
+                info.VideoCodec = first[0] & 0x0F;
+        } else if (type == FlvScriptTag && !info.HasMetaData) {
+            taken = size < MaxScriptData ? size : MaxScriptData;
+            ReadMetaData(ReadUpTo(stream, taken), info);
         }
+        stream.Seek(int64_t(size - taken) + 4, rtl::SeekOrigin::Current);
     }
 }
 
@@ -373,6 +395,16 @@ TMovieInfo TMovieInfo::ReadFrom(rtl::TStream& stream) {
     return info;
 }
 
+std::string TMovieInfo::Warning() const {
+    if (!VideoCodec || (*VideoCodec < 8 && Codecs[*VideoCodec].WebPlayable))
+        return "";
+    if (*VideoCodec == 7)
+        return "Installed wallpapers show H.264 only in browsers with WebCodecs; Sorenson H.263 "
+               "or VP6 plays everywhere.";
+    return "Installed wallpapers cannot show this video: the web player does not decode " +
+           CodecName(*VideoCodec) + ".";
+}
+
 std::string TMovieInfo::Summary() const {
     std::string s;
     switch (Kind) {
@@ -400,6 +432,8 @@ std::string TMovieInfo::Summary() const {
              : HasAudio           ? " with audio only"
              : HasVideo           ? " with video only"
                                   : " with neither audio nor video";
+        if (VideoCodec)
+            s += ", " + CodecName(*VideoCodec);
         if (!HasMetaData && Problem.empty())
             s += "; no metadata";
         break;

@@ -11,7 +11,8 @@ namespace core {
 // What the header of a Flash movie or Flash video says, read without playing it: the preview
 // shows this where no Flash player is installed. Reads are bounded: at most a few dozen bytes
 // of a movie (inflated from its first 64 KiB when compressed) and at most 1 MiB of a video's
-// metadata from its first 32 tags, whatever sizes the file claims.
+// metadata and the first byte of its first video tag from its first 32 tags, whatever sizes
+// the file claims.
 class TMovieInfo {
 public:
     enum class TKind {
@@ -30,6 +31,9 @@ public:
 
     // One line for the user: what the header says, or why it says nothing.
     std::string Summary() const;
+    // One line when the video's codec is one the installed wallpaper's web player may not
+    // decode; empty otherwise.
+    std::string Warning() const;
 
     TKind Kind = TKind::Unreadable;
     // Empty when the header was read in full.
@@ -49,6 +53,8 @@ public:
     bool HasVideo = false;
     bool HasMetaData = false;
     std::optional<double> Duration; // seconds
+    // The codec id of the first video tag: 2 Sorenson H.263 ... 7 H.264.
+    std::optional<int> VideoCodec;
 
     // Both kinds: a movie's frame size and rate, or a video's from its metadata.
     std::optional<double> Width; // pixels

@@ -177,9 +177,8 @@ TInstallation::TInstallation(const TInstallerPackage& package, const TWebPlayer&
         PlanData({PlayerDataFileName, PlayerFileName, MovieType, false}, image,
                  TInstallerPackage::PlayerEntry,
                  TInstallerPackage::PartName(TInstallerPackage::PlayerEntry));
+        // swfobject.js, entry 4, stays in the installer: the page starts the web player itself.
         page.DataScripts.push_back(PlayerDataFileName);
-        PlanEntry(ScriptFileName, image, TInstallerPackage::ScriptEntry,
-                  TInstallerPackage::PartName(TInstallerPackage::ScriptEntry));
     }
     PlanData({MovieDataFileName, page.MovieUrl(), package.IsVideo() ? VideoType : MovieType, false},
              image, TInstallerPackage::MovieEntry,

@@ -4,7 +4,8 @@
 
 namespace stub {
 
-// The names the installer gives its own files in the wallpaper folder.
+// The names of the installer's own files in the wallpaper folder and of the player files it
+// packs; a movie never takes one of them.
 constexpr const char* PageFileName = "wallpaper.html";
 constexpr const char* InfoFileName = "LivelyInfo.json";
 constexpr const char* UninstallerFileName = "uninstall.exe";
@@ -29,8 +30,8 @@ std::string MovieNamePart(const std::string& path);
 // whether an installer gets the two player entries.
 bool IsVideoPath(const std::string& path);
 
-// The movie's name in the installed page: its file-name part made safe. When nothing usable is left,
-// or the name is one of the installer's own files, "movie.swf" or "movie.flv".
+// The movie's name in the installed page: its file-name part made safe. When nothing usable
+// is left, or the name is one of the installer's own, "movie.swf" or "movie.flv".
 std::string MovieFileName(const std::string& path);
 
 // The name of the wallpaper's folder and of its entry in the installed programs: the GUID,

@@ -3,26 +3,23 @@
 add_library(flashhost STATIC ${CMAKE_CURRENT_LIST_DIR}/ShockwaveFlash.cpp)
 target_link_libraries(flashhost PUBLIC core ole32 oleaut32 uuid user32 gdi32)
 
-# nsFLVPlayer.dat is made by a tool of ours; a cross build runs it through the emulator, with
-# the prefix the tests of this tree use.
+# The video player movie, nsFLVPlayer.dat for the preview and FLVPlayer.swf for video
+# installers, is made by a tool of ours; a cross build runs it through the emulator, with the
+# prefix the tests of this tree use.
 add_executable(make-player-movie ${PROJECT_SOURCE_DIR}/assets/MakePlayerMovie.cpp)
 set(player_movie ${CMAKE_CURRENT_BINARY_DIR}/nsFLVPlayer.dat)
-add_custom_command(
-  OUTPUT ${player_movie}
-  COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all
-          WINEDLLOVERRIDES=mscoree,mshtml= ${CMAKE_CROSSCOMPILING_EMULATOR}
-          $<TARGET_FILE:make-player-movie> nsFLVPlayer.dat
-  WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-  DEPENDS make-player-movie
-  COMMENT "Making the player movie nsFLVPlayer.dat")
-# Until video installers get a player of their own, FLVPlayer.swf is the same minimal movie.
 set(installer_player ${CMAKE_CURRENT_BINARY_DIR}/FLVPlayer.swf)
 add_custom_command(
-  OUTPUT ${installer_player}
-  COMMAND ${CMAKE_COMMAND} -E copy ${player_movie} ${installer_player}
-  DEPENDS ${player_movie})
+  OUTPUT ${player_movie} ${installer_player}
+  COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all
+          WINEDLLOVERRIDES=mscoree,mshtml= ${CMAKE_CROSSCOMPILING_EMULATOR}
+          $<TARGET_FILE:make-player-movie> nsFLVPlayer.dat FLVPlayer.swf
+  WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+  DEPENDS make-player-movie
+  COMMENT "Making the video player movie")
 add_custom_target(player-movie ALL DEPENDS ${player_movie} ${installer_player})
 set_property(TARGET player-movie PROPERTY MOVIE_FILE ${player_movie})
+set_property(TARGET player-movie PROPERTY INSTALLER_MOVIE_FILE ${installer_player})
 if(MURAVEL_DIST)
   install(FILES ${player_movie} ${installer_player} DESTINATION ${MURAVEL_DIST})
 endif()

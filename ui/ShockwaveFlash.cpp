@@ -515,7 +515,13 @@ void TShockwaveFlash::SetVariable(const std::string& name, const std::string& va
 
 void TShockwaveFlash::ShowFile(const std::string& path) {
     fileName_ = rtl::ExtractFileName(path);
-    summary_ = path.empty() ? std::string() : core::TMovieInfo::Read(path).Summary();
+    if (path.empty()) {
+        summary_.clear();
+    } else {
+        const core::TMovieInfo info = core::TMovieInfo::Read(path);
+        const std::string warning = info.Warning();
+        summary_ = info.Summary() + (warning.empty() ? "" : "\r\n" + warning);
+    }
     // The window's text is what the panel shows, for screen readers and tests alike.
     const std::string all = path.empty() ? note_ : fileName_ + "\r\n" + summary_ + "\r\n" + note_;
     SetWindowTextA(window_, all.c_str());

@@ -297,11 +297,11 @@ TEST(MovieInfoFlashVideo, HeaderFlagsGiveAudioAndVideo) {
         bool audio, video;
         const char* text;
     } cases[] = {
-        {0x05, true, true, "Flash video with audio and video; no metadata"},
-        {0x04, true, false, "Flash video with audio only; no metadata"},
-        {0x01, false, true, "Flash video with video only; no metadata"},
-        {0x00, false, false, "Flash video with neither audio nor video; no metadata"},
-        {0xFA, false, false, "Flash video with neither audio nor video; no metadata"},
+        {0x05, true, true, "Flash video with audio and video, Sorenson H.263; no metadata"},
+        {0x04, true, false, "Flash video with audio only, Sorenson H.263; no metadata"},
+        {0x01, false, true, "Flash video with video only, Sorenson H.263; no metadata"},
+        {0x00, false, false, "Flash video with neither audio nor video, Sorenson H.263; no metadata"},
+        {0xFA, false, false, "Flash video with neither audio nor video, Sorenson H.263; no metadata"},
     };
     for (const auto& c : cases) {
         Bytes flv = FlvHeader(c.flags);
@@ -324,7 +324,7 @@ TEST(MovieInfoFlashVideo, MetaDataGivesDurationSizeAndRate) {
     EXPECT_EQ(320, info.Width.value());
     EXPECT_EQ(240, info.Height.value());
     EXPECT_EQ(25, info.FrameRate.value());
-    EXPECT_EQ("Flash video with audio and video: 12.5 seconds, 320 x 240 pixels, "
+    EXPECT_EQ("Flash video with audio and video, Sorenson H.263: 12.5 seconds, 320 x 240 pixels, "
               "25 frames per second",
               info.Summary());
 }
@@ -581,6 +581,13 @@ TEST_F(MovieInfoEncoded, FlashVideoWithoutAudio) {
     EXPECT_EQ(320, info.Width.value());
 }
 
+TEST_F(MovieInfoEncoded, FlashVideoInH264IsWarnedOf) {
+    const TMovieInfo info =
+        TMovieInfo::Read(Encode("video.flv", std::string(TestPicture) + " -an -c:v libx264 -f flv"));
+    EXPECT_EQ(0u, info.Summary().find("Flash video with video only, H.264: ")) << info.Summary();
+    EXPECT_NE(std::string::npos, info.Warning().find("WebCodecs"));
+}
+
 TEST_F(MovieInfoEncoded, FlashVideoWithoutMetaData) {
     // An FLV with its script tag taken out: the header and the tags after it stay valid.
     const std::string flv = testfiles::ReadFile(
@@ -593,7 +600,41 @@ TEST_F(MovieInfoEncoded, FlashVideoWithoutMetaData) {
     const TMovieInfo info = ReadBytes(stripped);
     EXPECT_EQ("", info.Problem);
     EXPECT_FALSE(info.HasMetaData);
-    EXPECT_EQ("Flash video with video only; no metadata", info.Summary());
+    EXPECT_EQ("Flash video with video only, Sorenson H.263; no metadata", info.Summary());
+}
+
+TEST(MovieInfoFlashVideo, TheCodecOfTheFirstVideoTagAndWhetherTheWebPlayerDecodesIt) {
+    const struct {
+        uint8_t first; // frame type and codec
+        const char* codec;
+        const char* warning;
+    } cases[] = {
+        {0x12, "Sorenson H.263", ""},
+        {0x13, "Screen video", ""},
+        {0x14, "On2 VP6", ""},
+        {0x25, "On2 VP6 with alpha", ""},
+        {0x16, "Screen video 2",
+         "Installed wallpapers cannot show this video: the web player does not decode Screen "
+         "video 2."},
+        {0x17, "H.264",
+         "Installed wallpapers show H.264 only in browsers with WebCodecs; Sorenson H.263 or VP6 "
+         "plays everywhere."},
+        {0x1B, "codec 11",
+         "Installed wallpapers cannot show this video: the web player does not decode codec 11."},
+    };
+    for (const auto& c : cases) {
+        Bytes flv = FlvHeader(0x01);
+        Bytes video;
+        video.U8(c.first).Raw("picture");
+        Tag(flv, 8, VideoTag());
+        Tag(flv, 9, video);
+        Tag(flv, 9, VideoTag());
+        const TMovieInfo info = ReadBytes(flv.Str());
+        EXPECT_EQ("Flash video with video only, " + std::string(c.codec) + "; no metadata",
+                  info.Summary());
+        EXPECT_EQ(c.warning, info.Warning());
+    }
+    EXPECT_EQ("", ReadBytes(Fws(10, StandardBody).Str()).Warning());
 }
 
 } // namespace

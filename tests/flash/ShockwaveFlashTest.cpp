@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -125,7 +126,7 @@ std::string FlvTag(char type, const std::string& data) {
 }
 
 // An FLV with a video tag, and an onMetaData script tag before it when asked.
-std::string Flv(char flags, bool metaData) {
+std::string Flv(char flags, bool metaData, char codec = '\x22') {
     std::string flv = "FLV\x01" + std::string(1, flags) + Be32(9) + Be32(0);
     if (metaData) {
         const std::string meta = std::string("\x02\x00\x0AonMetaData\x08", 14) + Be32(4) +
@@ -134,7 +135,7 @@ std::string Flv(char flags, bool metaData) {
                                  std::string("\x00\x00\x09", 3);
         flv += FlvTag(18, meta);
     }
-    return flv + FlvTag(9, std::string("\x22", 1) + std::string(40, '\x55'));
+    return flv + FlvTag(9, std::string(1, codec) + std::string(40, '\x55'));
 }
 
 // The panel's client area as the window paints it.
@@ -499,15 +500,25 @@ TEST_F(FlashPreview, ZlibCompressedFlashMovie) {
 TEST_F(FlashPreview, VideoWithMetaDataShownInsteadOfThePlayerMovie) {
     ShowVideo(Write("clip.flv", Flv(0x05, true)));
     EXPECT_EQ((Lines{"clip.flv",
-                     "Flash video with audio and video: 12.5 seconds, 320 x 240 pixels, "
-                     "25 frames per second",
+                     "Flash video with audio and video, Sorenson H.263: 12.5 seconds, "
+                     "320 x 240 pixels, 25 frames per second",
                      NoPlayerNote}),
               Shown());
 }
 
 TEST_F(FlashPreview, VideoWithoutMetaData) {
     ShowVideo(Write("bare.flv", Flv(0x01, false)));
-    EXPECT_EQ((Lines{"bare.flv", "Flash video with video only; no metadata", NoPlayerNote}),
+    EXPECT_EQ((Lines{"bare.flv", "Flash video with video only, Sorenson H.263; no metadata",
+                     NoPlayerNote}),
+              Shown());
+}
+
+TEST_F(FlashPreview, AVideoTheWebPlayerMayNotDecodeIsWarnedOf) {
+    ShowVideo(Write("modern.flv", Flv(0x01, false, '\x17')));
+    EXPECT_EQ((Lines{"modern.flv", "Flash video with video only, H.264; no metadata",
+                     "Installed wallpapers show H.264 only in browsers with WebCodecs; Sorenson "
+                     "H.263 or VP6 plays everywhere.",
+                     NoPlayerNote}),
               Shown());
 }
 
@@ -592,13 +603,43 @@ TEST_F(FlashPreview, EveryChangeRepaintsThePanel) {
     EXPECT_TRUE(NeedsRepaint(host_->Handle()));
 }
 
-// The movie the build makes for the preview to play videos with.
-TEST(PlayerMovie, IsAFlashMovieOfThePanelsSize) {
+// The movie the build makes to play videos with, in the preview and in installed pages.
+TEST(PlayerMovie, PlaysAStreamInANamedVideoObjectOfTheStagesSize) {
+    const std::string movie = testfiles::ReadFile(MURAVEL_PLAYER_MOVIE);
     const core::TMovieInfo info = core::TMovieInfo::Read(MURAVEL_PLAYER_MOVIE);
-    EXPECT_EQ("Flash movie, version 10, uncompressed (FWS): 480 x 360 pixels, "
+    EXPECT_EQ("Flash movie, version 8, uncompressed (FWS): 480 x 360 pixels, "
               "24 frames per second, 1 frame",
               info.Summary());
-    EXPECT_EQ(testfiles::ReadFile(MURAVEL_PLAYER_MOVIE).size(), info.FileLength);
+    ASSERT_EQ(movie.size(), info.FileLength);
+
+    // The tags after the header: RECT of 5 + 4 * 15 bits, rate and count.
+    std::map<int, std::string> tags;
+    for (size_t at = 8 + 9 + 4; at + 2 <= movie.size();) {
+        const uint32_t header = static_cast<uint8_t>(movie[at]) | static_cast<uint8_t>(movie[at + 1]) << 8;
+        size_t length = header & 63;
+        at += 2;
+        if (length == 63) {
+            ASSERT_LE(at + 4, movie.size());
+            length = static_cast<uint8_t>(movie[at]) | static_cast<uint8_t>(movie[at + 1]) << 8 |
+                     static_cast<uint32_t>(static_cast<uint8_t>(movie[at + 2])) << 16;
+            at += 4;
+        }
+        ASSERT_LE(at + length, movie.size());
+        tags[static_cast<int>(header >> 6)] = movie.substr(at, length);
+        at += length;
+    }
+    ASSERT_EQ(1u, tags.count(60)) << "DefineVideoStream";
+    // Id 1, no frames, 480 x 360, smoothing on, Sorenson H.263.
+    EXPECT_EQ(std::string("\x01\x00\x00\x00\xE0\x01\x68\x01\x01\x02", 10), tags[60]);
+    ASSERT_EQ(1u, tags.count(26)) << "PlaceObject2";
+    EXPECT_EQ(std::string("\x22\x01\x00\x01\x00video\x00", 11), tags[26]);
+    ASSERT_EQ(1u, tags.count(12)) << "DoAction";
+    for (const char* name : {"NetConnection", "NetStream", "attachVideo", "FLVPath", "file",
+                             "loop", "NetStream.Play.Stop", "onMetaData", "ExternalInterface",
+                             "addCallback", "SetVariable", "onEnterFrame", "Stage"})
+        EXPECT_NE(std::string::npos, tags[12].find(std::string(name) + '\0')) << name;
+    EXPECT_EQ(std::string("\x07\x00", 2), tags[12].substr(tags[12].size() - 2)) << "stop(), end";
+    EXPECT_EQ(1u, tags.count(0)) << "End";
 }
 
 } // namespace

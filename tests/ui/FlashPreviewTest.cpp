@@ -286,7 +286,7 @@ TEST_F(FlashPreviewWithoutPlayer, ShowsTheDetailsOfTheMovieOrVideoChosen) {
     shown = Shown();
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[0], "clip.flv");
-    EXPECT_EQ(shown[1], "Flash video with video only; no metadata");
+    EXPECT_EQ(shown[1], "Flash video with video only, Sorenson H.263; no metadata");
     EXPECT_EQ(form.FlashFileLabel->Caption(), "Flash: " + (folder / "clip.flv"));
     EXPECT_TRUE(seams.MessageBoxes.empty());
 }

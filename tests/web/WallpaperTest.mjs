@@ -126,6 +126,40 @@ test("without Loop the movie stops on its last frame; with Loop it starts again"
     }
 });
 
+// Two seconds of video made by ffmpeg with the Sorenson codec: a second of red, then one of
+// blue; with MP3 sound when asked.
+function twoColourVideo(name, sound) {
+    const file = path.join(work, name);
+    const colour = (c) => ["-f", "lavfi", "-i", `color=c=${c}:s=320x240:d=1:r=12`];
+    const audio = sound ? ["-f", "lavfi", "-i", "sine=frequency=440:duration=2"] : [];
+    execFileSync("ffmpeg", ["-hide_banner", "-loglevel", "error", "-y", ...colour("0xff0000"), ...colour("0x0000ff"),
+                            ...audio, "-filter_complex", "[0][1]concat=n=2:v=1:a=0[v]", "-map", "[v]",
+                            ...(sound ? ["-map", "2", "-c:a", "libmp3lame", "-ar", "44100"] : []),
+                            "-c:v", "flv1", "-f", "flv", file]);
+    return fs.readFileSync(file);
+}
+
+test("a video plays through the player movie, filling the page, once or in a loop", async () => {
+    for (const loop of [false, true]) {
+        // With Loop the installer is assembled here: muravel-cli clears a video's Loop.
+        const folder = installMovie(`clip ${loop}.flv`, twoColourVideo(`clip${loop}.flv`, !loop),
+                                    { background: Green, loop }, { crafted: loop });
+        const page = await open(fileUrl(folder));
+        // The 4:3 picture as high as the 16:9 window, the project's green beside it.
+        const frame = (colour) => [[90, 20, colour], [320, 180, colour], [550, 340, colour], [40, 180, Green]];
+        await waitForPixels(page, frame(Red), { tolerance: 60 });
+        await waitForPixels(page, frame(Blue), { tolerance: 60 });
+        const seen = new Set();
+        for (let i = 0; i < 15; ++i) {
+            const [c] = await pixels(page, [[320, 180]]);
+            seen.add(c >> 16 > 160 && (c & 255) < 100 ? "red" : (c & 255) > 160 && c >> 16 < 100 ? "blue" : "other");
+            await new Promise((resolve) => setTimeout(resolve, 200));
+        }
+        assert.equal(seen.has("red"), loop, `loop ${loop}: seen ${[...seen]}`);
+        await page.close();
+    }
+});
+
 test("without script or WebAssembly the page says so on its background", async () => {
     assert.ok(shapeFolder, "needs the folder of the first test");
     // The note is dark on the green background, across the middle of the window.

@@ -168,17 +168,41 @@ export function tempFolder(prefix) {
     return fs.mkdtempSync(path.join(os.tmpdir(), prefix));
 }
 
+// muravel-cli with the player files it packs into video installers beside it, as in dist/.
+function tools(work) {
+    const folder = path.join(work, "tools");
+    if (!fs.existsSync(folder)) {
+        fs.mkdirSync(folder);
+        fs.copyFileSync(env("MURAVEL_CLI"), path.join(folder, "muravel-cli.exe"));
+        fs.copyFileSync(env("MURAVEL_PLAYER"), path.join(folder, "FLVPlayer.swf"));
+        fs.copyFileSync(env("MURAVEL_SWFOBJECT"), path.join(folder, "swfobject.js"));
+    }
+    return folder;
+}
+
 // Builds an installer for movie (bytes, named movieName) with the project settings s and a new
-// GUID, installs it silently into a new folder and returns {installer, folder}.
-export function install(work, movieName, movie, s) {
+// GUID, installs it silently into a new folder and returns {installer, folder}. muravel-cli
+// builds it, as the window would after opening the project, so a video loses its Loop; with
+// crafted set it is assembled here, the project as written.
+export function install(work, movieName, movie, s, { crafted = false } = {}) {
     const moviePath = path.join(work, movieName);
     fs.writeFileSync(moviePath, movie);
-    const project = path.join(work, movieName + ".zvrk");
     const guid = `{${randomUUID().toUpperCase()}}`;
-    fs.writeFileSync(project, projectFile({ title: "Wallpaper", guid, ...s, movie: windowsPath(moviePath) }));
+    const project = projectFile({ title: "Wallpaper", guid, ...s, movie: windowsPath(moviePath) });
     const installer = path.join(work, movieName + ".exe");
-    wine(env("MURAVEL_CLI"), ["build", windowsPath(project), "-o", windowsPath(installer),
-                              "--stub", windowsPath(env("MURAVEL_STUB"))]);
+    const bin = tools(work);
+    if (crafted) {
+        const video = movieName.toLowerCase().endsWith(".flv");
+        const entries = [fs.readFileSync(env("MURAVEL_STUB")), project, movie];
+        if (video)
+            entries.push(...["FLVPlayer.swf", "swfobject.js"].map((f) => fs.readFileSync(path.join(bin, f))));
+        fs.writeFileSync(installer, container(entries, (i) => i > 0));
+    } else {
+        const projectPath = path.join(work, movieName + ".zvrk");
+        fs.writeFileSync(projectPath, project);
+        wine(path.join(bin, "muravel-cli.exe"), ["build", windowsPath(projectPath), "-o", windowsPath(installer),
+                                                 "--stub", windowsPath(env("MURAVEL_STUB"))]);
+    }
     const folder = path.join(work, movieName.replace(/[^A-Za-z0-9.]/g, "_") + "-installed");
     wine(installer, ["/S", "/D=" + windowsPath(folder)]);
     return { installer, folder };
