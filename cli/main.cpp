@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/CompileUnit.h"
+#include "core/ContainerDirectory.h"
 #include "core/DecompileUnit.h"
 #include "core/InstallerUnit.h"
 #include "core/ProjectUnit.h"
@@ -46,9 +47,14 @@ int Pack(const std::vector<std::string>& args) {
     return 0;
 }
 
+// An installer signed after it was generated ends with a certificate table; the container ends
+// before it.
 void Decompile(const std::string& path, core::TDecompileStream& reader) {
-    rtl::TFileStream file(path, rtl::FileMode::OpenRead);
-    reader.Decompile(file);
+    rtl::TMemoryStream file;
+    file.LoadFromFile(path);
+    rtl::TMemoryView container(file.Memory(),
+                               core::TContainerDirectory::ContainerEnd(file.Memory(), file.Size()));
+    reader.Decompile(container);
 }
 
 int List(const std::vector<std::string>& args) {

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
+#include "ContainerDirectory.h"
 #include "rtl/Streams.h"
 
 namespace core {
@@ -23,18 +23,16 @@ public:
     // Sizes that differ, or force, mean the entry is inflated.
     std::unique_ptr<rtl::TMemoryStream> GetStream(int32_t index, bool force);
 
-    int32_t EntryCount() const { return EntryCount_; }
-    int32_t SourceSize(int32_t index) const { return SourceSizes.at(static_cast<size_t>(index)); }
-    int32_t StoredSize(int32_t index) const { return StoredSizes.at(static_cast<size_t>(index)); }
+    int32_t EntryCount() const { return directory_.Count(); }
+    // The sizes and place of entry index; EStringListError for an index out of range.
+    int32_t SourceSize(int32_t index) const { return directory_.Entry(index).SourceSize; }
+    int32_t StoredSize(int32_t index) const { return directory_.Entry(index).StoredSize; }
     // Where entry index's stored bytes start, counted from the container's first byte.
-    int64_t Offset(int32_t index) const { return Offsets.at(static_cast<size_t>(index)); }
+    int64_t Offset(int32_t index) const { return directory_.Entry(index).Offset; }
 
 private:
-    int32_t EntryCount_ = 0;
-    rtl::TMemoryStream Data;
-    std::vector<int32_t> SourceSizes;
-    std::vector<int32_t> StoredSizes;
-    std::vector<int64_t> Offsets;
+    rtl::TMemoryStream data_;
+    TContainerDirectory directory_;
 };
 
 } // namespace core

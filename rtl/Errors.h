@@ -51,9 +51,13 @@ public:
     using EFileStreamError::EFileStreamError;
 };
 
+// zlib rejected the data; Detail is zlib's own word for why, when it gives one.
 class ECompressionError : public Exception {
 public:
-    ECompressionError() : Exception("Error") {}
+    explicit ECompressionError(std::string detail = "")
+        : Exception("Error"), Detail(std::move(detail)) {}
+
+    std::string Detail;
 };
 
 class EStringListError : public Exception {

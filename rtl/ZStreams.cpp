@@ -11,11 +11,11 @@ namespace rtl {
 
 namespace {
 
-void Check(int result) {
+void Check(int result, const z_stream& z) {
     if (result == Z_MEM_ERROR)
         throw EOutOfMemory();
-    if (result < 0 && result != Z_BUF_ERROR)
-        throw ECompressionError();
+    if ((result < 0 && result != Z_BUF_ERROR) || result == Z_NEED_DICT)
+        throw ECompressionError(z.msg != nullptr ? z.msg : "");
 }
 
 // zlib counts in 32-bit units; larger requests are fed in pieces of this size.
@@ -41,7 +41,7 @@ struct TCompressionStream::State {
 };
 
 TCompressionStream::TCompressionStream(TStream& target) : state_(new State(target)) {
-    Check(deflateInit(&state_->z, Z_BEST_COMPRESSION));
+    Check(deflateInit(&state_->z, Z_BEST_COMPRESSION), state_->z);
     state_->z.next_out = state_->buffer;
     state_->z.avail_out = ZBufferSize;
 }
@@ -67,7 +67,7 @@ int64_t TCompressionStream::Write(const void* buffer, int64_t count) {
         s.z.next_in = const_cast<Bytef*>(static_cast<const Bytef*>(buffer) + done);
         s.z.avail_in = static_cast<uInt>(piece);
         while (s.z.avail_in > 0) {
-            Check(deflate(&s.z, Z_NO_FLUSH));
+            Check(deflate(&s.z, Z_NO_FLUSH), s.z);
             if (s.z.avail_out == 0)
                 s.Flush();
         }
@@ -92,7 +92,7 @@ void TCompressionStream::Finish() {
     s.z.avail_in = 0;
     for (;;) {
         const int result = deflate(&s.z, Z_FINISH);
-        Check(result);
+        Check(result, s.z);
         if (s.z.avail_out == 0 || result == Z_STREAM_END)
             s.Flush();
         if (result == Z_STREAM_END)
@@ -114,7 +114,7 @@ struct TDecompressionStream::State {
 TDecompressionStream::TDecompressionStream(TStream& source) : state_(new State(source)) {
     state_->z.next_in = state_->buffer;
     state_->z.avail_in = 0;
-    Check(inflateInit(&state_->z));
+    Check(inflateInit(&state_->z), state_->z);
 }
 
 TDecompressionStream::~TDecompressionStream() {
@@ -135,9 +135,7 @@ int64_t TDecompressionStream::Read(void* buffer, int64_t count) {
             }
             const bool sourceEmpty = s.z.avail_in == 0;
             const int result = inflate(&s.z, Z_NO_FLUSH);
-            if (result == Z_NEED_DICT)
-                throw ECompressionError();
-            Check(result);
+            Check(result, s.z);
             if (result == Z_STREAM_END) {
                 s.ended = true;
                 s.complete = true;
@@ -161,6 +159,10 @@ void TDecompressionStream::CheckEnd() {
         Read(rest, sizeof rest);
     if (!state_->complete)
         throw EReadError();
+}
+
+int64_t TDecompressionStream::UnusedInput() const {
+    return state_->z.avail_in;
 }
 
 int64_t TDecompressionStream::Write(const void*, int64_t) {

@@ -29,8 +29,9 @@ private:
     std::unique_ptr<State> state_;
 };
 
-// Read-only: inflates a zlib stream read from the source's position. Rejected data raises
-// ECompressionError; a stream that ends early gives a short read (EReadError in ReadBuffer).
+// Read-only: inflates a zlib stream read from the source's position, in pieces of at most
+// ZBufferSize bytes. Rejected data raises ECompressionError; a stream that ends early gives a
+// short read (EReadError in ReadBuffer). The one inflate loop of the system.
 class TDecompressionStream : public TStream {
 public:
     explicit TDecompressionStream(TStream& source);
@@ -45,6 +46,9 @@ public:
     // further output: ECompressionError for a wrong checksum, EReadError when the stream
     // stops short of its end.
     void CheckEnd();
+    // Bytes taken from the source but not part of the stream: after its end, what followed it
+    // in the last piece read.
+    int64_t UnusedInput() const;
 
 private:
     struct State;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
+#include "core/ContainerDirectory.h"
 #include "rtl/Errors.h"
 
 namespace stub {
@@ -30,19 +30,15 @@ void InflateEntry(const uint8_t* stored, int64_t storedSize, int64_t expected,
 // bytes, which the caller keeps alive for as long as this object lives.
 class TPackedImage {
 public:
-    struct TEntry {
-        int64_t Offset;
-        int32_t StoredSize;
-        int32_t SourceSize;
-    };
+    using TEntry = core::TContainerDirectory::TEntry;
 
-    // Finds the container's end (before a certificate table) and reads its directory with the
-    // container reader, which checks every size against the data. Raises EDamaged when there
-    // is no directory that fits, or none at all.
+    // Finds the container's end (before a certificate table) and reads its directory in place
+    // with the container's directory reader, which checks every size against the data. Raises
+    // EDamaged when there is no directory that fits, or none at all.
     TPackedImage(const uint8_t* image, int64_t size);
 
-    int32_t Count() const { return static_cast<int32_t>(entries_.size()); }
-    const TEntry& Entry(int32_t index) const { return entries_.at(static_cast<size_t>(index)); }
+    int32_t Count() const { return directory_.Count(); }
+    const TEntry& Entry(int32_t index) const { return directory_.Entry(index); }
     const uint8_t* StoredBytes(int32_t index) const { return image_ + Entry(index).Offset; }
 
     // Entry index unpacked and checked by InflateEntry.
@@ -51,7 +47,7 @@ public:
 
 private:
     const uint8_t* image_;
-    std::vector<TEntry> entries_;
+    core::TContainerDirectory directory_;
 };
 
 } // namespace stub

@@ -1,6 +1,6 @@
 #include "UninstallRecord.h"
 
-#include "PeImage.h"
+#include "core/PeImage.h"
 #include "SafeNames.h"
 #include "core/CompileUnit.h"
 #include "rtl/IniFile.h"
@@ -63,7 +63,7 @@ TUninstallRecord ReadUninstallRecord(const TPackedImage& image) {
 std::string UninstallerImage(const uint8_t* stub, int64_t size, const TUninstallRecord& record) {
     rtl::TMemoryStream program;
     program.WriteBuffer(stub, size);
-    ClearForeignCertificate(program.Memory(), program.Size());
+    core::ClearForeignCertificate(program.Memory(), program.Size());
     rtl::TMemoryStream list;
     const std::string text = record.ToText();
     list.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));

@@ -1,6 +1,6 @@
 #include "WebPlayer.h"
 
-#include "PeImage.h"
+#include "core/PeImage.h"
 #include "SafeNames.h"
 #include "rtl/TextUtils.h"
 
@@ -40,7 +40,7 @@ std::string TWebPlayer::ListText(const std::vector<TFile>& files) {
 }
 
 TWebPlayer::TWebPlayer(const uint8_t* stub, int64_t size) {
-    const std::optional<int64_t> end = ProgramEnd(stub, size);
+    const std::optional<int64_t> end = core::ProgramEnd(stub, size);
     if (!end || *end >= size)
         throw EDamaged("The web player it should carry is not there.");
     programSize_ = *end;

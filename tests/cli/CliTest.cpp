@@ -6,6 +6,7 @@
 #include <random>
 
 #include "TestFiles.h"
+#include "stub/StubTestSupport.h"
 
 using testfiles::Le32;
 using testfiles::ReadFile;
@@ -93,6 +94,17 @@ TEST_F(Cli, PackListAndExtractGiveBackEveryFile) {
         Run("extract " + Quote(work / "out.exe") + " 1 " + Quote(work / "x") + " --force").exitCode,
         0);
     EXPECT_EQ(ReadFile(work / "x"), movie);
+}
+
+TEST_F(Cli, ASignedInstallerListsAndExtractsItsEntries) {
+    const std::string installer =
+        stubtest::Container({stubtest::FakePe(false, 0, 0, 512), "settings", "the movie"});
+    const std::string file = File("signed.exe", stubtest::Signed(installer, std::string(300, 's')));
+    const Outcome listed = Run("list " + file);
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_EQ(listed.out.substr(0, 10), "entries 3\n") << listed.out;
+    ASSERT_EQ(Run("extract " + file + " 2 " + Quote(work / "movie")).exitCode, 0);
+    EXPECT_EQ(ReadFile(work / "movie"), "the movie");
 }
 
 TEST_F(Cli, PackWithoutEntriesWritesFourZeroBytes) {

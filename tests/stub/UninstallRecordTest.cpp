@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "StubTestSupport.h"
-#include "stub/PeImage.h"
+#include "core/PeImage.h"
 #include "stub/UninstallRecord.h"
 
 namespace {

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "StubTestSupport.h"
-#include "stub/PeImage.h"
+#include "core/ContainerDirectory.h"
+#include "core/PeImage.h"
+#include "stub/StubTestSupport.h"
 
 using stubtest::FakePe;
 using stubtest::PutLe32;
@@ -21,7 +22,7 @@ int64_t Size(const std::string& s) {
 TEST(PeImage, TableEndingAtFileEndIsFoundInBothHeaderKinds) {
     for (const bool plus : {false, true}) {
         const std::string pe = FakePe(plus, 1000, 24);
-        const auto table = stub::FindCertificateTable(Bytes(pe), Size(pe));
+        const auto table = core::FindCertificateTable(Bytes(pe), Size(pe));
         ASSERT_TRUE(table.has_value()) << "plus " << plus;
         EXPECT_EQ(table->Offset, 1000);
         EXPECT_EQ(table->Size, 24);
@@ -51,45 +52,24 @@ TEST(PeImage, OnlyATableThatEndsTheFileCounts) {
         {"empty", ""},
     };
     for (const Case& c : cases) {
-        EXPECT_FALSE(stub::FindCertificateTable(Bytes(c.image), Size(c.image))) << c.what;
-        EXPECT_EQ(stub::ContainerEnd(Bytes(c.image), Size(c.image)), Size(c.image)) << c.what;
+        EXPECT_FALSE(core::FindCertificateTable(Bytes(c.image), Size(c.image))) << c.what;
+        EXPECT_EQ(core::TContainerDirectory::ContainerEnd(Bytes(c.image), Size(c.image)),
+                  Size(c.image))
+            << c.what;
     }
-}
-
-TEST(PeImage, ContainerEndSkipsTheAlignmentPaddingBeforeTheTable) {
-    const std::string stubBytes = FakePe(true, 0, 0, 512);
-    const std::string container = stubtest::Container({stubBytes, "settings", "movie"});
-    for (size_t padding = 0; padding <= 7; ++padding) {
-        std::string file = container + std::string(padding, '\0');
-        const std::string table =
-            testfiles::Le32(16) + std::string("\x00\x02\x02\x00", 4) + std::string(8, 'c');
-        const size_t entry = stubtest::SecurityEntryAt(file);
-        PutLe32(file, entry, static_cast<uint32_t>(file.size()));
-        PutLe32(file, entry + 4, static_cast<uint32_t>(table.size()));
-        file += table;
-        EXPECT_EQ(stub::ContainerEnd(Bytes(file), Size(file)), Size(container))
-            << "padding " << padding;
-    }
-}
-
-TEST(PeImage, SignedLikeASigningToolLeavesTheContainerIntact) {
-    const std::string container =
-        stubtest::Container({FakePe(false, 0, 0, 700), "settings", "a movie of odd length"});
-    const std::string file = stubtest::Signed(container, std::string(300, 's'));
-    EXPECT_EQ(stub::ContainerEnd(Bytes(file), Size(file)), Size(container));
 }
 
 TEST(PeImage, ForeignTableIsClearedInACopyButOwnTableStays) {
     std::string copy = FakePe(false, 2000, 64);
-    EXPECT_TRUE(stub::ClearForeignCertificate(reinterpret_cast<uint8_t*>(&copy[0]), Size(copy)));
+    EXPECT_TRUE(core::ClearForeignCertificate(reinterpret_cast<uint8_t*>(&copy[0]), Size(copy)));
     EXPECT_EQ(copy, FakePe(false, 0, 0));
 
     std::string own = FakePe(false, 1000, 24);
-    EXPECT_FALSE(stub::ClearForeignCertificate(reinterpret_cast<uint8_t*>(&own[0]), Size(own)));
+    EXPECT_FALSE(core::ClearForeignCertificate(reinterpret_cast<uint8_t*>(&own[0]), Size(own)));
     EXPECT_EQ(own, FakePe(false, 1000, 24));
 
     std::string none = FakePe(false, 0, 0);
-    EXPECT_FALSE(stub::ClearForeignCertificate(reinterpret_cast<uint8_t*>(&none[0]), Size(none)));
+    EXPECT_FALSE(core::ClearForeignCertificate(reinterpret_cast<uint8_t*>(&none[0]), Size(none)));
 }
 
 TEST(PeImage, TheProgramEndsWithItsLastSectionsData) {
@@ -97,11 +77,11 @@ TEST(PeImage, TheProgramEndsWithItsLastSectionsData) {
         SCOPED_TRACE(plus);
         // One section at 0x200 of 0x180 bytes, then appended data to 1024.
         const std::string pe = FakePe(plus, 0, 0, 1024, 16, 0x200, 0x180);
-        EXPECT_EQ(stub::ProgramEnd(Bytes(pe), Size(pe)), 0x380);
-        EXPECT_EQ(stub::ProgramEnd(Bytes(pe), 0x37F), std::nullopt) << "cut inside the section";
+        EXPECT_EQ(core::ProgramEnd(Bytes(pe), Size(pe)), 0x380);
+        EXPECT_EQ(core::ProgramEnd(Bytes(pe), 0x37F), std::nullopt) << "cut inside the section";
         const std::string bare = FakePe(plus, 0, 0, 1024);
-        EXPECT_EQ(stub::ProgramEnd(Bytes(bare), Size(bare)), 0x40 + 24 + (plus ? 240 : 224))
+        EXPECT_EQ(core::ProgramEnd(Bytes(bare), Size(bare)), 0x40 + 24 + (plus ? 240 : 224))
             << "no section: the headers alone";
     }
-    EXPECT_EQ(stub::ProgramEnd(Bytes("MZ not a program"), 16), std::nullopt);
+    EXPECT_EQ(core::ProgramEnd(Bytes("MZ not a program"), 16), std::nullopt);
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace stub {
+namespace core {
 
 namespace {
 
@@ -21,8 +21,6 @@ constexpr uint32_t Pe32Magic = 0x10B;
 constexpr uint32_t Pe32PlusMagic = 0x20B;
 constexpr uint32_t SecurityDirectory = 4;
 constexpr int64_t DirectoryEntrySize = 8;
-// Signing tools start the table on an 8-byte boundary, padding the file with zeros first.
-constexpr int64_t MaxAlignmentPadding = 7;
 constexpr int64_t SectionHeaderSize = 40;
 
 struct THeaders {
@@ -105,19 +103,6 @@ std::optional<TCertificateTable> FindCertificateTable(const uint8_t* image, int6
     return TCertificateTable{offset, length};
 }
 
-int64_t ContainerEnd(const uint8_t* image, int64_t size) {
-    const std::optional<TCertificateTable> table = FindCertificateTable(image, size);
-    if (!table)
-        return size;
-    // The entry count is small and little-endian, so a count read across the padding reads
-    // as zero; step back over zero bytes until the count is there.
-    int64_t end = table->Offset;
-    while (table->Offset - end < MaxAlignmentPadding && end > 4 && image[end - 1] == 0 &&
-           ReadLe(image + end - 4, 4) == 0)
-        --end;
-    return end;
-}
-
 bool ClearForeignCertificate(uint8_t* image, int64_t size) {
     const std::optional<int64_t> entry = SecurityDirectoryEntry(image, size);
     if (!entry)
@@ -130,4 +115,4 @@ bool ClearForeignCertificate(uint8_t* image, int64_t size) {
     return true;
 }
 
-} // namespace stub
+} // namespace core

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace stub {
+namespace core {
 
 // The certificate table of a signed program file, as its PE security directory records it.
 // Unlike every other data directory it is located by file offset, not by memory address.
@@ -26,13 +26,8 @@ std::optional<int64_t> ProgramEnd(const uint8_t* image, int64_t size);
 // the stub's own that ended up inside the first entry) gives nothing.
 std::optional<TCertificateTable> FindCertificateTable(const uint8_t* image, int64_t size);
 
-// Where the packed data appended to the program ends: the end of the file, or, in a file
-// signed after the data was appended, the start of the certificate table less the zero bytes
-// (at most 7) that signing tools add to align the table to 8 bytes.
-int64_t ContainerEnd(const uint8_t* image, int64_t size);
-
 // For a copy of the stub made to run on its own: a security directory that points beyond the
 // copy's end belonged to the file it was copied from and is cleared; true when it was.
 bool ClearForeignCertificate(uint8_t* image, int64_t size);
 
-} // namespace stub
+} // namespace core
