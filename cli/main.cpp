@@ -129,31 +129,10 @@ struct Refusal {
     std::string message;
 };
 
-// The project as the main window would save it after opening it and choosing output: one
-// movie entry, the chosen output file, and for a video the loop setting cleared, as showing
-// a video clears it.
-void CopyAsSaved(const core::TProject& from, core::TProject& to, const std::string& output) {
-    to.FlashFiles.Add(from.FlashFiles.Get(0));
-    to.GUID = from.GUID;
-    to.FileTitle = from.FileTitle;
-    to.BackgroundColor = from.BackgroundColor;
-    to.TransparentBackground = from.TransparentBackground;
-    to.ShowLicense = from.ShowLicense;
-    to.ShowText = from.ShowText;
-    to.LicenseLines = from.LicenseLines;
-    to.TextLines = from.TextLines;
-    to.URL = from.URL;
-    to.TextColor = from.TextColor;
-    to.TextBGColor = from.TextBGColor;
-    to.TextBGTransparent = from.TextBGTransparent;
-    to.Loop = rtl::LowerFileExt(from.FlashFiles.Get(0)) == ".flv" ? false : from.Loop;
-    to.OutputFile = output;
-}
-
 int Build(const std::vector<std::string>& args) {
     if (args.empty())
         throw UsageError();
-    std::string output, stub = rtl::ExecutableFolder() + "installer.dat";
+    std::string output, stub = rtl::ExecutableFolder() + core::StubFileName;
     bool haveOutput = false;
     for (size_t i = 1; i < args.size(); i += 2) {
         if (i + 1 >= args.size())
@@ -171,26 +150,20 @@ int Build(const std::vector<std::string>& args) {
     project.LoadFromFile(args[0]);
     if (!haveOutput)
         output = project.OutputFile;
-    if (output.empty())
-        throw Refusal{"Please assign an ouput file name."};
-    if (project.FlashFiles.Count() == 0 || project.FlashFiles.Get(0).empty())
-        throw Refusal{"Please assign a Flash file to this project."};
-    if (rtl::Trim(project.FileTitle).empty())
-        throw Refusal{"Please input your wallpaper title."};
 
     core::TInstallerInputs inputs;
     inputs.StubPath = stub;
-    inputs.FlashPath = project.FlashFiles.Get(0);
+    inputs.FlashPath = project.FlashFiles.Count() > 0 ? project.FlashFiles.Get(0) : "";
     inputs.PlayerFolder = rtl::ExecutableFolder();
     inputs.OutputPath = output;
     inputs.ScratchPath = rtl::TempDirectory() + rtl::NewGuidText() + ".zvrk";
-    if (inputs.OutputIsInput())
-        throw Refusal{"The output file cannot be one of the files that go into the installer."};
+    if (const auto refusal = core::CheckInputs(inputs, project.FileTitle))
+        throw Refusal{refusal->Message};
     core::TInstallerBuilder().Build(
         inputs,
         [&](const std::string& path) {
             core::TProject saved(ScratchIniPath());
-            CopyAsSaved(project, saved, output);
+            core::CopyAsOpened(project, output, saved);
             saved.SaveToFile(path);
         },
         [](const std::string& line) {

@@ -1,8 +1,10 @@
 #include "InstallerUnit.h"
 
 #include "CompileUnit.h"
+#include "ProjectUnit.h"
 #include "rtl/Paths.h"
 #include "rtl/Streams.h"
+#include "rtl/TextUtils.h"
 
 namespace core {
 
@@ -15,15 +17,15 @@ void AddFile(TCompileStream& writer, const std::string& path, bool compress) {
 
 } // namespace
 
-bool TInstallerInputs::IsVideo() const {
-    return rtl::LowerFileExt(FlashPath) == ".flv";
+bool IsVideoPath(const std::string& path) {
+    return rtl::LowerFileExt(path) == ".flv";
 }
 
 std::vector<std::string> TInstallerInputs::InputFiles() const {
     std::vector<std::string> files{StubPath, FlashPath};
     if (IsVideo()) {
-        files.push_back(PlayerFolder + TInstallerBuilder::FLVPlayerName);
-        files.push_back(PlayerFolder + TInstallerBuilder::SwfObjectName);
+        files.push_back(PlayerFolder + PlayerFileName);
+        files.push_back(PlayerFolder + ScriptFileName);
     }
     return files;
 }
@@ -35,29 +37,49 @@ bool TInstallerInputs::OutputIsInput() const {
     return false;
 }
 
+std::optional<TRefusal> CheckInputs(const TInstallerInputs& inputs, const std::string& title) {
+    if (inputs.OutputPath.empty())
+        return TRefusal{TInputProblem::NoOutput, "Please assign an ouput file name."};
+    if (inputs.FlashPath.empty())
+        return TRefusal{TInputProblem::NoMovie, "Please assign a Flash file to this project."};
+    if (rtl::Trim(title).empty())
+        return TRefusal{TInputProblem::NoTitle, "Please input your wallpaper title."};
+    // Writing the installer over one of its own inputs would destroy that input.
+    if (inputs.OutputIsInput())
+        return TRefusal{TInputProblem::OutputIsInput,
+                        "The output file cannot be one of the files that go into the installer."};
+    return std::nullopt;
+}
+
+void CopyAsOpened(const TProject& source, const std::string& output, TProject& target) {
+    target.AssignSettings(source);
+    const std::string movie = source.FlashFiles.Count() > 0 ? source.FlashFiles.Get(0) : "";
+    target.FlashFiles.Clear();
+    target.FlashFiles.Add(movie);
+    if (IsVideoPath(movie))
+        target.Loop = false;
+    target.OutputFile = output;
+}
+
 void TInstallerBuilder::Build(const TInstallerInputs& inputs, const SaveFn& saveProject,
                               const LogFn& log) {
+    // The scratch project goes however the run ends.
+    const rtl::TScratchFile scratch(inputs.ScratchPath);
     TCompileStream writer;
     log("Preparing...");
     AddFile(writer, inputs.StubPath, false);
     log("Collecting project settings...");
-    try {
-        saveProject(inputs.ScratchPath);
-        AddFile(writer, inputs.ScratchPath, true);
-        log("loading and compressing " + inputs.FlashPath + "...");
-        AddFile(writer, inputs.FlashPath, true);
-        if (inputs.IsVideo()) {
-            AddFile(writer, inputs.PlayerFolder + FLVPlayerName, true);
-            AddFile(writer, inputs.PlayerFolder + SwfObjectName, true);
-        }
-        log("Generating wallpaper installer...");
-        writer.Compile().SaveToFileReplacing(inputs.OutputPath);
-    } catch (...) {
-        rtl::RemoveFile(inputs.ScratchPath);
-        throw;
+    saveProject(inputs.ScratchPath);
+    AddFile(writer, inputs.ScratchPath, true);
+    log("loading and compressing " + inputs.FlashPath + "...");
+    AddFile(writer, inputs.FlashPath, true);
+    if (inputs.IsVideo()) {
+        AddFile(writer, inputs.PlayerFolder + PlayerFileName, true);
+        AddFile(writer, inputs.PlayerFolder + ScriptFileName, true);
     }
+    log("Generating wallpaper installer...");
+    writer.Compile().SaveToFileReplacing(inputs.OutputPath);
     log("Mission Accomplished.");
-    rtl::RemoveFile(inputs.ScratchPath);
 }
 
 } // namespace core

@@ -1,10 +1,37 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace core {
+
+class TProject;
+
+// The installer format: a packed stream container of these entries, in this order, 3 for a
+// Flash movie and 5 for a Flash video. The stub (raw) is copied unchanged, so the installer
+// begins with it and its directory is the last bytes of the file; the others are compressed.
+constexpr int32_t StubEntry = 0;
+constexpr int32_t ProjectEntry = 1;
+constexpr int32_t MovieEntry = 2;
+constexpr int32_t PlayerEntry = 3; // FLVPlayer.swf, a video's only
+constexpr int32_t ScriptEntry = 4; // swfobject.js, a video's only
+constexpr int32_t MovieEntryCount = 3;
+constexpr int32_t VideoEntryCount = 5;
+
+// The program's sibling files, found by name in its folder.
+constexpr const char* StubFileName = "installer.dat";
+constexpr const char* PlayerFileName = "FLVPlayer.swf";
+constexpr const char* ScriptFileName = "swfobject.js";
+constexpr const char* PreviewPlayerFileName = "nsFLVPlayer.dat";
+constexpr const char* TemplateFileName = "blankProject";
+constexpr const char* HelpFileName = "Muravel.chm";
+
+// A movie is a Flash video when the extension of its path, lower-cased, is ".flv"; anything
+// else is handled as a Flash movie.
+bool IsVideoPath(const std::string& path);
 
 // What goes into one installer and where it goes.
 struct TInstallerInputs {
@@ -14,12 +41,27 @@ struct TInstallerInputs {
     std::string OutputPath;   // the installer to write
     std::string ScratchPath;  // the scratch project file, entry 1
 
-    bool IsVideo() const;
+    bool IsVideo() const { return IsVideoPath(FlashPath); }
     // The files read into the installer, in entry order (the scratch project left out).
     std::vector<std::string> InputFiles() const;
     // Whether OutputPath names one of InputFiles, however it is spelled.
     bool OutputIsInput() const;
 };
+
+// Why a generation cannot start, in the order the checks run, with the message the user sees.
+enum class TInputProblem { NoOutput, NoMovie, NoTitle, OutputIsInput };
+struct TRefusal {
+    TInputProblem Problem;
+    std::string Message;
+};
+// The checks before any work starts: an output path, a movie path, a title that is not blank
+// once stripped of blanks and control characters, and an output that is none of the inputs.
+std::optional<TRefusal> CheckInputs(const TInstallerInputs& inputs, const std::string& title);
+
+// The project the main window would save for a generation after opening source and choosing
+// output: every setting of source, its first movie as the only one, the output path, and for a
+// video the loop setting cleared, as showing a video clears it.
+void CopyAsOpened(const TProject& source, const std::string& output, TProject& target);
 
 // Assembles an installer: the stub raw, then the project, the movie and, for a Flash video,
 // the two player files, all compressed; the container then replaces OutputPath at once, so
@@ -30,9 +72,6 @@ class TInstallerBuilder {
 public:
     using LogFn = std::function<void(const std::string&)>;
     using SaveFn = std::function<void(const std::string&)>;
-
-    static constexpr const char* FLVPlayerName = "FLVPlayer.swf";
-    static constexpr const char* SwfObjectName = "swfobject.js";
 
     void Build(const TInstallerInputs& inputs, const SaveFn& saveProject, const LogFn& log);
 };

@@ -106,12 +106,6 @@ TProject::TProject(std::string iniPath) : IniPath(std::move(iniPath)) {}
 
 TProject::~TProject() = default;
 
-void TProject::RemoveScratch() {
-    if (rtl::FileExists(IniPath))
-        rtl::RemoveFile(IniPath);
-    IniFile.reset();
-}
-
 void TProject::WriteValues() {
     rtl::TMemIniFile& ini = *IniFile;
     ini.WriteInteger(MetaData, "Version", Version);
@@ -155,46 +149,56 @@ void TProject::ReadValues() {
     Loop = ini.ReadBool(Settings, "Loop", false);
 }
 
+void TProject::AssignSettings(const TProject& source) {
+    GUID = source.GUID;
+    FlashFiles = source.FlashFiles;
+    FileTitle = source.FileTitle;
+    BackgroundColor = source.BackgroundColor;
+    TransparentBackground = source.TransparentBackground;
+    ShowLicense = source.ShowLicense;
+    ShowText = source.ShowText;
+    LicenseLines = source.LicenseLines;
+    TextLines = source.TextLines;
+    URL = source.URL;
+    TextColor = source.TextColor;
+    TextBGColor = source.TextBGColor;
+    TextBGTransparent = source.TextBGTransparent;
+    Loop = source.Loop;
+    OutputFile = source.OutputFile;
+}
+
 void TProject::SaveToFile(const std::string& path) {
-    try {
-        IniFile = std::make_unique<rtl::TMemIniFile>(IniPath);
-        WriteValues();
-        IniFile->UpdateFile();
-        rtl::TMemoryStream license, text;
-        LicenseLines.SaveToStream(license);
-        TextLines.SaveToStream(text);
-        TCompileStream writer;
-        {
-            rtl::TFileStream ini(IniPath, rtl::FileMode::OpenRead);
-            writer.AddStream(ini, true);
-        }
-        writer.AddStream(license, true);
-        writer.AddStream(text, true);
-        writer.Compile().SaveToFileReplacing(path);
-    } catch (...) {
-        RemoveScratch();
-        throw;
+    const rtl::TScratchFile scratch(IniPath);
+    IniFile = std::make_unique<rtl::TMemIniFile>(IniPath);
+    WriteValues();
+    IniFile->UpdateFile();
+    IniFile.reset();
+    rtl::TMemoryStream license, text;
+    LicenseLines.SaveToStream(license);
+    TextLines.SaveToStream(text);
+    TCompileStream writer;
+    {
+        rtl::TFileStream ini(IniPath, rtl::FileMode::OpenRead);
+        writer.AddStream(ini, true);
     }
-    RemoveScratch();
+    writer.AddStream(license, true);
+    writer.AddStream(text, true);
+    writer.Compile().SaveToFileReplacing(path);
 }
 
 void TProject::LoadFromFile(const std::string& path) {
-    try {
-        TDecompileStream reader;
-        {
-            rtl::TFileStream file(path, rtl::FileMode::OpenRead);
-            reader.Decompile(file);
-        }
-        reader.GetStream(0, true)->SaveToFile(IniPath);
-        IniFile = std::make_unique<rtl::TMemIniFile>(IniPath);
-        ReadValues();
-        RemoveScratch();
-        LicenseLines.LoadFromStream(*reader.GetStream(1, true));
-        TextLines.LoadFromStream(*reader.GetStream(2, true));
-    } catch (...) {
-        RemoveScratch();
-        throw;
+    const rtl::TScratchFile scratch(IniPath);
+    TDecompileStream reader;
+    {
+        rtl::TFileStream file(path, rtl::FileMode::OpenRead);
+        reader.Decompile(file);
     }
+    reader.GetStream(0, true)->SaveToFile(IniPath);
+    IniFile = std::make_unique<rtl::TMemIniFile>(IniPath);
+    ReadValues();
+    IniFile.reset();
+    LicenseLines.LoadFromStream(*reader.GetStream(1, true));
+    TextLines.LoadFromStream(*reader.GetStream(2, true));
 }
 
 } // namespace core

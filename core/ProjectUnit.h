@@ -36,6 +36,8 @@ public:
     // Writes the project file to path through a new file in the same folder that then
     // replaces path, so a failure leaves an existing file as it was.
     void SaveToFile(const std::string& path);
+    // Takes every setting of source: all but IniPath and the file format's Version.
+    void AssignSettings(const TProject& source);
 
     std::string IniPath;
     int32_t Version = 3;
@@ -58,7 +60,6 @@ public:
 private:
     void ReadValues();
     void WriteValues();
-    void RemoveScratch();
 
     std::unique_ptr<rtl::TMemIniFile> IniFile;
 };

@@ -31,4 +31,18 @@ std::string ExecutableFolder();
 // The system's text for the error of the last failed platform call.
 std::string LastErrorText();
 
+// A scratch file that is removed when this goes, however the scope is left: after a failure
+// as after the work it served. One that is gone already, or was never made, is fine.
+class TScratchFile {
+public:
+    explicit TScratchFile(std::string path) : path_(std::move(path)) {}
+    ~TScratchFile() { RemoveFile(path_); }
+    TScratchFile(const TScratchFile&) = delete;
+    TScratchFile& operator=(const TScratchFile&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
 } // namespace rtl

@@ -173,22 +173,15 @@ void TMemoryStream::SaveToFile(const std::string& path) const {
 }
 
 void TMemoryStream::SaveToFileReplacing(const std::string& path) const {
-    const std::string scratch = ExtractFilePath(path) + "~" + NewGuidText() + ".tmp";
+    const TScratchFile scratch(ExtractFilePath(path) + "~" + NewGuidText() + ".tmp");
     try {
-        // The file is closed when this block is left, so the handlers below can remove it.
-        TFileStream file(scratch, FileMode::Create);
+        TFileStream file(scratch.Path(), FileMode::Create);
         file.WriteBuffer(data_, size_);
     } catch (const EFCreateError& error) {
         throw FileCreateError(path, error.Reason);
-    } catch (...) {
-        RemoveFile(scratch);
-        throw;
     }
-    if (!MoveReplacing(scratch, path)) {
-        const std::string reason = LastErrorText();
-        RemoveFile(scratch);
-        throw FileCreateError(path, reason);
-    }
+    if (!MoveReplacing(scratch.Path(), path))
+        throw FileCreateError(path, LastErrorText());
 }
 
 } // namespace rtl

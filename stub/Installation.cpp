@@ -174,15 +174,13 @@ TInstallation::TInstallation(const TInstallerPackage& package, const TWebPlayer&
     }
     const TPackedImage& image = package.Image();
     if (package.IsVideo()) {
-        PlanData({PlayerDataFileName, PlayerFileName, MovieType, false}, image,
-                 TInstallerPackage::PlayerEntry,
-                 TInstallerPackage::PartName(TInstallerPackage::PlayerEntry));
+        PlanData({PlayerDataFileName, core::PlayerFileName, MovieType, false}, image,
+                 core::PlayerEntry, TInstallerPackage::PartName(core::PlayerEntry));
         // swfobject.js, entry 4, stays in the installer: the page starts the web player itself.
         page.DataScripts.push_back(PlayerDataFileName);
     }
     PlanData({MovieDataFileName, page.MovieUrl(), package.IsVideo() ? VideoType : MovieType, false},
-             image, TInstallerPackage::MovieEntry,
-             TInstallerPackage::PartName(TInstallerPackage::MovieEntry));
+             image, core::MovieEntry, TInstallerPackage::PartName(core::MovieEntry));
     page.DataScripts.push_back(MovieDataFileName);
 
     PlanText(PageFileName, WallpaperPage(page, [](int index) {
@@ -195,7 +193,7 @@ TInstallation::TInstallation(const TInstallerPackage& package, const TWebPlayer&
     record_.Files.push_back(UninstallerFileName);
     // The uninstaller needs the program only, not the web player behind it.
     PlanText(UninstallerFileName,
-             UninstallerImage(image.StoredBytes(TInstallerPackage::StubEntry),
+             UninstallerImage(image.StoredBytes(core::StubEntry),
                               player.ProgramSize(), record_));
 }
 

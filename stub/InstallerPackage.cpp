@@ -8,23 +8,6 @@
 
 namespace stub {
 
-namespace {
-
-// Removes a scratch file however the reading of the project ends.
-class TScratchFile {
-public:
-    explicit TScratchFile(std::string path) : path_(std::move(path)) {}
-    ~TScratchFile() { rtl::RemoveFile(path_); }
-    TScratchFile(const TScratchFile&) = delete;
-    TScratchFile& operator=(const TScratchFile&) = delete;
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-} // namespace
-
 std::string TInstallerPackage::PartName(int32_t index) {
     static const char* const names[] = {"The program", "The wallpaper settings", "The movie",
                                         "The video player", "The video player script"};
@@ -35,16 +18,17 @@ std::string TInstallerPackage::PartName(int32_t index) {
 TInstallerPackage::TInstallerPackage(const TPackedImage& image, const std::string& scratchFolder)
     : image_(image) {
     const int32_t count = image.Count();
-    if (count != 3 && count != 5)
+    if (count != core::MovieEntryCount && count != core::VideoEntryCount)
         throw EDamaged("It holds " + rtl::IntToStr(count) +
                        " parts, where an installer holds 3 or 5.");
-    const TPackedImage::TEntry& stub = image.Entry(StubEntry);
+    const TPackedImage::TEntry& stub = image.Entry(core::StubEntry);
     if (stub.Offset != 0 || stub.StoredSize == 0 || stub.StoredSize != stub.SourceSize)
-        throw EDamaged(PartName(StubEntry) + " is not stored as the installer needs it.");
+        throw EDamaged(PartName(core::StubEntry) + " is not stored as the installer needs it.");
     // The small settings first, so damage there is reported before the movie is unpacked.
-    const std::string projectBytes = image.InflateToString(ProjectEntry, PartName(ProjectEntry));
+    const std::string projectBytes =
+        image.InflateToString(core::ProjectEntry, PartName(core::ProjectEntry));
     // The project reader takes a file, so the settings pass through one.
-    TScratchFile projectFile(scratchFolder + rtl::NewGuidText() + ".zvrk");
+    const rtl::TScratchFile projectFile(scratchFolder + rtl::NewGuidText() + ".zvrk");
     {
         rtl::TFileStream file(projectFile.Path(), rtl::FileMode::Create);
         file.WriteBuffer(projectBytes.data(), static_cast<int64_t>(projectBytes.size()));
@@ -55,15 +39,15 @@ TInstallerPackage::TInstallerPackage(const TPackedImage& image, const std::strin
     } catch (const rtl::EFileStreamError&) {
         throw;
     } catch (const rtl::Exception& error) {
-        throw EDamaged(PartName(ProjectEntry) + " cannot be read: " + error.Message + ".");
+        throw EDamaged(PartName(core::ProjectEntry) + " cannot be read: " + error.Message + ".");
     }
     if (project_->FlashFiles.Count() == 0 || project_->FlashFiles.Get(0).empty())
-        throw EDamaged(PartName(ProjectEntry) + " name no movie.");
-    video_ = IsVideoPath(MoviePath());
-    if (video_ != (count == 5))
+        throw EDamaged(PartName(core::ProjectEntry) + " name no movie.");
+    video_ = core::IsVideoPath(MoviePath());
+    if (video_ != (count == core::VideoEntryCount))
         throw EDamaged("It holds " + rtl::IntToStr(count) + " parts, but a Flash " +
                        (video_ ? "video" : "movie") + " comes with " + (video_ ? "5." : "3."));
-    for (int32_t i = MovieEntry; i < count; ++i)
+    for (int32_t i = core::MovieEntry; i < count; ++i)
         image.Inflate(i, PartName(i), [](const uint8_t*, size_t) {});
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "PackedImage.h"
+#include "core/InstallerUnit.h"
 #include "core/ProjectUnit.h"
 
 namespace stub {
@@ -15,12 +16,6 @@ namespace stub {
 // scratch files that reading the project needs raises the file error.
 class TInstallerPackage {
 public:
-    static constexpr int32_t StubEntry = 0;
-    static constexpr int32_t ProjectEntry = 1;
-    static constexpr int32_t MovieEntry = 2;
-    static constexpr int32_t PlayerEntry = 3;
-    static constexpr int32_t ScriptEntry = 4;
-
     // Reads the project through scratch files in scratchFolder (ending with a delimiter),
     // which are gone again when this returns.
     TInstallerPackage(const TPackedImage& image, const std::string& scratchFolder);

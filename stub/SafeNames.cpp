@@ -1,5 +1,6 @@
 #include "SafeNames.h"
 
+#include "core/InstallerUnit.h"
 #include "rtl/TextUtils.h"
 
 namespace stub {
@@ -41,7 +42,7 @@ void TrimEnds(std::string& name) {
 }
 
 std::string FallbackMovieName(const std::string& path) {
-    return IsVideoPath(path) ? "movie.flv" : "movie.swf";
+    return core::IsVideoPath(path) ? "movie.flv" : "movie.swf";
 }
 
 } // namespace
@@ -72,15 +73,9 @@ std::string MovieNamePart(const std::string& path) {
     return last == std::string::npos ? path : path.substr(last + 1);
 }
 
-bool IsVideoPath(const std::string& path) {
-    const std::string name = MovieNamePart(path);
-    const size_t dot = name.rfind('.');
-    return dot != std::string::npos && rtl::LowerCaseAscii(name.substr(dot)) == ".flv";
-}
-
 bool IsOwnFileName(const std::string& name) {
-    for (const char* own :
-         {PageFileName, InfoFileName, UninstallerFileName, PlayerFileName, ScriptFileName})
+    for (const char* own : {PageFileName, InfoFileName, UninstallerFileName, core::PlayerFileName,
+                            core::ScriptFileName})
         if (rtl::SameTextAscii(name, own))
             return true;
     return false;

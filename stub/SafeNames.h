@@ -4,13 +4,11 @@
 
 namespace stub {
 
-// The names of the installer's own files in the wallpaper folder and of the player files it
-// packs; a movie never takes one of them.
+// The names of the installer's own files in the wallpaper folder; a movie never takes one of
+// them, nor the names of the player files an installer carries.
 constexpr const char* PageFileName = "wallpaper.html";
 constexpr const char* InfoFileName = "LivelyInfo.json";
 constexpr const char* UninstallerFileName = "uninstall.exe";
-constexpr const char* PlayerFileName = "FLVPlayer.swf";
-constexpr const char* ScriptFileName = "swfobject.js";
 // The data scripts that hand the movie and the video player movie to the page's player.
 constexpr const char* MovieDataFileName = "movie.js";
 constexpr const char* PlayerDataFileName = "player.js";
@@ -26,9 +24,6 @@ constexpr size_t MaxSafeNameLength = 120;
 // The file-name part of a movie path as a project holds it: the text after its last "\",
 // "/" or ":", whatever system the project was made on.
 std::string MovieNamePart(const std::string& path);
-// Whether the movie at path is a Flash video, by the same rule the generator uses to decide
-// whether an installer gets the two player entries.
-bool IsVideoPath(const std::string& path);
 
 // The movie's name in the installed page: its file-name part made safe. When nothing usable
 // is left, or the name is one of the installer's own, "movie.swf" or "movie.flv".

@@ -96,8 +96,8 @@ int Install(HINSTANCE instance, const TPackedImage& image, const TStubOptions& o
     std::optional<TWebPlayer> player;
     try {
         package.emplace(image, rtl::TempDirectory());
-        player.emplace(image.StoredBytes(TInstallerPackage::StubEntry),
-                       image.Entry(TInstallerPackage::StubEntry).StoredSize);
+        player.emplace(image.StoredBytes(core::StubEntry),
+                       image.Entry(core::StubEntry).StoredSize);
     } catch (const EDamaged& damage) {
         return report.Fail(ExitFailure, DamagedInstaller, damage.Message);
     }

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "SafeNames.h"
+#include "core/InstallerUnit.h"
 #include "WebPlayer.h"
 #include "rtl/TextUtils.h"
 
@@ -162,7 +162,7 @@ std::string WallpaperPage(const TPageSettings& s, const TSysColorFn& sysColor) {
 
     html += "<div id=\"movie\"";
     if (s.Video) {
-        html += Attribute("data-movie", PlayerFileName);
+        html += Attribute("data-movie", core::PlayerFileName);
         html += Attribute("data-flashvars",
                           "file=" + PercentEncode(s.MovieUrl()) + "&loop=" + (s.Loop ? "1" : "0"));
         // Our own player movie; the page may change its video as the desktop control does.

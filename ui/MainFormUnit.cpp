@@ -134,7 +134,7 @@ const char* const RefusedTitleCharacters = "\\/:*?\"<>|";
 } // namespace
 
 std::string TMainForm::TemplatePath() const {
-    return Application().ExeFolder() + "blankProject";
+    return Application().ExeFolder() + core::TemplateFileName;
 }
 
 void TMainForm::SetProjectCaption(const std::string& caption) {
@@ -236,9 +236,9 @@ void TMainForm::MMSaveProjectClick(TComponent*) {
 void TMainForm::LoadFlash(const std::string& path) {
     if (path == FlashPath)
         return;
-    if (rtl::LowerFileExt(path) == ".flv") {
+    if (core::IsVideoPath(path)) {
         FlashPlayer->PutBackgroundColor(0);
-        FlashPlayer->PutMovie(Application().ExeFolder() + "nsFLVPlayer.dat");
+        FlashPlayer->PutMovie(Application().ExeFolder() + core::PreviewPlayerFileName);
         FlashPlayer->SetVariable("FLVPath", path);
         LoopCheckBox->SetChecked(false);
     } else {
@@ -301,30 +301,26 @@ void TMainForm::ChangeFileBtnClick(TComponent*) {
 }
 
 void TMainForm::GenerateBtnClick(TComponent*) {
-    if (OutputPath.empty()) {
-        PageControl->SetActivePage(OutputSheet);
-        ShowInformation("Please assign an ouput file name.");
-        return;
-    }
-    if (FlashPath.empty()) {
-        PageControl->SetActivePage(FlashSheet);
-        ShowInformation("Please assign a Flash file to this project.");
-        return;
-    }
-    if (rtl::Trim(TitleEdit->Text()).empty()) {
-        PageControl->SetActivePage(InfoSheet);
-        ShowInformation("Please input your wallpaper title.");
-        return;
-    }
     core::TInstallerInputs inputs;
-    inputs.StubPath = Application().ExeFolder() + "installer.dat";
+    inputs.StubPath = Application().ExeFolder() + core::StubFileName;
     inputs.FlashPath = FlashPath;
     inputs.PlayerFolder = Application().ExeFolder();
     inputs.OutputPath = OutputPath;
-    // Writing the installer over one of its own inputs would destroy that input.
-    if (inputs.OutputIsInput()) {
-        PageControl->SetActivePage(OutputSheet);
-        ShowInformation("The output file cannot be one of the files that go into the installer.");
+    if (const auto refusal = core::CheckInputs(inputs, TitleEdit->Text())) {
+        // The page that needs attention comes to the front before the message is read.
+        switch (refusal->Problem) {
+        case core::TInputProblem::NoMovie:
+            PageControl->SetActivePage(FlashSheet);
+            break;
+        case core::TInputProblem::NoTitle:
+            PageControl->SetActivePage(InfoSheet);
+            break;
+        case core::TInputProblem::NoOutput:
+        case core::TInputProblem::OutputIsInput:
+            PageControl->SetActivePage(OutputSheet);
+            break;
+        }
+        ShowInformation(refusal->Message);
         return;
     }
     GenerateBtn->SetEnabled(false);
@@ -361,7 +357,8 @@ void TMainForm::MMOutputClick(TComponent*) {
 }
 
 void TMainForm::MMMuravelHelpClick(TComponent*) {
-    ExecuteShell(Handle(), std::nullopt, Application().ExeFolder() + "Muravel.chm", SW_SHOWNORMAL);
+    ExecuteShell(Handle(), std::nullopt, Application().ExeFolder() + core::HelpFileName,
+                 SW_SHOWNORMAL);
 }
 
 void TMainForm::MMHomepageClick(TComponent*) {

@@ -52,15 +52,6 @@ TEST(SafeNames, NothingUsableOrAnOwnNameGivesTheFallback) {
     EXPECT_EQ(stub::MovieFileName("C:\\x\\FLVPlayer.flv\\"), "movie.swf");
 }
 
-TEST(SafeNames, VideoIsDecidedByTheNamePartsExtensionAsTheGeneratorDoes) {
-    EXPECT_TRUE(stub::IsVideoPath("C:\\v\\clip.FLV"));
-    EXPECT_TRUE(stub::IsVideoPath("clip.flv"));
-    EXPECT_FALSE(stub::IsVideoPath("C:\\v.flv\\clip"));
-    EXPECT_FALSE(stub::IsVideoPath("C:\\v\\clip.flv.swf"));
-    EXPECT_FALSE(stub::IsVideoPath("clip.flv\\"));
-    EXPECT_FALSE(stub::IsVideoPath(""));
-}
-
 TEST(SafeNames, LongNamesAreCutKeepingTheExtension) {
     const std::string name = stub::MovieFileName(std::string(300, 'a') + ".swf");
     EXPECT_EQ(name.size(), stub::MaxSafeNameLength);
