@@ -23,6 +23,10 @@ std::string ExtractFilePath(const std::string& path) {
     return path.substr(0, FileNameStart(path));
 }
 
+std::string ExecutableFolder() {
+    return ExtractFilePath(ExecutablePath());
+}
+
 std::string ExtractFileExt(const std::string& path) {
     const size_t start = FileNameStart(path);
     const size_t dot = path.rfind('.');

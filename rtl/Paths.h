@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace rtl {
@@ -24,10 +25,16 @@ bool RemoveFile(const std::string& path);
 bool MoveReplacing(const std::string& from, const std::string& to);
 // Whether both paths name one existing file, however they are spelled (links included).
 bool SameFile(const std::string& a, const std::string& b);
-// The user's temporary directory, ending with a delimiter.
-std::string TempDirectory();
+// The user's temporary directory, ending with a delimiter. On Windows the platform is given
+// room for maxLength characters; a directory that does not fit gives "".
+std::string TempDirectory(unsigned maxLength = 255);
+// The running executable's full path, however long.
+std::string ExecutablePath();
 // The running executable's folder, ending with a delimiter.
 std::string ExecutableFolder();
+// The system's text for an error code (a Windows error or HRESULT, an errno value elsewhere),
+// without the line break the system ends it with.
+std::string SystemErrorText(uint32_t code);
 // The system's text for the error of the last failed platform call.
 std::string LastErrorText();
 

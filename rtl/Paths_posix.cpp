@@ -45,7 +45,7 @@ bool SameFile(const std::string& a, const std::string& b) {
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-std::string TempDirectory() {
+std::string TempDirectory(unsigned) {
     const char* dir = std::getenv("TMPDIR");
     std::string result = dir != nullptr && *dir != '\0' ? dir : "/tmp/";
     if (result.back() != '/')
@@ -53,17 +53,18 @@ std::string TempDirectory() {
     return result;
 }
 
-std::string ExecutableFolder() {
+std::string ExecutablePath() {
     char buffer[PATH_MAX];
     const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0)
-        return "./";
-    const std::string path(buffer, static_cast<size_t>(n));
-    return path.substr(0, path.rfind('/') + 1);
+    return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
+}
+
+std::string SystemErrorText(uint32_t code) {
+    return std::strerror(static_cast<int>(code));
 }
 
 std::string LastErrorText() {
-    return std::strerror(errno);
+    return SystemErrorText(static_cast<uint32_t>(errno));
 }
 
 } // namespace rtl

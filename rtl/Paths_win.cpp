@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace rtl {
 
 bool IsPathDelimiter(char c) {
@@ -61,25 +63,25 @@ bool SameFile(const std::string& a, const std::string& b) {
            first.nFileIndexLow == second.nFileIndexLow;
 }
 
-std::string TempDirectory() {
-    char buffer[256];
-    buffer[0] = '\0';
-    GetTempPathA(255, buffer);
-    return buffer;
+std::string TempDirectory(unsigned maxLength) {
+    std::vector<char> buffer(maxLength + 1, '\0');
+    const DWORD n = GetTempPathA(maxLength, buffer.data());
+    // A directory that does not fit is reported by the length it needs, and is no path at all.
+    return n < maxLength ? std::string(buffer.data()) : std::string();
 }
 
-std::string ExecutableFolder() {
-    char buffer[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-    const std::string path(buffer, n < sizeof buffer ? n : 0);
-    size_t i = path.size();
-    while (i > 0 && !IsPathDelimiter(path[i - 1]))
-        --i;
-    return path.substr(0, i);
+std::string ExecutablePath() {
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n =
+            GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n < buffer.size())
+            return std::string(buffer.data(), n);
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
-std::string LastErrorText() {
-    const DWORD code = GetLastError();
+std::string SystemErrorText(uint32_t code) {
     char* text = nullptr;
     const DWORD n =
         FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -92,6 +94,10 @@ std::string LastErrorText() {
     while (!result.empty() && static_cast<unsigned char>(result.back()) <= 32)
         result.pop_back();
     return result;
+}
+
+std::string LastErrorText() {
+    return SystemErrorText(GetLastError());
 }
 
 } // namespace rtl

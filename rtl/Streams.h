@@ -93,6 +93,8 @@ enum class FileMode {
     OpenRead,
     // Read and write; created, or truncated when it exists; no sharing.
     Create,
+    // Read and write; created, and refused when it exists; no sharing.
+    CreateNew,
 };
 
 class TFileStream : public TStream {

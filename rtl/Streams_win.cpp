@@ -12,7 +12,8 @@ TFileStream::TFileStream(const std::string& path, FileMode mode) : path_(path) {
                    ? CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
                    : CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                 mode == FileMode::CreateNew ? CREATE_NEW : CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const std::string reason = LastErrorText();
         if (mode == FileMode::OpenRead)

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "rtl/Errors.h"
+#include "rtl/Paths.h"
 
 namespace stub {
 
@@ -93,7 +94,7 @@ TInstallForm::TInstallForm(HINSTANCE instance, TInstallation& installation,
                     nullptr, nullptr, instance_, this);
     if (window_ == nullptr)
         throw rtl::Exception("The installer's window cannot be created. " +
-                             ErrorText(GetLastError()));
+                             rtl::LastErrorText());
     CreateControls();
     ShowPage(ReadyPage);
 }
@@ -226,7 +227,7 @@ void TInstallForm::InstallButtonClick() {
     ShowPage(InstallingPage);
     worker_.Reset(CreateThread(nullptr, 0, InstallThread, this, 0, nullptr));
     if (!worker_.Valid()) {
-        error_ = ErrorText(GetLastError());
+        error_ = rtl::LastErrorText();
         InstallDone();
     }
 }

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "Installation.h"
-#include "WinHandles.h"
+#include "system/Handle.h"
 
 namespace stub {
 
@@ -47,8 +47,8 @@ private:
     TInstallation& installation_;
     const core::TProject& project_;
     HWND window_ = nullptr;
-    TFontHandle font_;
-    TKernelHandle worker_;
+    sys::TFontHandle font_;
+    sys::TKernelHandle worker_;
     TPage page_ = ReadyPage;
     TOutcome outcome_ = TOutcome::Cancelled;
     unsigned lastPermille_ = 0;

@@ -10,6 +10,7 @@
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
 #include "rtl/TextUtils.h"
+#include "system/RegistryReader.h"
 
 namespace stub {
 
@@ -60,7 +61,7 @@ void SetString(HKEY key, const char* name, const std::string& value) {
                        static_cast<DWORD>(value.size() + 1));
     if (status != ERROR_SUCCESS)
         throw rtl::Exception("The wallpaper cannot be added to the installed programs. " +
-                             ErrorText(static_cast<DWORD>(status)));
+                             rtl::SystemErrorText(static_cast<uint32_t>(status)));
 }
 
 void SetNumber(HKEY key, const char* name, DWORD value) {
@@ -68,17 +69,7 @@ void SetNumber(HKEY key, const char* name, DWORD value) {
                                           reinterpret_cast<const BYTE*>(&value), sizeof value);
     if (status != ERROR_SUCCESS)
         throw rtl::Exception("The wallpaper cannot be added to the installed programs. " +
-                             ErrorText(static_cast<DWORD>(status)));
-}
-
-std::string ReadString(HKEY key, const char* name) {
-    char value[2 * MAX_PATH];
-    DWORD size = sizeof value, type = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ)
-        return "";
-    return std::string(value, strnlen(value, size));
+                             rtl::SystemErrorText(static_cast<uint32_t>(status)));
 }
 
 // Every value Register writes.
@@ -108,7 +99,7 @@ TSavedValue SaveValue(HKEY key, const char* name) {
 }
 
 void RestoreValues(const std::string& path, const std::vector<TSavedValue>& saved) {
-    TRegKey key;
+    sys::TRegKey key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, key.Receive()) !=
         ERROR_SUCCESS)
         return;
@@ -334,14 +325,14 @@ void TInstallation::Run(const TProgressFn& progress) {
 
 std::string TInstallation::Register(TUndo& undo) const {
     const std::string path = UninstallKeyPath + record_.Key;
-    TRegKey key;
+    sys::TRegKey key;
     DWORD disposition = 0;
     const LSTATUS status =
         RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0,
                         KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, key.Receive(), &disposition);
     if (status != ERROR_SUCCESS)
         throw rtl::Exception("The wallpaper cannot be added to the installed programs. " +
-                             ErrorText(static_cast<DWORD>(status)));
+                             rtl::SystemErrorText(static_cast<uint32_t>(status)));
     if (disposition == REG_CREATED_NEW_KEY) {
         undo.OnFailure([path] { RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str()); });
     } else {
@@ -351,7 +342,8 @@ std::string TInstallation::Register(TUndo& undo) const {
             saved.push_back(SaveValue(key.Get(), name));
         undo.OnFailure([path, saved] { RestoreValues(path, saved); });
     }
-    std::string earlierLocation = ReadString(key.Get(), "InstallLocation");
+    std::string earlierLocation =
+        sys::ReadStringValue(key.Get(), "InstallLocation").value_or("");
 
     int64_t size = 0;
     for (const TPlannedFile& file : files_)

@@ -129,7 +129,7 @@ int Main(HINSTANCE instance) {
     try {
         if (options.CleanupWait)
             return RunCleanup(*options.CleanupWait, options.Folder.value_or(""));
-        const std::string ownPath = ExecutablePath();
+        const std::string ownPath = rtl::ExecutablePath();
         const TMappedFile own(ownPath);
         std::optional<TPackedImage> image;
         try {

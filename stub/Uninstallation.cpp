@@ -5,6 +5,7 @@
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
 #include "rtl/TextUtils.h"
+#include "system/RegistryReader.h"
 
 namespace stub {
 
@@ -83,7 +84,7 @@ void RemoveInstalledFiles(const TUninstallRecord& record, const std::string& ski
             continue;
         const DWORD code = GetLastError();
         if (PathExists(path))
-            failures += "\r\n" + path + ": " + ErrorText(code);
+            failures += "\r\n" + path + ": " + rtl::SystemErrorText(code);
     }
     if (!failures.empty())
         throw rtl::Exception("These files could not be removed:" + failures);
@@ -91,24 +92,18 @@ void RemoveInstalledFiles(const TUninstallRecord& record, const std::string& ski
 
 void Unregister(const TUninstallRecord& record) {
     const std::string path = UninstallKeyPath + record.Key;
-    TRegKey key;
+    sys::TRegKey key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, key.Receive()) !=
         ERROR_SUCCESS)
         return;
-    char command[2 * MAX_PATH];
-    DWORD size = sizeof command, type = 0;
-    const LSTATUS read = RegQueryValueExA(key.Get(), "UninstallString", nullptr, &type,
-                                          reinterpret_cast<BYTE*>(command), &size);
+    const std::optional<std::string> command = sys::ReadStringValue(key.Get(), "UninstallString");
     key.Reset();
-    if (read != ERROR_SUCCESS || type != REG_SZ)
-        return;
-    if (!rtl::SameTextAscii(std::string(command, strnlen(command, size)),
-                            UninstallCommand(record.Folder)))
+    if (!command || !rtl::SameTextAscii(*command, UninstallCommand(record.Folder)))
         return;
     const LSTATUS removed = RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
     if (removed != ERROR_SUCCESS && removed != ERROR_FILE_NOT_FOUND)
         throw rtl::Exception("The wallpaper's entry in the installed programs cannot be removed. " +
-                             ErrorText(static_cast<DWORD>(removed)));
+                             rtl::SystemErrorText(static_cast<uint32_t>(removed)));
 }
 
 void RemoveEmptyWallpapersFolders() {
@@ -169,7 +164,7 @@ void TUninstallation::StartCleanup(const std::string& path) const {
         return;
     }
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    TFileHandle helperFile(CreateFileA(helper.c_str(), GENERIC_READ | DELETE,
+    sys::TFileHandle helperFile(CreateFileA(helper.c_str(), GENERIC_READ | DELETE,
                                        FILE_SHARE_READ | FILE_SHARE_DELETE, &inherited,
                                        OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (!helperFile.Valid()) {
@@ -180,7 +175,7 @@ void TUninstallation::StartCleanup(const std::string& path) const {
     if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
                          SYNCHRONIZE, TRUE, 0))
         return;
-    const TKernelHandle selfHandle(self);
+    const sys::TKernelHandle selfHandle(self);
     std::string command = "\"" + helper +
                           "\" /cleanup=" + std::to_string(reinterpret_cast<uintptr_t>(self)) +
                           " /D=" + path;
@@ -200,13 +195,13 @@ void TUninstallation::StartCleanup(const std::string& path) const {
     if (CreateProcessA(helper.c_str(), &command[0], nullptr, nullptr, TRUE,
                        EXTENDED_STARTUPINFO_PRESENT, nullptr, temp.c_str(), &startup.StartupInfo,
                        &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        // The helper runs on its own; nothing waits for it.
+        const sys::TKernelHandle thread(process.hThread), helperProcess(process.hProcess);
     }
 }
 
 int RunCleanup(uint64_t processHandle, const std::string& path) {
-    const TKernelHandle process(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(processHandle)));
+    const sys::TKernelHandle process(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(processHandle)));
     WaitForSingleObject(process.Get(), CleanupWaitMs);
     const std::string name = rtl::ExtractFileName(path);
     const bool inFolder = rtl::SameTextAscii(name, UninstallerFileName);

@@ -30,39 +30,9 @@ TMappedFile::TMappedFile(const std::string& path)
         throw rtl::FileOpenError(path, rtl::LastErrorText());
 }
 
-TOutputFile::TOutputFile(const std::string& path)
-    : path_(path), file_(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr)) {
-    if (!file_.Valid())
-        throw rtl::FileCreateError(path, rtl::LastErrorText());
-}
-
 void TOutputFile::Write(const void* data, size_t size) {
-    const char* next = static_cast<const char*>(data);
-    while (size > 0) {
-        const DWORD ask = static_cast<DWORD>(size < (1u << 30) ? size : (1u << 30));
-        DWORD written = 0;
-        if (!WriteFile(file_.Get(), next, ask, &written, nullptr) || written == 0)
-            throw rtl::Exception("Cannot write \"" + path_ + "\". " + rtl::LastErrorText());
-        next += written;
-        size -= written;
-    }
-}
-
-std::string ErrorText(DWORD code) {
-    SetLastError(code);
-    return rtl::LastErrorText();
-}
-
-std::string ExecutablePath() {
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD n =
-            GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n < buffer.size())
-            return std::string(buffer.data(), n);
-        buffer.resize(buffer.size() * 2);
-    }
+    if (file_.Write(data, static_cast<int64_t>(size)) != static_cast<int64_t>(size))
+        throw rtl::Exception("Cannot write \"" + file_.FileName() + "\". " + rtl::LastErrorText());
 }
 
 bool PathExists(const std::string& path) {
@@ -87,7 +57,7 @@ std::string LocalAppDataFolder() {
                                             nullptr, SHGFP_TYPE_CURRENT, buffer);
     if (FAILED(result))
         throw rtl::Exception("The local application data folder is not known. " +
-                             ErrorText(static_cast<DWORD>(result)));
+                             rtl::SystemErrorText(static_cast<uint32_t>(result)));
     return buffer;
 }
 
@@ -119,7 +89,7 @@ std::string UniqueSuffix() {
 
 void WriteStandardError(const std::string& text) {
     HANDLE target = GetStdHandle(STD_ERROR_HANDLE);
-    TFileHandle console;
+    sys::TFileHandle console;
     if (target == nullptr || target == INVALID_HANDLE_VALUE) {
         if (!AttachConsole(ATTACH_PARENT_PROCESS))
             return;

@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "WinHandles.h"
+#include "rtl/Streams.h"
+#include "system/Handle.h"
 
 namespace stub {
 
@@ -17,26 +18,23 @@ public:
     int64_t Size() const { return size_; }
 
 private:
-    TFileHandle file_;
-    TKernelHandle mapping_;
-    TMappedView view_;
+    sys::TFileHandle file_;
+    sys::TKernelHandle mapping_;
+    sys::TMappedView view_;
     int64_t size_ = 0;
 };
 
 // Creates a new file and writes it; errors name the file and give the system's reason.
 class TOutputFile {
 public:
-    explicit TOutputFile(const std::string& path);
+    explicit TOutputFile(const std::string& path) : file_(path, rtl::FileMode::CreateNew) {}
     void Write(const void* data, size_t size);
     void Write(const std::string& bytes) { Write(bytes.data(), bytes.size()); }
 
 private:
-    std::string path_;
-    TFileHandle file_;
+    rtl::TFileStream file_;
 };
 
-std::string ErrorText(DWORD code);
-std::string ExecutablePath();
 bool PathExists(const std::string& path);
 bool IsFolder(const std::string& path);
 // A full path without a trailing delimiter.

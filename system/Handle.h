@@ -4,7 +4,9 @@
 
 namespace sys {
 
-// Owns one Win32 handle and releases it when it goes out of scope, on every path out.
+// Owns one Win32 handle and releases it when it goes out of scope, on every path out. The
+// one owner of handles, GDI objects, device contexts, registry keys, searches and mappings in
+// the system, the window layer and the installer stub alike.
 template <class Traits> class THandle {
 public:
     using Type = typename Traits::Type;
@@ -43,27 +45,62 @@ private:
     Type handle_ = Traits::Invalid();
 };
 
-struct TRegKeyTraits {
-    using Type = HKEY;
+// Handles that are null when there is none, released by Free.
+template <class T, auto Free> struct TNullTraits {
+    using Type = T;
     static Type Invalid() { return nullptr; }
-    static void Close(Type key) { RegCloseKey(key); }
+    static void Close(Type handle) { Free(handle); }
 };
 
-struct TFindTraits {
+// Handles that are INVALID_HANDLE_VALUE when there is none.
+template <auto Free> struct TInvalidTraits {
     using Type = HANDLE;
     static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type search) { FindClose(search); }
+    static void Close(Type handle) { Free(handle); }
 };
 
-struct TFileTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type file) { CloseHandle(file); }
-};
-
+// Processes, threads and mappings.
+using TKernelHandle = THandle<TNullTraits<HANDLE, &CloseHandle>>;
+using TFileHandle = THandle<TInvalidTraits<&CloseHandle>>;
+using TFindHandle = THandle<TInvalidTraits<&FindClose>>;
 // Never holds a predefined root such as HKEY_CURRENT_USER, which must not be closed.
-using TRegKey = THandle<TRegKeyTraits>;
-using TFindHandle = THandle<TFindTraits>;
-using TFileHandle = THandle<TFileTraits>;
+using TRegKey = THandle<TNullTraits<HKEY, &RegCloseKey>>;
+using TMappedView = THandle<TNullTraits<const void*, &UnmapViewOfFile>>;
+using TWindowHandle = THandle<TNullTraits<HWND, &DestroyWindow>>;
+using TMenuHandle = THandle<TNullTraits<HMENU, &DestroyMenu>>;
+using TIconHandle = THandle<TNullTraits<HICON, &DestroyIcon>>;
+using THookHandle = THandle<TNullTraits<HHOOK, &UnhookWindowsHookEx>>;
+using TGdiObject = THandle<TNullTraits<HGDIOBJ, &DeleteObject>>;
+using TFontHandle = THandle<TNullTraits<HFONT, &DeleteObject>>;
+using TBrushHandle = THandle<TNullTraits<HBRUSH, &DeleteObject>>;
+using TBitmapHandle = THandle<TNullTraits<HBITMAP, &DeleteObject>>;
+using TMemoryDC = THandle<TNullTraits<HDC, &DeleteDC>>;
+
+// A device context of a window (or of the screen, for none), given back with ReleaseDC.
+class TWindowDC {
+public:
+    explicit TWindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~TWindowDC() { ReleaseDC(window_, dc_); }
+    TWindowDC(const TWindowDC&) = delete;
+    TWindowDC& operator=(const TWindowDC&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// An object selected into a device context for the lifetime of this, then the previous one back.
+class TSelectObject {
+public:
+    TSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~TSelectObject() { SelectObject(dc_, previous_); }
+    TSelectObject(const TSelectObject&) = delete;
+    TSelectObject& operator=(const TSelectObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
 
 } // namespace sys

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include <windows.h>
-
 namespace sys {
 
 namespace {
@@ -28,15 +26,19 @@ TMessageHandler SetMessageHandler(TMessageHandler handler) {
     return std::exchange(InstalledHandler(), std::move(handler));
 }
 
-void PumpWaitingMessages() {
+void PumpWaitingMessages(const std::function<void(MSG&)>& handle) {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+        if (handle) {
+            handle(message);
+        } else {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
     }
 }
 

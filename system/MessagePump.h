@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <functional>
 
 namespace sys {
@@ -15,8 +17,9 @@ void ProcessMessages();
 // pump. Returns the handler it replaces.
 TMessageHandler SetMessageHandler(TMessageHandler handler);
 
-// The plain pump: peek, translate and dispatch until the queue is empty. A WM_QUIT it meets is
-// posted again and ends the pump, so the program's main loop still sees it.
-void PumpWaitingMessages();
+// The one pump of the system: peek and handle until the queue is empty, each message by handle
+// when given, else translated and dispatched. A WM_QUIT it meets is posted again and ends the
+// pump, so the program's main loop still sees it.
+void PumpWaitingMessages(const std::function<void(MSG&)>& handle = {});
 
 } // namespace sys

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include <windows.h>
@@ -7,6 +8,12 @@
 #include "system/Handle.h"
 
 namespace sys {
+
+// The one registry string read: the text of a REG_SZ or REG_EXPAND_SZ value of key up to its
+// first zero, references such as %SystemRoot% left unexpanded. Nothing when the value is
+// missing or cannot be read; otherType, when given, tells whether it has a type of another kind.
+std::optional<std::string> ReadStringValue(HKEY key, const std::string& name,
+                                           bool* otherType = nullptr);
 
 // Reads string values of one registry key at a time. Keys are opened for querying values only
 // and never created, so a standard user can read the machine's keys and a query never writes

@@ -7,6 +7,7 @@
 #include "rtl/Errors.h"
 #include "rtl/TextUtils.h"
 #include "system/Handle.h"
+#include "rtl/Paths.h"
 #include "system/MessagePump.h"
 #include "system/RegistryReader.h"
 
@@ -14,12 +15,7 @@ namespace sys {
 
 namespace {
 
-struct TItemIdListTraits {
-    using Type = LPITEMIDLIST;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type list) { CoTaskMemFree(list); }
-};
-using TItemIdList = THandle<TItemIdListTraits>;
+using TItemIdList = THandle<TNullTraits<LPITEMIDLIST, &CoTaskMemFree>>;
 
 const char UserFoldersKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
@@ -52,15 +48,10 @@ std::string SystemDirectory(UINT passed) {
     return FittingText(buffer, GetSystemDirectoryA(buffer, passed), passed);
 }
 
-std::string TempPath(DWORD passed) {
-    char buffer[256] = {};
-    return FittingText(buffer, GetTempPathA(passed, buffer), passed);
-}
-
 } // namespace
 
 std::string TSystemInfo::GetTempDirectory() const {
-    return TempPath(255);
+    return rtl::TempDirectory(255);
 }
 
 std::string TSystemInfo::GetWindowsPath() const {
@@ -124,7 +115,7 @@ std::string TSystemInfo::GetSystemPath(TFolderKind kind) const {
     else if (kind == 18)
         result = SystemDirectory(254);
     else if (kind == 19)
-        result = TempPath(254);
+        result = rtl::TempDirectory(254);
     else if (kind == 20)
         result = SystemDirectory(254).substr(0, 2);
     registry.OpenKeyReadOnly(HKEY_LOCAL_MACHINE, MachineKey);

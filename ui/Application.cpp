@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "rtl/Errors.h"
+#include "system/Handle.h"
 #include "system/MessagePump.h"
 #include "ui/Form.h"
 #include "ui/MessageBoxes.h"
@@ -34,9 +35,7 @@ std::string MessageOf(const std::exception_ptr& error) {
 void TApplication::Initialize() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
-    HDC screen = GetDC(nullptr);
-    pixelsPerInch_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    pixelsPerInch_ = GetDeviceCaps(sys::TWindowDC(nullptr).Get(), LOGPIXELSY);
     sys::SetMessageHandler([this] { ProcessMessages(); });
     // The C runtime has already split the command line by the platform's quoting rules.
     arguments_.assign(__argv + (__argc > 0 ? 1 : 0), __argv + __argc);
@@ -64,14 +63,7 @@ bool TApplication::HandleMessage() {
 }
 
 void TApplication::ProcessMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        ProcessMessage(message);
-    }
+    sys::PumpWaitingMessages([this](MSG& message) { ProcessMessage(message); });
 }
 
 void TApplication::ProcessMessage(MSG& message) {

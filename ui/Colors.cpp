@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "ui/Handles.h"
+#include "system/Handle.h"
 
 namespace ui {
 
@@ -13,12 +13,12 @@ COLORREF ColorToRGB(TColor color) {
 }
 
 HBRUSH SolidBrush(TColor color) {
-    static std::map<COLORREF, TBrushHandle> brushes;
+    static std::map<COLORREF, sys::TBrushHandle> brushes;
     const COLORREF rgb = ColorToRGB(color);
-    TBrushHandle& brush = brushes[rgb];
+    sys::TBrushHandle& brush = brushes[rgb];
     if (!brush)
-        brush.reset(CreateSolidBrush(rgb));
-    return brush.get();
+        brush.Reset(CreateSolidBrush(rgb));
+    return brush.Get();
 }
 
 } // namespace ui

@@ -87,16 +87,16 @@ void TControl::SetFocus() {
 }
 
 HFONT TControl::FontHandle() const {
-    if (ownFont_)
-        return ownFont_.get();
+    if (ownFont_.Valid())
+        return ownFont_.Get();
     return parent_ != nullptr ? parent_->FontHandle() : nullptr;
 }
 
 void TControl::SetFont(const TFont& font) {
-    TFontHandle previous = std::move(ownFont_);
+    sys::TFontHandle previous = std::move(ownFont_);
     ownFont_ = CreateFontHandle(font, PixelsPerInch());
     if (Handle() != nullptr)
-        SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_.get()), TRUE);
+        SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_.Get()), TRUE);
     AdjustSize();
 }
 
@@ -157,7 +157,7 @@ void TControl::RegisterOwnClass(const char* className, HBRUSH background) {
 
 void TControl::DestroyHandle() {
     Detach();
-    window_.reset();
+    window_.Reset();
 }
 
 bool TControl::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
@@ -197,7 +197,7 @@ LRESULT TControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         HWND window = Handle();
         const WNDPROC systemProc = systemProc_;
         Detach();
-        window_.release();
+        window_.Release();
         return systemProc != nullptr ? CallWindowProcA(systemProc, window, message, wParam, lParam)
                                      : DefWindowProcA(window, message, wParam, lParam);
     }
@@ -233,7 +233,7 @@ bool TControl::RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 }
 
 void TControl::Attach(HWND window) {
-    window_.reset(window);
+    window_.Reset(window);
     SetPropA(window, ControlProperty, this);
 }
 

@@ -7,7 +7,7 @@
 
 #include "ui/Colors.h"
 #include "ui/Font.h"
-#include "ui/Handles.h"
+#include "system/Handle.h"
 
 namespace ui {
 
@@ -52,7 +52,7 @@ class TControl : public TComponent {
 public:
     ~TControl() override;
 
-    HWND Handle() const { return window_.get(); }
+    HWND Handle() const { return window_.Get(); }
     TControl* Parent() const { return parent_; }
     // The form this control sits in (itself for a form).
     TForm& Form() const;
@@ -123,9 +123,9 @@ private:
     void Detach();
 
     TControl* parent_;
-    TWindowHandle window_;
+    sys::TWindowHandle window_;
     WNDPROC systemProc_ = nullptr;
-    TFontHandle ownFont_;
+    sys::TFontHandle ownFont_;
 };
 
 } // namespace ui

@@ -2,7 +2,7 @@
 
 namespace ui {
 
-TFontHandle CreateFontHandle(const TFont& font, int pixelsPerInch) {
+sys::TFontHandle CreateFontHandle(const TFont& font, int pixelsPerInch) {
     LOGFONTA log{};
     // A negative height asks for the character height, without the internal leading.
     log.lfHeight = -MulDiv(font.Height, pixelsPerInch, 96);
@@ -14,7 +14,7 @@ TFontHandle CreateFontHandle(const TFont& font, int pixelsPerInch) {
     log.lfQuality = DEFAULT_QUALITY;
     log.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
     lstrcpynA(log.lfFaceName, font.Name.c_str(), LF_FACESIZE);
-    return TFontHandle(CreateFontIndirectA(&log));
+    return sys::TFontHandle(CreateFontIndirectA(&log));
 }
 
 TFont DescribeFont(HFONT font, int pixelsPerInch) {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ui/Handles.h"
+#include "system/Handle.h"
 
 namespace ui {
 
@@ -15,7 +15,7 @@ struct TFont {
 };
 
 // The font at pixelsPerInch, its character height scaled from 96 dots per inch.
-TFontHandle CreateFontHandle(const TFont& font, int pixelsPerInch);
+sys::TFontHandle CreateFontHandle(const TFont& font, int pixelsPerInch);
 // What font, made at pixelsPerInch, is.
 TFont DescribeFont(HFONT font, int pixelsPerInch);
 

@@ -10,8 +10,8 @@ namespace ui {
 
 namespace {
 
-TIconHandle LoadIconResource(int resource, int metricX, int metricY) {
-    return TIconHandle(static_cast<HICON>(
+sys::TIconHandle LoadIconResource(int resource, int metricX, int metricY) {
+    return sys::TIconHandle(static_cast<HICON>(
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource), IMAGE_ICON,
                    GetSystemMetrics(metricX), GetSystemMetrics(metricY), 0)));
 }
@@ -46,8 +46,8 @@ TForm::TForm(const TFormDescription& description, TForm* owner)
     if (description.IconResource != 0) {
         bigIcon_ = LoadIconResource(description.IconResource, SM_CXICON, SM_CYICON);
         smallIcon_ = LoadIconResource(description.IconResource, SM_CXSMICON, SM_CYSMICON);
-        SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-        SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+        SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
+        SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
     }
     SetClientSize();
 }

@@ -89,8 +89,8 @@ private:
     int pixelsPerInch_;
     std::vector<std::unique_ptr<TComponent>> components_;
     std::unique_ptr<TMainMenu> menu_;
-    TIconHandle bigIcon_;
-    TIconHandle smallIcon_;
+    sys::TIconHandle bigIcon_;
+    sys::TIconHandle smallIcon_;
     TButton* defaultButton_ = nullptr;
     HWND lastFocus_ = nullptr;
     bool modal_ = false;

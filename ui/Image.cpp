@@ -10,7 +10,7 @@ TImage::TImage(const TControlArgs& args) : TControl(args.Name, args.Parent) {
 void TImage::SetIcon(int resource) {
     RECT rect;
     GetClientRect(Handle(), &rect);
-    icon_.reset(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource),
+    icon_.Reset(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource),
                                               IMAGE_ICON, rect.right, rect.bottom, 0)));
     InvalidateRect(Handle(), nullptr, TRUE);
 }
@@ -19,8 +19,8 @@ void TImage::Paint(HDC dc) {
     RECT rect;
     GetClientRect(Handle(), &rect);
     FillRect(dc, &rect, SolidBrush(Parent()->BackgroundColor()));
-    if (icon_)
-        DrawIconEx(dc, 0, 0, icon_.get(), rect.right, rect.bottom, 0, nullptr, DI_NORMAL);
+    if (icon_.Valid())
+        DrawIconEx(dc, 0, 0, icon_.Get(), rect.right, rect.bottom, 0, nullptr, DI_NORMAL);
 }
 
 bool TImage::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {

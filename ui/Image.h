@@ -11,7 +11,7 @@ public:
 
     // Loads the icon resource at the size of the control.
     void SetIcon(int resource);
-    HICON Icon() const { return icon_.get(); }
+    HICON Icon() const { return icon_.Get(); }
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -19,7 +19,7 @@ protected:
 private:
     void Paint(HDC dc);
 
-    TIconHandle icon_;
+    sys::TIconHandle icon_;
 };
 
 } // namespace ui

@@ -42,10 +42,10 @@ HBRUSH TLabel::CtlColor(HDC dc) {
 
 void TLabel::AdjustSize() {
     const std::string caption = Caption();
-    TWindowDC dc(Handle());
-    TSelectObject font(dc.get(), FontHandle());
+    sys::TWindowDC dc(Handle());
+    sys::TSelectObject font(dc.Get(), FontHandle());
     RECT rect{0, 0, 0, 0};
-    DrawTextA(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &rect,
+    DrawTextA(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &rect,
               DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
     SetWindowPos(Handle(), nullptr, 0, 0, rect.right, rect.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -8,7 +8,7 @@ TMainMenu::TMainMenu(std::string name) : TComponent(std::move(name)), menu_(Crea
 
 TMenuItem& TMainMenu::AddMenu(std::string name, std::string caption) {
     HMENU popup = CreatePopupMenu();
-    AppendMenuA(menu_.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup),
+    AppendMenuA(menu_.Get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup),
                 caption.c_str());
     entries_.push_back(
         {std::make_unique<TMenuItem>(std::move(name), std::move(caption), 0), popup});

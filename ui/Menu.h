@@ -34,7 +34,7 @@ class TMainMenu : public TComponent {
 public:
     explicit TMainMenu(std::string name);
 
-    HMENU Handle() const { return menu_.get(); }
+    HMENU Handle() const { return menu_.Get(); }
 
     // A menu on the bar.
     TMenuItem& AddMenu(std::string name, std::string caption);
@@ -48,7 +48,7 @@ private:
         HMENU Popup; // for a menu on the bar; freed with the bar
     };
 
-    TMenuHandle menu_;
+    sys::TMenuHandle menu_;
     std::vector<TEntry> entries_;
 };
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "rtl/Paths.h"
-#include "ui/Handles.h"
+#include "system/Handle.h"
 
 namespace ui {
 
@@ -24,9 +24,9 @@ LRESULT CALLBACK EscapeMeansNo(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 int PlatformMessageBox(const TMessageBoxRequest& request) {
-    THookHandle hook;
+    sys::THookHandle hook;
     if ((request.Type & MB_TYPEMASK) == MB_YESNO)
-        hook.reset(SetWindowsHookExA(WH_MSGFILTER, &EscapeMeansNo, nullptr, GetCurrentThreadId()));
+        hook.Reset(SetWindowsHookExA(WH_MSGFILTER, &EscapeMeansNo, nullptr, GetCurrentThreadId()));
     return MessageBoxA(request.Owner, request.Text.c_str(), request.Caption.c_str(), request.Type);
 }
 

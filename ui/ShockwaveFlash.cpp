@@ -8,6 +8,7 @@
 
 #include "core/MovieInfoUnit.h"
 #include "rtl/Paths.h"
+#include "system/Handle.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -75,23 +76,16 @@ std::string Narrow(const wchar_t* text) {
     return result;
 }
 
+// The system's text for an error result, or the code itself when it has none.
 std::string SystemText(HRESULT code) {
-    char* text = nullptr;
-    const DWORD n = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result(text != nullptr ? text : "", n);
-    LocalFree(text);
-    // The system's text ends with a line break that a message must not carry.
-    while (!result.empty() && static_cast<unsigned char>(result.back()) <= 32)
-        result.pop_back();
-    if (result.empty()) {
+    std::string text = rtl::SystemErrorText(static_cast<uint32_t>(code));
+    if (text.empty()) {
         char fallback[48];
         std::snprintf(fallback, sizeof fallback, "Flash control error %08lX",
                       static_cast<unsigned long>(code));
-        result = fallback;
+        text = fallback;
     }
-    return result;
+    return text;
 }
 
 [[noreturn]] void RaiseOleError(HRESULT code, const std::string& controlText) {
@@ -128,25 +122,10 @@ std::string ErrorInfoText(IUnknown* object, REFIID iid) {
     return text;
 }
 
-// Frees a GDI object when it goes.
-class TGdiObject {
-public:
-    explicit TGdiObject(HGDIOBJ object) : object_(object) {}
-    ~TGdiObject() { DeleteObject(object_); }
-    TGdiObject(const TGdiObject&) = delete;
-    TGdiObject& operator=(const TGdiObject&) = delete;
-
-    HGDIOBJ Get() const { return object_; }
-
-private:
-    HGDIOBJ object_;
-};
-
 SIZEL PixelsToHimetric(int width, int height) {
-    const HDC screen = GetDC(nullptr);
-    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-    const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const sys::TWindowDC screen(nullptr);
+    const int dpiX = GetDeviceCaps(screen.Get(), LOGPIXELSX);
+    const int dpiY = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     constexpr int HimetricPerInch = 2540;
     return {MulDiv(width, HimetricPerInch, dpiX), MulDiv(height, HimetricPerInch, dpiY)};
 }
@@ -532,7 +511,7 @@ void TShockwaveFlash::Paint(HDC dc) const {
     RECT client;
     GetClientRect(window_, &client);
     const COLORREF background = PanelColor(backgroundColor_);
-    const TGdiObject brush(CreateSolidBrush(background));
+    const sys::TBrushHandle brush(CreateSolidBrush(background));
     FillRect(dc, &client, static_cast<HBRUSH>(brush.Get()));
     if (summary_.empty() && note_.empty())
         return;
@@ -541,7 +520,7 @@ void TShockwaveFlash::Paint(HDC dc) const {
     LOGFONTA bold;
     GetObjectA(regular, sizeof bold, &bold);
     bold.lfWeight = FW_BOLD;
-    const TGdiObject boldFont(CreateFontIndirectA(&bold));
+    const sys::TFontHandle boldFont(CreateFontIndirectA(&bold));
     const HGDIOBJ oldFont = SelectObject(dc, regular);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, IsDark(background) ? RGB(240, 240, 240) : RGB(16, 16, 16));

@@ -23,17 +23,17 @@ TTimer::TTimer(std::string name, bool enabled, UINT interval)
         windowClass.lpszClassName = TimerClass;
         return RegisterClassExA(&windowClass);
     }();
-    window_.reset(CreateWindowExA(0, TimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+    window_.Reset(CreateWindowExA(0, TimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                   GetModuleHandleA(nullptr), nullptr));
     if (registered == 0 || !window_)
         throw rtl::Exception("Cannot create the window of timer " + Name + ". " +
                              rtl::LastErrorText());
-    SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrA(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     Update();
 }
 
 TTimer::~TTimer() {
-    KillTimer(window_.get(), TimerId);
+    KillTimer(window_.Get(), TimerId);
 }
 
 void TTimer::SetEnabled(bool enabled) {
@@ -42,9 +42,9 @@ void TTimer::SetEnabled(bool enabled) {
 }
 
 void TTimer::Update() {
-    KillTimer(window_.get(), TimerId);
+    KillTimer(window_.Get(), TimerId);
     if (enabled_ && interval_ != 0)
-        SetTimer(window_.get(), TimerId, interval_, nullptr);
+        SetTimer(window_.Get(), TimerId, interval_, nullptr);
 }
 
 LRESULT CALLBACK TTimer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

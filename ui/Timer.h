@@ -23,7 +23,7 @@ private:
     bool enabled_;
     UINT interval_;
     // A message-only window of its own, so the timer needs no form.
-    TWindowHandle window_;
+    sys::TWindowHandle window_;
 };
 
 } // namespace ui

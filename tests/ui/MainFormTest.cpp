@@ -142,10 +142,10 @@ TEST_F(MainForm, UsesTahomaAtAnElevenPixelCharacterHeight) {
         EXPECT_EQ(font.lfHeight, -11) << control->Name;
     }
     // The measurements above mean something only with the real face behind the name.
-    ui::TWindowDC dc(form.TitleLabel->Handle());
-    ui::TSelectObject font(dc.get(), form.TitleLabel->FontHandle());
+    sys::TWindowDC dc(form.TitleLabel->Handle());
+    sys::TSelectObject font(dc.Get(), form.TitleLabel->FontHandle());
     char face[LF_FACESIZE] = "";
-    GetTextFaceA(dc.get(), sizeof face, face);
+    GetTextFaceA(dc.Get(), sizeof face, face);
     EXPECT_STREQ(face, "Tahoma");
 }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/Application.h"
-#include "ui/Handles.h"
+#include "system/Handle.h"
 #include "ui/ProductInfo.h"
 
 namespace {
@@ -136,21 +136,21 @@ std::vector<HWND> ChildrenInZOrder(HWND parent) {
 COLORREF PaintedPixel(HWND window, int x, int y) {
     RECT rect;
     GetClientRect(window, &rect);
-    ui::TWindowDC screen(window);
-    ui::TMemoryDCHandle dc(CreateCompatibleDC(screen.get()));
-    ui::TBitmapHandle bitmap(CreateCompatibleBitmap(screen.get(), rect.right, rect.bottom));
-    ui::TSelectObject selected(dc.get(), bitmap.get());
-    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    return GetPixel(dc.get(), x, y);
+    sys::TWindowDC screen(window);
+    sys::TMemoryDC dc(CreateCompatibleDC(screen.Get()));
+    sys::TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), rect.right, rect.bottom));
+    sys::TSelectObject selected(dc.Get(), bitmap.Get());
+    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
+    return GetPixel(dc.Get(), x, y);
 }
 
 SIZE TextExtent(HWND window, const std::string& text) {
-    ui::TWindowDC dc(window);
-    ui::TSelectObject font(dc.get(),
+    sys::TWindowDC dc(window);
+    sys::TSelectObject font(dc.Get(),
                            reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
     SIZE size{};
-    GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     TEXTMETRICA metrics{};
-    GetTextMetricsA(dc.get(), &metrics);
+    GetTextMetricsA(dc.Get(), &metrics);
     return {size.cx, metrics.tmHeight};
 }
