@@ -16,7 +16,7 @@ HBRUSH SolidBrush(TColor color) {
     static std::map<COLORREF, sys::TBrushHandle> brushes;
     const COLORREF rgb = ColorToRGB(color);
     sys::TBrushHandle& brush = brushes[rgb];
-    if (!brush)
+    if (!brush.Valid())
         brush.Reset(CreateSolidBrush(rgb));
     return brush.Get();
 }

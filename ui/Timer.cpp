@@ -25,7 +25,7 @@ TTimer::TTimer(std::string name, bool enabled, UINT interval)
     }();
     window_.Reset(CreateWindowExA(0, TimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                   GetModuleHandleA(nullptr), nullptr));
-    if (registered == 0 || !window_)
+    if (registered == 0 || !window_.Valid())
         throw rtl::Exception("Cannot create the window of timer " + Name + ". " +
                              rtl::LastErrorText());
     SetWindowLongPtrA(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
