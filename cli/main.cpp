@@ -207,8 +207,11 @@ int main(int argc, char** argv) {
     } catch (const Refusal& refusal) {
         std::fprintf(stderr, "muravel-cli: %s\n", refusal.message.c_str());
         return 1;
-    } catch (const rtl::Exception& error) {
-        std::fprintf(stderr, "muravel-cli: %s\n", error.Message.c_str());
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "muravel-cli: %s\n", rtl::EOutOfMemory().Message.c_str());
+        return 1;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "muravel-cli: %s\n", error.what());
         return 1;
     }
 }

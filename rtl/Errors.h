@@ -1,15 +1,16 @@
 #pragma once
 
+#include <exception>
 #include <string>
 
 namespace rtl {
 
-// Root of every error the system raises; Message is what the user is shown.
-class Exception {
+// Root of every error the system raises; Message is what the user is shown. A standard
+// exception, so one catch of std::exception sees every failure, the library's own included.
+class Exception : public std::exception {
 public:
     explicit Exception(std::string message) : Message(std::move(message)) {}
-    virtual ~Exception() = default;
-    const char* what() const noexcept { return Message.c_str(); }
+    const char* what() const noexcept override { return Message.c_str(); }
 
     std::string Message;
 };

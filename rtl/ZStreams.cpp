@@ -47,11 +47,6 @@ TCompressionStream::TCompressionStream(TStream& target) : state_(new State(targe
 }
 
 TCompressionStream::~TCompressionStream() {
-    try {
-        Finish();
-    } catch (...) {
-        // A destructor cannot report; callers that need the outcome call Finish themselves.
-    }
     deflateEnd(&state_->z);
 }
 

@@ -10,8 +10,9 @@ namespace rtl {
 constexpr int ZBufferSize = 65536;
 
 // Write-only: deflates what is written (level 9, default window and memory level) and hands
-// zlib's output to the target in pieces of at most ZBufferSize bytes. Finish (or destruction)
-// ends the zlib stream, trailer included.
+// zlib's output to the target in pieces of at most ZBufferSize bytes. Finish ends the zlib
+// stream, trailer included, and raises when that fails; a stream destroyed without Finish is
+// left unfinished in the target.
 class TCompressionStream : public TStream {
 public:
     explicit TCompressionStream(TStream& target);

@@ -244,10 +244,10 @@ DWORD WINAPI TInstallForm::InstallThread(void* parameter) {
                 PostMessageA(form->window_, ProgressMessage, permille, 0);
             }
         });
-    } catch (const rtl::Exception& error) {
-        form->error_ = error.Message;
     } catch (const std::bad_alloc&) {
-        form->error_ = "Out of memory";
+        form->error_ = rtl::EOutOfMemory().Message;
+    } catch (const std::exception& error) {
+        form->error_ = error.what();
     }
     PostMessageA(form->window_, DoneMessage, 0, 0);
     return 0;

@@ -140,10 +140,10 @@ int Main(HINSTANCE instance) {
         if (IsUninstallerImage(*image))
             return Uninstall(*image, options, report, ownPath);
         return Install(instance, *image, options, report);
-    } catch (const rtl::Exception& error) {
-        return report.Fail(ExitFailure, InstallFailed, error.Message);
     } catch (const std::bad_alloc&) {
-        return report.Fail(ExitFailure, InstallFailed, "Out of memory");
+        return report.Fail(ExitFailure, InstallFailed, rtl::EOutOfMemory().Message);
+    } catch (const std::exception& error) {
+        return report.Fail(ExitFailure, InstallFailed, error.what());
     }
 }
 

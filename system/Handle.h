@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <ole2.h>
+
 namespace sys {
 
 // Owns one Win32 handle and releases it when it goes out of scope, on every path out. The
@@ -75,6 +77,21 @@ using TFontHandle = THandle<TNullTraits<HFONT, &DeleteObject>>;
 using TBrushHandle = THandle<TNullTraits<HBRUSH, &DeleteObject>>;
 using TBitmapHandle = THandle<TNullTraits<HBITMAP, &DeleteObject>>;
 using TMemoryDC = THandle<TNullTraits<HDC, &DeleteDC>>;
+
+// OLE on the calling thread for the lifetime of this, balanced only when it was taken.
+class TOleInitialization {
+public:
+    TOleInitialization() : result_(OleInitialize(nullptr)) {}
+    ~TOleInitialization() {
+        if (SUCCEEDED(result_))
+            OleUninitialize();
+    }
+    TOleInitialization(const TOleInitialization&) = delete;
+    TOleInitialization& operator=(const TOleInitialization&) = delete;
+
+private:
+    HRESULT result_;
+};
 
 // A device context of a window (or of the screen, for none), given back with ReleaseDC.
 class TWindowDC {

@@ -19,8 +19,6 @@ namespace {
 std::string MessageOf(const std::exception_ptr& error) {
     try {
         std::rethrow_exception(error);
-    } catch (const rtl::Exception& e) {
-        return e.Message;
     } catch (const std::bad_alloc&) {
         return rtl::EOutOfMemory().Message;
     } catch (const std::exception& e) {

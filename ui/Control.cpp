@@ -16,8 +16,10 @@ namespace {
 const char* const ControlProperty = "Muravel.TControl";
 
 [[noreturn]] void RaiseCreateError(const char* className) {
-    throw rtl::Exception(std::string("Cannot create a window of class ") + className + ". " +
-                         rtl::LastErrorText());
+    const std::string reason = rtl::LastErrorText();
+    throw ECreateWindowError(std::string("Cannot create a window of class ") + className + ". " +
+                                 reason,
+                             reason);
 }
 
 } // namespace

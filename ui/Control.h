@@ -5,11 +5,21 @@
 #include <functional>
 #include <string>
 
+#include "rtl/Errors.h"
 #include "ui/Colors.h"
 #include "ui/Font.h"
 #include "system/Handle.h"
 
 namespace ui {
+
+// A window that could not be made; Reason is the system's text for why.
+class ECreateWindowError : public rtl::Exception {
+public:
+    ECreateWindowError(std::string message, std::string reason)
+        : rtl::Exception(std::move(message)), Reason(std::move(reason)) {}
+
+    std::string Reason;
+};
 
 class TControl;
 class TForm;

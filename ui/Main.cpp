@@ -2,11 +2,14 @@
 
 #include <exception>
 
+#include "system/Handle.h"
 #include "ui/Application.h"
 #include "ui/MainFormUnit.h"
 #include "ui/ProductInfo.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // The Flash control and the shell's dialogs want OLE on this thread, once for the program.
+    const sys::TOleInitialization ole;
     ui::TApplication& application = ui::Application();
     application.Initialize();
     application.SetTitle(ui::ProductName);

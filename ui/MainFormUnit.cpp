@@ -118,8 +118,8 @@ TMainForm::TMainForm() : TForm(Description, nullptr) {
     BGColorPanel->SetColor(clBlack);
     TextColorPanel->SetColor(clBackground);
     TextBGColorPanel->SetColor(clWhite);
-    FlashPlayer = std::make_unique<TShockwaveFlash>(FlashPanel->Handle(), Scale(1), Scale(1),
-                                                    Scale(480), Scale(360));
+    FlashPlayer =
+        TShockwaveFlash::Create(FlashPanel->Handle(), {Scale(1), Scale(1), Scale(480), Scale(360)});
 }
 
 namespace {

@@ -1,14 +1,16 @@
-#include "ShockwaveFlash.h"
+#include "ui/ShockwaveFlash.h"
 
 #include <ocidl.h>
 #include <olectl.h>
+#include <ole2.h>
+#include <wrl/client.h>
 
 #include <cstdio>
 #include <new>
 
-#include "core/MovieInfoUnit.h"
 #include "rtl/Paths.h"
 #include "system/Handle.h"
+#include "ui/FlashPreview.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -40,7 +42,7 @@ HRESULT CallSetVariable(IUnknown* flash, BSTR name, BSTR value) {
     return vtbl->SetVariable(flash, name, value);
 }
 
-const char* const WindowClassName = "MuravelFlashHost";
+const char* const HostClassName = "MuravelFlashHost";
 
 // A BSTR of our own, converted from text in the system code page; empty text gives an empty
 // string, not a null one.
@@ -130,17 +132,6 @@ SIZEL PixelsToHimetric(int width, int height) {
     return {MulDiv(width, HimetricPerInch, dpiX), MulDiv(height, HimetricPerInch, dpiY)};
 }
 
-// The control's colours are 0xRRGGBB, and -1 leaves the movie's own, white unless it sets one.
-COLORREF PanelColor(int32_t color) {
-    if (color == -1)
-        return RGB(255, 255, 255);
-    return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
-}
-
-bool IsDark(COLORREF color) {
-    return GetRValue(color) * 299 + GetGValue(color) * 587 + GetBValue(color) * 114 < 128000;
-}
-
 // The property block of the window's design: only these three values; the control reads
 // every other one as absent and keeps its default.
 class TPropertyBag final : public IPropertyBag {
@@ -198,11 +189,9 @@ private:
     LONG references_ = 1;
 };
 
-} // namespace
-
 // The control's client site, in-place site and in-place frame in one object: the panel is the
 // only window the control ever needs to know about.
-class TShockwaveFlash::TSite final : public IOleClientSite,
+class TSite final : public IOleClientSite,
                                      public IOleInPlaceSite,
                                      public IOleInPlaceFrame {
 public:
@@ -305,50 +294,52 @@ private:
     LONG references_ = 1;
 };
 
-TShockwaveFlash::TShockwaveFlash(HWND parent, int left, int top, int width, int height) {
-    static const ATOM windowClass = [] {
-        WNDCLASSEXA wc = {};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        wc.lpszClassName = WindowClassName;
-        return RegisterClassExA(&wc);
-    }();
-    if (windowClass == 0 ||
-        CreateWindowExA(0, WindowClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, left, top,
-                        width, height, parent, nullptr, GetModuleHandleA(nullptr), this) == nullptr)
-        throw rtl::Exception("Cannot create the Flash panel. " + rtl::LastErrorText());
-    const HRESULT initialized = OleInitialize(nullptr);
-    oleInitialized_ = SUCCEEDED(initialized);
-    const HRESULT created = oleInitialized_ ? CreateControl(width, height) : initialized;
-    if (FAILED(created)) {
-        CloseControl();
-        std::string reason = SystemText(created);
-        if (reason.back() == '.')
-            reason.pop_back();
-        note_ = created == REGDB_E_CLASSNOTREG
-                    ? "No Flash player is installed; this is what the file's header says."
-                    : "The Flash player could not be started (" + reason +
-                          "); this is what the file's header says.";
-        ShowFile("");
+// The Flash control hosted in place in the panel.
+class TFlashControlHost final : public TShockwaveFlash {
+public:
+    TFlashControlHost(HWND parent, const TBounds& bounds) {
+        RegisterOwnClass(HostClassName, nullptr);
+        CreatePanel(HostClassName, parent, bounds);
     }
-}
+    ~TFlashControlHost() override { CloseControl(); }
 
-TShockwaveFlash::~TShockwaveFlash() {
-    CloseControl();
-    if (window_ != nullptr)
-        DestroyWindow(window_);
-    if (oleInitialized_)
-        OleUninitialize();
-}
+    // Creates the control and activates it in place; the error result when it cannot.
+    HRESULT Start(int width, int height);
 
-HRESULT TShockwaveFlash::CreateControl(int width, int height) {
+    bool HostsControl() const override { return true; }
+    void PutBackgroundColor(int32_t color) override;
+    void PutMovie(const std::string& path) override;
+    void SetVariable(const std::string& name, const std::string& value) override;
+
+protected:
+    bool HandleMessage(UINT message, WPARAM, LPARAM, LRESULT&) override {
+        // When the parent goes first, the control must leave its window while it still exists;
+        // the destructor closes it later.
+        if (message == WM_DESTROY && object_) {
+            ComPtr<IOleInPlaceObject> inPlace;
+            if (SUCCEEDED(object_.As(&inPlace)))
+                inPlace->InPlaceDeactivate();
+        }
+        return false;
+    }
+
+private:
+    void CloseControl();
+    void PutProperty(DISPID id, VARIANT& value);
+
+    ComPtr<IOleClientSite> site_;
+    ComPtr<IOleObject> object_;
+    ComPtr<IDispatch> dispatch_;
+    // IShockwaveFlash, which we declare only as far as SetVariable; asked for on first use.
+    ComPtr<IUnknown> flash_;
+};
+
+HRESULT TFlashControlHost::Start(int width, int height) {
     HRESULT hr = CoCreateInstance(CLSID_ShockwaveFlash, nullptr, CLSCTX_INPROC_SERVER,
                                   IID_PPV_ARGS(&object_));
     if (FAILED(hr))
         return hr;
-    site_.Attach(new (std::nothrow) TSite(window_));
+    site_.Attach(new (std::nothrow) TSite(Handle()));
     if (!site_)
         return E_OUTOFMEMORY;
     // The Flash control asks for its site before it is initialised (OLEMISC_SETCLIENTSITEFIRST).
@@ -367,13 +358,13 @@ HRESULT TShockwaveFlash::CreateControl(int width, int height) {
     if (FAILED(hr = object_->SetExtent(DVASPECT_CONTENT, &extent)))
         return hr;
     RECT bounds = {0, 0, width, height};
-    if (FAILED(hr = object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.Get(), 0, window_,
+    if (FAILED(hr = object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.Get(), 0, Handle(),
                                     &bounds)))
         return hr;
     return object_.As(&dispatch_);
 }
 
-void TShockwaveFlash::CloseControl() {
+void TFlashControlHost::CloseControl() {
     if (object_) {
         ComPtr<IOleInPlaceObject> inPlace;
         if (SUCCEEDED(object_.As(&inPlace)))
@@ -387,54 +378,7 @@ void TShockwaveFlash::CloseControl() {
     site_.Reset();
 }
 
-LRESULT CALLBACK TShockwaveFlash::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                             LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<TShockwaveFlash*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TShockwaveFlash*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self == nullptr)
-        return DefWindowProcA(window, message, wParam, lParam);
-    return self->HandleMessage(message, wParam, lParam);
-}
-
-LRESULT TShockwaveFlash::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND window = window_;
-    switch (message) {
-    case WM_ERASEBKGND:
-        // WM_PAINT fills the whole panel; erasing first would only flicker.
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        const HDC dc = BeginPaint(window, &ps);
-        Paint(dc);
-        EndPaint(window, &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_DESTROY:
-        // When the parent goes first, the control must leave its window while it still exists;
-        // the destructor closes it later.
-        if (object_) {
-            ComPtr<IOleInPlaceObject> inPlace;
-            if (SUCCEEDED(object_.As(&inPlace)))
-                inPlace->InPlaceDeactivate();
-        }
-        break;
-    case WM_NCDESTROY:
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        window_ = nullptr;
-        break;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-void TShockwaveFlash::PutProperty(DISPID id, VARIANT& value) {
+void TFlashControlHost::PutProperty(DISPID id, VARIANT& value) {
     DISPID named = DISPID_PROPERTYPUT;
     DISPPARAMS params = {&value, &named, 1, 1};
     EXCEPINFO error = {};
@@ -447,12 +391,7 @@ void TShockwaveFlash::PutProperty(DISPID id, VARIANT& value) {
     }
 }
 
-void TShockwaveFlash::PutBackgroundColor(int32_t color) {
-    if (!object_) {
-        backgroundColor_ = color;
-        InvalidateRect(window_, nullptr, FALSE);
-        return;
-    }
+void TFlashControlHost::PutBackgroundColor(int32_t color) {
     VARIANT value;
     VariantInit(&value);
     value.vt = VT_I4;
@@ -460,11 +399,7 @@ void TShockwaveFlash::PutBackgroundColor(int32_t color) {
     PutProperty(DispidBackgroundColor, value);
 }
 
-void TShockwaveFlash::PutMovie(const std::string& path) {
-    if (!object_) {
-        ShowFile(path);
-        return;
-    }
+void TFlashControlHost::PutMovie(const std::string& path) {
     const TOleString movie(path);
     VARIANT value;
     VariantInit(&value);
@@ -473,13 +408,7 @@ void TShockwaveFlash::PutMovie(const std::string& path) {
     PutProperty(DispidMovie, value);
 }
 
-void TShockwaveFlash::SetVariable(const std::string& name, const std::string& value) {
-    if (!object_) {
-        // A movie ignores variables it does not read; the preview reads only the video's path.
-        if (name == "FLVPath")
-            ShowFile(value);
-        return;
-    }
+void TFlashControlHost::SetVariable(const std::string& name, const std::string& value) {
     if (!flash_) {
         const HRESULT hr = dispatch_->QueryInterface(IID_IShockwaveFlash, &flash_);
         if (FAILED(hr))
@@ -492,66 +421,34 @@ void TShockwaveFlash::SetVariable(const std::string& name, const std::string& va
         RaiseOleError(hr, ErrorInfoText(flash_.Get(), IID_IShockwaveFlash));
 }
 
-void TShockwaveFlash::ShowFile(const std::string& path) {
-    fileName_ = rtl::ExtractFileName(path);
-    if (path.empty()) {
-        summary_.clear();
-    } else {
-        const core::TMovieInfo info = core::TMovieInfo::Read(path);
-        const std::string warning = info.Warning();
-        summary_ = info.Summary() + (warning.empty() ? "" : "\r\n" + warning);
+} // namespace
+
+void TShockwaveFlash::CreatePanel(const char* className, HWND parent, const TBounds& bounds) {
+    TControlArgs args;
+    args.Name = Name;
+    args.Bounds = bounds;
+    try {
+        CreateOwnWindow(className, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, args, parent);
+    } catch (const ECreateWindowError& error) {
+        throw rtl::Exception("Cannot create the Flash panel. " + error.Reason);
     }
-    // The window's text is what the panel shows, for screen readers and tests alike.
-    const std::string all = path.empty() ? note_ : fileName_ + "\r\n" + summary_ + "\r\n" + note_;
-    SetWindowTextA(window_, all.c_str());
-    InvalidateRect(window_, nullptr, FALSE);
 }
 
-void TShockwaveFlash::Paint(HDC dc) const {
-    RECT client;
-    GetClientRect(window_, &client);
-    const COLORREF background = PanelColor(backgroundColor_);
-    const sys::TBrushHandle brush(CreateSolidBrush(background));
-    FillRect(dc, &client, static_cast<HBRUSH>(brush.Get()));
-    if (summary_.empty() && note_.empty())
-        return;
-
-    const HGDIOBJ regular = GetStockObject(DEFAULT_GUI_FONT);
-    LOGFONTA bold;
-    GetObjectA(regular, sizeof bold, &bold);
-    bold.lfWeight = FW_BOLD;
-    const sys::TFontHandle boldFont(CreateFontIndirectA(&bold));
-    const HGDIOBJ oldFont = SelectObject(dc, regular);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, IsDark(background) ? RGB(240, 240, 240) : RGB(16, 16, 16));
-    constexpr int Margin = 16;
-    constexpr int Gap = 6;
-    const LONG left = client.left + Margin;
-    const LONG right = client.right - Margin;
-    const UINT format = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
-    auto height = [&](const std::string& text) {
-        RECT box = {left, 0, right, 0};
-        DrawTextA(dc, text.c_str(), -1, &box, format | DT_CALCRECT);
-        return box.bottom;
-    };
-    auto draw = [&](const std::string& text, LONG top, LONG bottom) {
-        RECT box = {left, top, right, bottom};
-        DrawTextA(dc, text.c_str(), -1, &box, format);
-    };
-
-    const LONG noteHeight = height(note_);
-    draw(note_, client.bottom - Margin - noteHeight, client.bottom - Margin);
-
-    if (!summary_.empty()) {
-        const LONG summaryHeight = height(summary_);
-        SelectObject(dc, boldFont.Get());
-        const LONG nameHeight = height(fileName_);
-        const LONG top = (client.bottom - nameHeight - Gap - summaryHeight) / 2;
-        draw(fileName_, top, top + nameHeight);
-        SelectObject(dc, regular);
-        draw(summary_, top + nameHeight + Gap, top + nameHeight + Gap + summaryHeight);
-    }
-    SelectObject(dc, oldFont);
+std::unique_ptr<TShockwaveFlash> TShockwaveFlash::Create(HWND parent, const TBounds& bounds) {
+    auto host = std::make_unique<TFlashControlHost>(parent, bounds);
+    const HRESULT created = host->Start(bounds.Width, bounds.Height);
+    if (SUCCEEDED(created))
+        return host;
+    host.reset();
+    std::string reason = SystemText(created);
+    if (reason.back() == '.')
+        reason.pop_back();
+    return std::make_unique<TFlashPreview>(
+        parent, bounds,
+        created == REGDB_E_CLASSNOTREG
+            ? "No Flash player is installed; this is what the file's header says."
+            : "The Flash player could not be started (" + reason +
+                  "); this is what the file's header says.");
 }
 
 } // namespace ui

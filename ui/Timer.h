@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "ui/Control.h"
 
 namespace ui {
@@ -17,13 +19,12 @@ public:
     TNotifyEvent OnTimer;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    class TWindow;
     void Update();
 
     bool enabled_;
     UINT interval_;
-    // A message-only window of its own, so the timer needs no form.
-    sys::TWindowHandle window_;
+    std::unique_ptr<TWindow> window_;
 };
 
 } // namespace ui

@@ -14,6 +14,7 @@
 #include "core/MovieInfoUnit.h"
 #include "rtl/Streams.h"
 #include "rtl/ZStreams.h"
+#include "system/Handle.h"
 #include "ui/ShockwaveFlash.h"
 
 namespace {
@@ -24,16 +25,23 @@ const char* const NoPlayerNote =
     "No Flash player is installed; this is what the file's header says.";
 
 // One visible top-level window for the whole run: under Wine without a window manager,
-// taking a visible top-level window down costs seconds.
+// taking a visible top-level window down costs seconds. OLE as the program entry has it.
 class TTopWindow : public ::testing::Environment {
 public:
     void SetUp() override {
+        ole_ = std::make_unique<sys::TOleInitialization>();
         handle = CreateWindowExA(0, "STATIC", "Flash test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                  600, 480, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     }
-    void TearDown() override { DestroyWindow(handle); }
+    void TearDown() override {
+        DestroyWindow(handle);
+        ole_.reset();
+    }
 
     static HWND handle;
+
+private:
+    std::unique_ptr<sys::TOleInitialization> ole_;
 };
 
 HWND TTopWindow::handle = nullptr;
@@ -60,7 +68,7 @@ private:
 };
 
 std::unique_ptr<ui::TShockwaveFlash> MakeHost(const TParent& parent) {
-    return std::make_unique<ui::TShockwaveFlash>(parent.Handle(), 1, 1, 480, 360);
+    return ui::TShockwaveFlash::Create(parent.Handle(), {1, 1, 480, 360});
 }
 
 // The panel's text, which is what it shows, line by line.
@@ -104,6 +112,7 @@ std::string Cws() {
         rtl::TCompressionStream z(packed);
         const std::string body = MovieBody();
         z.WriteBuffer(body.data(), static_cast<int64_t>(body.size()));
+        z.Finish();
     }
     return "CWS" + std::string(1, 10) + testfiles::Le32(8 + 17) + packed.ToString();
 }
@@ -440,7 +449,7 @@ TEST_F(FlashHost, ParentDestroyedFirstStillEndsWithTheControlClosedAndReleased) 
 
 TEST(FlashPanel, WithoutAParentWindowRaisesTheSystemsReason) {
     const std::string message =
-        testfiles::MessageOf<rtl::Exception>([] { ui::TShockwaveFlash(nullptr, 0, 0, 480, 360); });
+        testfiles::MessageOf<rtl::Exception>([] { ui::TShockwaveFlash::Create(nullptr, {0, 0, 480, 360}); });
     EXPECT_EQ(0u, message.find("Cannot create the Flash panel. ")) << message;
     EXPECT_GT(message.size(), std::string("Cannot create the Flash panel. ").size());
 }

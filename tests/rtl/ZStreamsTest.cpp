@@ -16,6 +16,7 @@ std::string Deflate(const std::string& bytes) {
     {
         rtl::TCompressionStream zipper(target);
         zipper.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+        zipper.Finish();
     }
     return target.ToString();
 }

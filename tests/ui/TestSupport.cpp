@@ -2,18 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/Application.h"
 #include "system/Handle.h"
+#include "ui/Application.h"
 #include "ui/ProductInfo.h"
 
 namespace {
 
+// The program entry's set-up: OLE on the thread, then the application.
 class TWindowLayerEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
+        ole_ = std::make_unique<sys::TOleInitialization>();
         ui::Application().Initialize();
         ui::Application().SetTitle(ui::ProductName);
     }
+    void TearDown() override { ole_.reset(); }
+
+private:
+    std::unique_ptr<sys::TOleInitialization> ole_;
 };
 
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new TWindowLayerEnvironment);

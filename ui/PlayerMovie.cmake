@@ -1,8 +1,3 @@
-# The Flash control host and the preview shown where no Flash player is installed, with the
-# player movie it loads for a video. Included from ui/ and, when ui/ does not, from the tests.
-add_library(flashhost STATIC ${CMAKE_CURRENT_LIST_DIR}/ShockwaveFlash.cpp)
-target_link_libraries(flashhost PUBLIC core ole32 oleaut32 uuid user32 gdi32)
-
 # The video player movie, nsFLVPlayer.dat for the preview and FLVPlayer.swf for video
 # installers, is made by a tool of ours; a cross build runs it through the emulator, with the
 # prefix the tests of this tree use.

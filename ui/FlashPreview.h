@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ui/ShockwaveFlash.h"
+
+namespace ui {
+
+// The preview where no Flash control can be created: the file's name and what its header
+// says (core's TMovieInfo) on the background colour put, and below them why there is no
+// control. The window's text is what the panel shows, for screen readers and tests alike.
+class TFlashPreview final : public TShockwaveFlash {
+public:
+    // note says why there is no control.
+    TFlashPreview(HWND parent, const TBounds& bounds, std::string note);
+
+    bool HostsControl() const override { return false; }
+    void PutBackgroundColor(int32_t color) override;
+    void PutMovie(const std::string& path) override;
+    void SetVariable(const std::string& name, const std::string& value) override;
+
+protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void ShowFile(const std::string& path);
+    void Paint(HDC dc) const;
+
+    int32_t backgroundColor_ = -1;
+    std::string fileName_;
+    std::string summary_;
+    std::string note_;
+};
+
+} // namespace ui
