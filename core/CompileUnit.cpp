@@ -37,22 +37,22 @@ void TCompileStream::AddStream(rtl::TStream& source, bool compress) {
     }
     const int32_t sourceSize = CheckedSize(source.Size());
     const int32_t storedSize = CheckedSize(scratch.Size());
-    if (Data.Size() + storedSize > std::numeric_limits<int32_t>::max())
+    if (data_.Size() + storedSize > std::numeric_limits<int32_t>::max())
         throw rtl::EWriteError();
-    Data.Seek(0, rtl::SeekOrigin::End);
-    Data.WriteBuffer(scratch.Memory(), scratch.Size());
-    SourceSizes.push_back(sourceSize);
-    StoredSizes.push_back(storedSize);
-    ++EntryCount_;
+    data_.Seek(0, rtl::SeekOrigin::End);
+    data_.WriteBuffer(scratch.Memory(), scratch.Size());
+    sourceSizes_.push_back(sourceSize);
+    storedSizes_.push_back(storedSize);
+    ++entryCount_;
 }
 
 rtl::TMemoryStream& TCompileStream::Compile() {
-    for (int32_t i = 0; i < EntryCount_; ++i) {
-        WriteInt32(Data, SourceSizes[static_cast<size_t>(i)]);
-        WriteInt32(Data, StoredSizes[static_cast<size_t>(i)]);
+    for (int32_t i = 0; i < entryCount_; ++i) {
+        WriteInt32(data_, sourceSizes_[static_cast<size_t>(i)]);
+        WriteInt32(data_, storedSizes_[static_cast<size_t>(i)]);
     }
-    WriteInt32(Data, EntryCount_);
-    return Data;
+    WriteInt32(data_, entryCount_);
+    return data_;
 }
 
 } // namespace core

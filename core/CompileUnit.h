@@ -17,17 +17,17 @@ public:
     // Appends the whole source, from its byte 0, raw or as one zlib stream (level 9);
     // the source is left at its end.
     void AddStream(rtl::TStream& source, bool compress);
-    // Appends the directory and count at Data's position and returns Data, still owned here,
-    // positioned at its end.
+    // Appends the directory and count at the data's position and returns the data, still owned
+    // here, positioned at its end.
     rtl::TMemoryStream& Compile();
 
-    int32_t EntryCount() const { return EntryCount_; }
+    int32_t EntryCount() const { return entryCount_; }
 
 private:
-    int32_t EntryCount_ = 0;
-    rtl::TMemoryStream Data;
-    std::vector<int32_t> SourceSizes;
-    std::vector<int32_t> StoredSizes;
+    int32_t entryCount_ = 0;
+    rtl::TMemoryStream data_;
+    std::vector<int32_t> sourceSizes_;
+    std::vector<int32_t> storedSizes_;
 };
 
 } // namespace core
