@@ -1,0 +1,85 @@
+// How much memory and time the installer stub takes to install a large movie, against the
+// same run's baseline: its peak resident memory beside the installer's size, and its time
+// beside a plain inflate of the same entries.
+//     node bench/install_bench.mjs [MIB]        (after the windows preset is built; default 100)
+import { spawn } from "node:child_process";
+import { randomBytes } from "node:crypto";
+import fs from "node:fs";
+import path from "node:path";
+import zlib from "node:zlib";
+import { fileURLToPath } from "node:url";
+
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "..");
+process.env.MURAVEL_STUB ??= path.join(root, "build/windows/stub/installer.dat");
+process.env.MURAVEL_NPM ??= path.join(root, "build/npm");
+process.env.WINEPREFIX ??= path.join(root, "build/windows/wineprefix");
+process.env.WINEDEBUG ??= "-all";
+
+const { container, projectFile, tempFolder, uninstall, windowsPath } =
+    await import("../tests/web/support.mjs");
+
+const MiB = 1024 * 1024;
+const size = Number(process.argv[2] || 100) * MiB;
+
+// Runs wine with args and returns its peak resident memory and wall time: the Windows program
+// is the process wine becomes, whose high-water mark /proc keeps until it ends.
+function run(args) {
+    return new Promise((resolve, reject) => {
+        const start = process.hrtime.bigint();
+        const child = spawn("wine", args, { stdio: "ignore" });
+        let peak = 0;
+        const watch = setInterval(() => {
+            try {
+                const status = fs.readFileSync(`/proc/${child.pid}/status`, "utf8");
+                const kb = Number((/VmHWM:\s+(\d+)/.exec(status) || [])[1] || 0);
+                peak = Math.max(peak, kb * 1024);
+            } catch {
+                // Gone between two looks.
+            }
+        }, 20);
+        child.on("error", reject);
+        child.on("exit", (code) => {
+            clearInterval(watch);
+            const seconds = Number(process.hrtime.bigint() - start) / 1e9;
+            code === 0 ? resolve({ peak, seconds }) : reject(new Error(`wine ${args[0]} exited ${code}`));
+        });
+    });
+}
+
+function installer(work, name, movie) {
+    const moviePath = path.join(work, name);
+    const project = projectFile({ title: name, guid: "", movie: windowsPath(moviePath), background: 0 });
+    const file = path.join(work, name + ".exe");
+    const entries = [fs.readFileSync(process.env.MURAVEL_STUB), project, movie];
+    fs.writeFileSync(file, container(entries, (i) => i > 0));
+    return file;
+}
+
+const work = tempFolder("muravel-install-bench-");
+try {
+    const mb = (n) => `${(n / MiB).toFixed(1)} MiB`;
+    // The stub on a tiny movie: what Wine and the program take before any movie.
+    const small = installer(work, "small.swf", Buffer.from("FWS\x08small"));
+    const base = await run([small, "/S", "/D=" + windowsPath(path.join(work, "small"))]);
+    uninstall(path.join(work, "small"));
+
+    const movie = Buffer.concat([Buffer.from("FWS\x08"), randomBytes(size - 4)]);
+    const large = installer(work, "large.swf", movie);
+    const installerSize = fs.statSync(large).size;
+    const packed = zlib.deflateSync(movie, { level: 9 });
+    const inflateStart = process.hrtime.bigint();
+    zlib.inflateSync(packed);
+    const inflateSeconds = Number(process.hrtime.bigint() - inflateStart) / 1e9;
+
+    const big = await run([large, "/S", "/D=" + windowsPath(path.join(work, "large"))]);
+    console.log(`installer ${mb(installerSize)} with a ${mb(size)} movie`);
+    console.log(`peak memory: ${mb(big.peak)}, of which Wine and the program on a tiny movie ` +
+                `${mb(base.peak)}; above that ${mb(big.peak - base.peak)}, ` +
+                `${((big.peak - base.peak) / installerSize).toFixed(2)}x the installer`);
+    console.log(`time: ${big.seconds.toFixed(2)} s against ${inflateSeconds.toFixed(2)} s for a plain ` +
+                `inflate of the movie (${(big.seconds / inflateSeconds).toFixed(1)}x), ` +
+                `${base.seconds.toFixed(2)} s for the tiny movie`);
+    uninstall(path.join(work, "large"));
+} finally {
+    fs.rmSync(work, { recursive: true, force: true });
+}
