@@ -3,20 +3,10 @@
 #include "core/ContainerDirectory.h"
 #include "stub/StubTestSupport.h"
 
+using stubtest::Bytes;
 using stubtest::FakePe;
 using stubtest::PutLe32;
-
-namespace {
-
-const uint8_t* Bytes(const std::string& s) {
-    return reinterpret_cast<const uint8_t*>(s.data());
-}
-
-int64_t Size(const std::string& s) {
-    return static_cast<int64_t>(s.size());
-}
-
-} // namespace
+using stubtest::Size;
 
 TEST(ContainerDirectory, ReadsInPlaceFromAnyAddress) {
     const std::string container = "xx" + stubtest::Container({"raw entry", "packed entry"});

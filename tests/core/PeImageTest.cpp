@@ -4,20 +4,10 @@
 #include "core/PeImage.h"
 #include "stub/StubTestSupport.h"
 
+using stubtest::Bytes;
 using stubtest::FakePe;
 using stubtest::PutLe32;
-
-namespace {
-
-const uint8_t* Bytes(const std::string& s) {
-    return reinterpret_cast<const uint8_t*>(s.data());
-}
-
-int64_t Size(const std::string& s) {
-    return static_cast<int64_t>(s.size());
-}
-
-} // namespace
+using stubtest::Size;
 
 TEST(PeImage, TableEndingAtFileEndIsFoundInBothHeaderKinds) {
     for (const bool plus : {false, true}) {

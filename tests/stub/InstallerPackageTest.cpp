@@ -4,6 +4,7 @@
 #include "stub/InstallerPackage.h"
 
 using stubtest::Basic;
+using stubtest::Bytes;
 using stubtest::Container;
 using stubtest::ProjectFile;
 
@@ -14,10 +15,6 @@ const std::string MovieBytes = "FWS" + stubtest::RandomBytes(20000, 2);
 
 std::string SwfInstaller() {
     return Container({StubBytes, ProjectFile(Basic("C:\\m\\movie.swf")), MovieBytes});
-}
-
-const uint8_t* Bytes(const std::string& s) {
-    return reinterpret_cast<const uint8_t*>(s.data());
 }
 
 // The detail of the damage that checking the file finds, or "" when it passes.

@@ -15,6 +15,14 @@
 
 namespace stubtest {
 
+// A string's bytes and size as the readers of bytes in memory take them.
+inline const uint8_t* Bytes(const std::string& s) {
+    return reinterpret_cast<const uint8_t*>(s.data());
+}
+inline int64_t Size(const std::string& s) {
+    return static_cast<int64_t>(s.size());
+}
+
 inline std::string RandomBytes(size_t size, uint32_t seed) {
     std::mt19937 random(seed);
     std::string bytes(size, '\0');
