@@ -1,8 +1,14 @@
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdio>
-#include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "Arguments.h"
+#include "CodePage.h"
+#include "ProjectSettings.h"
 #include "core/CompileUnit.h"
 #include "core/ContainerDirectory.h"
 #include "core/DecompileUnit.h"
@@ -16,35 +22,54 @@
 
 namespace {
 
-const char* const Usage = "usage: muravel-cli pack OUT (--raw FILE | --zlib FILE)...\n"
-                          "       muravel-cli list FILE\n"
-                          "       muravel-cli extract FILE INDEX OUT [--force]\n"
-                          "       muravel-cli project new OUT [--template]\n"
-                          "       muravel-cli project show FILE\n"
-    "       muravel-cli build PROJECT [-o OUT] [--stub FILE]\n";
+using cli::EUsage;
+using cli::TArguments;
+using TKind = TArguments::TKind;
 
-struct UsageError {};
+constexpr int ExitSuccess = 0;
+constexpr int ExitError = 1;
+constexpr int ExitUsage = 2;
 
-// The system colour of the desktop background, which a new window's text colour starts as.
-constexpr core::TColor ClBackground = static_cast<core::TColor>(0xFF000001);
-constexpr core::TColor ClWhite = 0x00FFFFFF;
+const char* const SettingsUsage =
+    "SETTINGS, one option for each setting of a project file:\n"
+    "  --movie PATH                 the movie (.swf) or video (.flv); stored as a full path\n"
+    "  --title TEXT                 the wallpaper's title\n"
+    "  --output PATH                the installer to write\n"
+    "  --background COLOR           the background colour\n"
+    "  --transparent-background     a transparent background\n"
+    "  --license-file FILE          the licence text, from a text file\n"
+    "  --show-license               show the licence before installing\n"
+    "  --text-file FILE             the website text, from a text file\n"
+    "  --show-text                  show the website text and link\n"
+    "  --url TEXT                   the website link\n"
+    "  --text-color COLOR           the colour of the website text\n"
+    "  --text-background COLOR      the colour behind it\n"
+    "  --text-transparent           nothing behind it\n"
+    "  --loop                       play the movie in a loop\n"
+    "  --new-guid                   a new identity: installs beside the old one, not over it\n"
+    "  A switch also takes =1 or =0. COLOR: a name such as clWhite, $00BBGGRR (blue, green,\n"
+    "  red), a decimal number, or #RRGGBB.\n"
+    "  --codepage N                 the Windows code page of the project's text (1252)\n";
 
-std::string ScratchIniPath() {
-    return rtl::TempDirectory() + rtl::NewGuidText();
-}
+const char* const ExitUsageText = "Exit codes: 0 done, 1 error, 2 wrong arguments.\n";
 
-int Pack(const std::vector<std::string>& args) {
-    if (args.size() < 1 || args.size() % 2 != 1)
-        throw UsageError();
-    core::TCompileStream writer;
-    for (size_t i = 1; i < args.size(); i += 2) {
-        if (args[i] != "--raw" && args[i] != "--zlib")
-            throw UsageError();
-        rtl::TFileStream file(args[i + 1], rtl::FileMode::OpenRead);
-        writer.AddStream(file, args[i] == "--zlib");
+struct TCommand {
+    const char* Name;
+    const char* Usage;
+    bool TakesSettings;
+    int (*Run)(const std::vector<std::string>& args);
+};
+
+// An entry is labelled zlib when its bytes are a whole zlib stream of its source size.
+bool IsZlibEntry(core::TDecompileStream& reader, int32_t index) {
+    if (reader.StoredSize(index) == 0)
+        return false;
+    try {
+        reader.GetStream(index, true);
+        return true;
+    } catch (const std::exception&) {
+        return false;
     }
-    writer.Compile().SaveToFileReplacing(args[0]);
-    return 0;
 }
 
 // An installer signed after it was generated ends with a certificate table; the container ends
@@ -57,161 +82,336 @@ void Decompile(const std::string& path, core::TDecompileStream& reader) {
     reader.Decompile(container);
 }
 
+std::string ScratchIniPath() {
+    return rtl::TempDirectory() + rtl::NewGuidText();
+}
+
+cli::TCodePage CodePageOf(const TArguments& args) {
+    const std::string number = args.Value("--codepage").value_or("1252");
+    int32_t value = 0;
+    if (!rtl::TryStrToInt(number, value) || value <= 0)
+        throw EUsage{"--codepage \"" + number + "\" is not a code page number"};
+    return cli::TCodePage(value);
+}
+
+// A line on standard error that follows a long compression, when that is a terminal: after a
+// second, and then at each new percent.
+class TProgressLine {
+public:
+    TProgressLine() : shown_(isatty(STDERR_FILENO) != 0), start_(Clock::now()) {}
+    ~TProgressLine() {
+        if (printed_)
+            std::fputs("\n", stderr);
+    }
+    TProgressLine(const TProgressLine&) = delete;
+    TProgressLine& operator=(const TProgressLine&) = delete;
+
+    void Show(const std::string& path, int64_t done, int64_t total) {
+        const int percent = total > 0 ? static_cast<int>(done * 100 / total) : 100;
+        if (!shown_ || Clock::now() - start_ < std::chrono::seconds(1) ||
+            (percent == percent_ && path == path_))
+            return;
+        percent_ = percent;
+        path_ = path;
+        std::fprintf(stderr, "\r%3d%% %s\033[K", percent, rtl::ExtractFileName(path).c_str());
+        std::fflush(stderr);
+        printed_ = true;
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    bool shown_;
+    Clock::time_point start_;
+    bool printed_ = false;
+    int percent_ = -1;
+    std::string path_;
+};
+
+int Pack(const std::vector<std::string>& args) {
+    if (args.empty() || args.size() % 2 != 1)
+        throw EUsage{"pack takes OUT and pairs of --raw FILE or --zlib FILE"};
+    core::TCompileStream writer;
+    TProgressLine progress;
+    for (size_t i = 1; i < args.size(); i += 2) {
+        if (args[i] != "--raw" && args[i] != "--zlib")
+            throw EUsage{"unknown option " + args[i]};
+        const std::string& path = args[i + 1];
+        rtl::TFileStream file(path, rtl::FileMode::OpenRead);
+        writer.OnProgress = [&](int64_t done, int64_t total) { progress.Show(path, done, total); };
+        writer.AddStream(file, args[i] == "--zlib");
+    }
+    writer.Compile().SaveToFileReplacing(args[0]);
+    return ExitSuccess;
+}
+
 int List(const std::vector<std::string>& args) {
-    if (args.size() != 1)
-        throw UsageError();
+    const TArguments parsed(args, {});
+    if (parsed.Operands().size() != 1)
+        throw EUsage{"list takes one FILE"};
     core::TDecompileStream reader;
-    Decompile(args[0], reader);
+    Decompile(parsed.Operands()[0], reader);
     std::printf("entries %d\n", reader.EntryCount());
     for (int32_t i = 0; i < reader.EntryCount(); ++i)
         std::printf("%d offset %lld source %d stored %d %s\n", i,
                     static_cast<long long>(reader.Offset(i)), reader.SourceSize(i),
-                    reader.StoredSize(i),
-                    reader.SourceSize(i) == reader.StoredSize(i) ? "raw" : "zlib");
-    return 0;
+                    reader.StoredSize(i), IsZlibEntry(reader, i) ? "zlib" : "raw");
+    return ExitSuccess;
 }
 
 int Extract(const std::vector<std::string>& args) {
-    if (args.size() != 3 && !(args.size() == 4 && args[3] == "--force"))
-        throw UsageError();
+    const TArguments parsed(args, {{"--force", TKind::Switch}});
     int32_t index;
-    if (!rtl::TryStrToInt(args[1], index))
-        throw UsageError();
+    if (parsed.Operands().size() != 3 || !rtl::TryStrToInt(parsed.Operands()[1], index))
+        throw EUsage{"extract takes FILE, INDEX and OUT"};
     core::TDecompileStream reader;
-    Decompile(args[0], reader);
-    reader.GetStream(index, args.size() == 4)->SaveToFileReplacing(args[2]);
-    return 0;
+    Decompile(parsed.Operands()[0], reader);
+    reader.GetStream(index, parsed.Value("--force") == "1")
+        ->SaveToFileReplacing(parsed.Operands()[2]);
+    return ExitSuccess;
+}
+
+std::vector<TArguments::TOption> WithSettings(std::vector<TArguments::TOption> options) {
+    const std::vector<TArguments::TOption>& settings = cli::SettingOptions();
+    options.insert(options.end(), settings.begin(), settings.end());
+    options.push_back({"--codepage", TKind::Value});
+    return options;
+}
+
+// The values a new main window shows, with one empty movie entry: the template project. The
+// text colour starts as the system colour of the desktop background, as a new window's does.
+void TemplateValues(core::TProject& project) {
+    project.FlashFiles.Add("");
+    project.TextColor = static_cast<core::TColor>(0xFF000001);
+    project.TextBGColor = 0x00FFFFFF;
 }
 
 int ProjectNew(const std::vector<std::string>& args) {
-    if (args.size() != 1 && !(args.size() == 2 && args[1] == "--template"))
-        throw UsageError();
+    const TArguments parsed(args, WithSettings({{"--template", TKind::Switch}}));
+    if (parsed.Operands().size() != 1)
+        throw EUsage{"project new takes one OUT"};
+    const cli::TCodePage codePage = CodePageOf(parsed);
     core::TProject project(ScratchIniPath());
-    if (args.size() == 2) {
-        // The values a new main window shows, with one empty movie entry.
-        project.FlashFiles.Add("");
-        project.TextColor = ClBackground;
-        project.TextBGColor = ClWhite;
-    }
-    project.SaveToFile(args[0]);
-    return 0;
+    if (parsed.Value("--template") == "1")
+        TemplateValues(project);
+    else
+        project.GUID = rtl::NewGuidText();
+    cli::ApplySettings(parsed, codePage, project);
+    project.SaveToFile(parsed.Operands()[0]);
+    return ExitSuccess;
 }
 
-void PrintLines(const char* heading, const rtl::TStringList& lines) {
+int ProjectSet(const std::vector<std::string>& args) {
+    const TArguments parsed(args, WithSettings({}));
+    if (parsed.Operands().size() != 1 || !cli::HasSettings(parsed))
+        throw EUsage{"project set takes one FILE and the settings to change"};
+    const cli::TCodePage codePage = CodePageOf(parsed);
+    core::TProject project(ScratchIniPath());
+    project.LoadFromFile(parsed.Operands()[0]);
+    cli::ApplySettings(parsed, codePage, project);
+    project.SaveToFile(parsed.Operands()[0]);
+    return ExitSuccess;
+}
+
+void PrintLines(const char* heading, const rtl::TStringList& lines,
+                const cli::TCodePage& codePage) {
     std::printf("[%s]\n", heading);
     for (const std::string& line : lines.Items())
-        std::printf("%s\n", line.c_str());
+        std::printf("%s\n", codePage.ToNative(line).c_str());
 }
 
 int ProjectShow(const std::vector<std::string>& args) {
-    if (args.size() != 1)
-        throw UsageError();
+    const TArguments parsed(args, {{"--codepage", TKind::Value}});
+    if (parsed.Operands().size() != 1)
+        throw EUsage{"project show takes one FILE"};
+    const cli::TCodePage codePage = CodePageOf(parsed);
     core::TProject p(ScratchIniPath());
-    p.LoadFromFile(args[0]);
+    p.LoadFromFile(parsed.Operands()[0]);
+    const auto text = [&](const std::string& value) { return codePage.ToNative(value); };
     auto flag = [](bool b) { return b ? "1" : "0"; };
     std::printf("Version=%d\nGUID=%s\nCount=%d\n", p.Version, p.GUID.c_str(), p.FlashFiles.Count());
     for (int i = 0; i < p.FlashFiles.Count(); ++i)
-        std::printf("Flash%d=%s\n", i, p.FlashFiles.Get(i).c_str());
+        std::printf("Flash%d=%s\n", i, text(p.FlashFiles.Get(i)).c_str());
     std::printf(
         "FileTitle=%s\nBackgroundColor=%s\nTransparentBackground=%s\nShowLicense=%s\nShowText=%s\n"
         "URL=%s\nTextColor=%s\nTextBGColor=%s\nTextBGTransparent=%s\nOutputFile=%s\nLoop=%s\n",
-        p.FileTitle.c_str(), core::ColorToString(p.BackgroundColor).c_str(),
-        flag(p.TransparentBackground), flag(p.ShowLicense), flag(p.ShowText), p.URL.c_str(),
+        text(p.FileTitle).c_str(), core::ColorToString(p.BackgroundColor).c_str(),
+        flag(p.TransparentBackground), flag(p.ShowLicense), flag(p.ShowText), text(p.URL).c_str(),
         core::ColorToString(p.TextColor).c_str(), core::ColorToString(p.TextBGColor).c_str(),
-        flag(p.TextBGTransparent), p.OutputFile.c_str(), flag(p.Loop));
-    PrintLines("License", p.LicenseLines);
-    PrintLines("Text", p.TextLines);
-    return 0;
+        flag(p.TextBGTransparent), text(p.OutputFile).c_str(), flag(p.Loop));
+    PrintLines("License", p.LicenseLines, codePage);
+    PrintLines("Text", p.TextLines, codePage);
+    return ExitSuccess;
 }
 
 // Refusals a user can mend before any work starts; exit 1 like any other error.
-struct Refusal {
-    std::string message;
+struct TRefusal {
+    std::string Message;
 };
 
 int Build(const std::vector<std::string>& args) {
-    if (args.empty())
-        throw UsageError();
-    std::string output, stub = rtl::ExecutableFolder() + core::StubFileName;
-    bool haveOutput = false;
-    for (size_t i = 1; i < args.size(); i += 2) {
-        if (i + 1 >= args.size())
-            throw UsageError();
-        if (args[i] == "-o") {
-            output = args[i + 1];
-            haveOutput = true;
-        } else if (args[i] == "--stub") {
-            stub = args[i + 1];
-        } else {
-            throw UsageError();
-        }
-    }
-    core::TProject project(ScratchIniPath());
-    project.LoadFromFile(args[0]);
-    if (!haveOutput)
-        output = project.OutputFile;
+    const TArguments parsed(args, WithSettings({{"-o", TKind::Value},
+                                                {"--assets", TKind::Value},
+                                                {"--stub", TKind::Value}}));
+    const bool fromProject = parsed.Operands().size() == 1;
+    if (parsed.Operands().size() > 1 || (fromProject && cli::HasSettings(parsed)) ||
+        (!fromProject && !parsed.Has("--movie")))
+        throw EUsage{"build takes a PROJECT, or --movie and the settings of one"};
+    const cli::TCodePage codePage = CodePageOf(parsed);
 
+    // A project from its file, as the window opens it, or made from the settings alone.
+    core::TProject project(ScratchIniPath());
+    if (fromProject) {
+        project.LoadFromFile(parsed.Operands()[0]);
+    } else {
+        TemplateValues(project);
+        project.GUID = rtl::NewGuidText();
+        cli::ApplySettings(parsed, codePage, project);
+    }
+    std::string output = codePage.ToNative(project.OutputFile);
+    if (const auto o = parsed.Value("-o"))
+        output = *o;
+
+    const std::string assets =
+        parsed.Has("--assets") ? rtl::IncludeTrailingDelimiter(*parsed.Value("--assets"))
+                               : rtl::ExecutableFolder();
     core::TInstallerInputs inputs;
-    inputs.StubPath = stub;
-    inputs.FlashPath = project.FlashFiles.Count() > 0 ? project.FlashFiles.Get(0) : "";
-    inputs.PlayerFolder = rtl::ExecutableFolder();
+    inputs.StubPath = parsed.Value("--stub").value_or(assets + core::StubFileName);
+    inputs.FlashPath = project.FlashFiles.Count() > 0
+                           ? codePage.ToNative(project.FlashFiles.Get(0))
+                           : std::string();
+    inputs.PlayerFolder = assets;
     inputs.OutputPath = output;
     inputs.ScratchPath = rtl::TempDirectory() + rtl::NewGuidText() + ".zvrk";
     if (const auto refusal = core::CheckInputs(inputs, project.FileTitle))
-        throw Refusal{refusal->Message};
+        throw TRefusal{refusal->Message};
+    const std::string storedOutput = codePage.FromNative(output);
+
+    TProgressLine progress;
     core::TInstallerBuilder().Build(
         inputs,
         [&](const std::string& path) {
             core::TProject saved(ScratchIniPath());
-            core::CopyAsOpened(project, output, saved);
+            if (fromProject) {
+                core::CopyAsOpened(project, storedOutput, saved);
+            } else {
+                saved.AssignSettings(project);
+                saved.OutputFile = storedOutput;
+            }
             saved.SaveToFile(path);
         },
         [](const std::string& line) {
             std::printf("%s\n", line.c_str());
             std::fflush(stdout);
+        },
+        [&](const std::string& path, int64_t done, int64_t total) {
+            progress.Show(path, done, total);
         });
-    return 0;
+    return ExitSuccess;
 }
 
-int Run(const std::vector<std::string>& args) {
-    if (args.empty())
-        throw UsageError();
-    const std::string& command = args[0];
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (command == "pack")
-        return Pack(rest);
-    if (command == "list")
-        return List(rest);
-    if (command == "extract")
-        return Extract(rest);
-    if (command == "build")
-        return Build(rest);
-    if (command == "project" && !rest.empty()) {
-        const std::vector<std::string> operands(rest.begin() + 1, rest.end());
-        if (rest[0] == "new")
-            return ProjectNew(operands);
-        if (rest[0] == "show")
-            return ProjectShow(operands);
+// clang-format off
+const TCommand Commands[] = {
+    {"pack", "pack OUT (--raw FILE | --zlib FILE)...\n"
+             "  Writes a container of the files, in order, each stored as it is or zlib-compressed.\n",
+     false, Pack},
+    {"list", "list FILE\n"
+             "  Lists a container's entries: offset, sizes, and whether stored raw or as zlib.\n",
+     false, List},
+    {"extract", "extract FILE INDEX OUT [--force]\n"
+                "  Writes the content of entry INDEX; --force inflates even an entry of equal sizes.\n",
+     false, Extract},
+    {"project new", "project new OUT [--template] [SETTINGS]\n"
+                    "  Makes a project file: with a new GUID, or the template's values.\n",
+     true, ProjectNew},
+    {"project set", "project set FILE SETTINGS\n"
+                    "  Changes settings of a project file.\n",
+     true, ProjectSet},
+    {"project show", "project show FILE [--codepage N]\n"
+                     "  Prints a project file's settings in the order of its text.\n",
+     false, ProjectShow},
+    {"build", "build PROJECT [-o OUT] [--assets DIR] [--stub FILE] [--codepage N]\n"
+              "build --movie MOVIE --title TITLE -o OUT [SETTINGS] [--assets DIR] [--stub FILE]\n"
+              "  Writes a wallpaper installer: from a project file as the window does after opening it\n"
+              "  (a video's Loop is cleared), or from the settings alone. installer.dat, FLVPlayer.swf\n"
+              "  and swfobject.js come from DIR, else from beside muravel-cli; --stub names another stub.\n",
+     true, Build},
+};
+// clang-format on
+
+// The command's usage lines: its synopses, each after "muravel-cli", then what it does when
+// whole is set.
+std::string Lines(const TCommand& command, bool whole) {
+    std::string text;
+    const std::string usage = command.Usage;
+    for (size_t start = 0; start < usage.size();) {
+        const size_t end = usage.find('\n', start);
+        const std::string line = usage.substr(start, end - start);
+        const bool synopsis = line.rfind("  ", 0) != 0;
+        if (synopsis || whole)
+            text += (synopsis ? "       muravel-cli " : "") + line + "\n";
+        start = end + 1;
     }
-    throw UsageError();
+    return text;
+}
+
+std::string UsageOf(const TCommand& command) {
+    const std::string lines = Lines(command, true);
+    return "usage:" + lines.substr(6) + (command.TakesSettings ? SettingsUsage : "") +
+           ExitUsageText;
+}
+
+std::string FullUsage() {
+    std::string text = "usage: muravel-cli COMMAND ...\n";
+    for (const TCommand& command : Commands)
+        text += Lines(command, false);
+    return text + "Give a command --help for its options.\n" + ExitUsageText;
+}
+
+const TCommand* Find(const std::vector<std::string>& args, size_t& used) {
+    for (const TCommand& command : Commands) {
+        const std::string name = command.Name;
+        const size_t space = name.find(' ');
+        if (space == std::string::npos && !args.empty() && args[0] == name) {
+            used = 1;
+            return &command;
+        }
+        if (space != std::string::npos && args.size() >= 2 && args[0] == name.substr(0, space) &&
+            args[1] == name.substr(space + 1)) {
+            used = 2;
+            return &command;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    size_t used = 0;
+    const TCommand* command = Find(args, used);
+    const std::vector<std::string> rest(args.begin() + static_cast<long>(used), args.end());
+    if (cli::AsksForHelp(command != nullptr ? rest : args)) {
+        std::fputs(command != nullptr ? UsageOf(*command).c_str() : FullUsage().c_str(), stdout);
+        return ExitSuccess;
+    }
     try {
-        return Run(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const UsageError&) {
-        std::fputs(Usage, stderr);
-        return 2;
-    } catch (const Refusal& refusal) {
-        std::fprintf(stderr, "muravel-cli: %s\n", refusal.message.c_str());
-        return 1;
+        if (command == nullptr)
+            throw EUsage{args.empty() ? "no command" : "unknown command " + args[0]};
+        return command->Run(rest);
+    } catch (const EUsage& usage) {
+        std::fprintf(stderr, "%smuravel-cli: %s\n",
+                     command != nullptr ? UsageOf(*command).c_str() : FullUsage().c_str(),
+                     usage.Message.c_str());
+        return ExitUsage;
+    } catch (const TRefusal& refusal) {
+        std::fprintf(stderr, "muravel-cli: %s\n", refusal.Message.c_str());
+        return ExitError;
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "muravel-cli: %s\n", rtl::EOutOfMemory().Message.c_str());
-        return 1;
+        return ExitError;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "muravel-cli: %s\n", error.what());
-        return 1;
+        return ExitError;
     }
 }

@@ -1,6 +1,8 @@
 #include "CompileUnit.h"
 
+#include <algorithm>
 #include <limits>
+#include <vector>
 
 #include "rtl/Errors.h"
 #include "rtl/ZStreams.h"
@@ -24,16 +26,19 @@ int32_t CheckedSize(int64_t size) {
     return static_cast<int32_t>(size);
 }
 
+// The source is taken in pieces of this size, with progress reported after each.
+constexpr int64_t ProgressPiece = int64_t(1) << 20;
+
 } // namespace
 
 void TCompileStream::AddStream(rtl::TStream& source, bool compress) {
     rtl::TMemoryStream scratch;
     if (compress) {
         rtl::TCompressionStream zipper(scratch);
-        zipper.CopyFrom(source, 0);
+        Take(source, zipper);
         zipper.Finish();
     } else {
-        scratch.CopyFrom(source, 0);
+        Take(source, scratch);
     }
     const int32_t sourceSize = CheckedSize(source.Size());
     const int32_t storedSize = CheckedSize(scratch.Size());
@@ -44,6 +49,20 @@ void TCompileStream::AddStream(rtl::TStream& source, bool compress) {
     sourceSizes_.push_back(sourceSize);
     storedSizes_.push_back(storedSize);
     ++entryCount_;
+}
+
+void TCompileStream::Take(rtl::TStream& source, rtl::TStream& target) {
+    const int64_t total = source.Size();
+    source.SetPosition(0);
+    std::vector<uint8_t> piece(static_cast<size_t>(std::min(total, ProgressPiece)));
+    for (int64_t done = 0; done < total;) {
+        const int64_t n = std::min(total - done, ProgressPiece);
+        source.ReadBuffer(piece.data(), n);
+        target.WriteBuffer(piece.data(), n);
+        done += n;
+        if (OnProgress)
+            OnProgress(done, total);
+    }
 }
 
 rtl::TMemoryStream& TCompileStream::Compile() {

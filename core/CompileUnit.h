@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "rtl/Streams.h"
@@ -23,7 +24,12 @@ public:
 
     int32_t EntryCount() const { return entryCount_; }
 
+    // Called as AddStream takes in a source: the bytes taken so far and the source's size.
+    std::function<void(int64_t done, int64_t total)> OnProgress;
+
 private:
+    void Take(rtl::TStream& source, rtl::TStream& target);
+
     int32_t entryCount_ = 0;
     rtl::TMemoryStream data_;
     std::vector<int32_t> sourceSizes_;

@@ -10,8 +10,13 @@ namespace core {
 
 namespace {
 
-void AddFile(TCompileStream& writer, const std::string& path, bool compress) {
+void AddFile(TCompileStream& writer, const std::string& path, bool compress,
+             const TInstallerBuilder::ProgressFn& progress) {
     rtl::TFileStream file(path, rtl::FileMode::OpenRead);
+    writer.OnProgress = [path, progress](int64_t done, int64_t total) {
+        if (progress)
+            progress(path, done, total);
+    };
     writer.AddStream(file, compress);
 }
 
@@ -62,20 +67,20 @@ void CopyAsOpened(const TProject& source, const std::string& output, TProject& t
 }
 
 void TInstallerBuilder::Build(const TInstallerInputs& inputs, const SaveFn& saveProject,
-                              const LogFn& log) {
+                              const LogFn& log, const ProgressFn& progress) {
     // The scratch project goes however the run ends.
     const rtl::TScratchFile scratch(inputs.ScratchPath);
     TCompileStream writer;
     log("Preparing...");
-    AddFile(writer, inputs.StubPath, false);
+    AddFile(writer, inputs.StubPath, false, progress);
     log("Collecting project settings...");
     saveProject(inputs.ScratchPath);
-    AddFile(writer, inputs.ScratchPath, true);
+    AddFile(writer, inputs.ScratchPath, true, progress);
     log("loading and compressing " + inputs.FlashPath + "...");
-    AddFile(writer, inputs.FlashPath, true);
+    AddFile(writer, inputs.FlashPath, true, progress);
     if (inputs.IsVideo()) {
-        AddFile(writer, inputs.PlayerFolder + PlayerFileName, true);
-        AddFile(writer, inputs.PlayerFolder + ScriptFileName, true);
+        AddFile(writer, inputs.PlayerFolder + PlayerFileName, true, progress);
+        AddFile(writer, inputs.PlayerFolder + ScriptFileName, true, progress);
     }
     log("Generating wallpaper installer...");
     writer.Compile().SaveToFileReplacing(inputs.OutputPath);

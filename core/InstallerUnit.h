@@ -72,8 +72,12 @@ class TInstallerBuilder {
 public:
     using LogFn = std::function<void(const std::string&)>;
     using SaveFn = std::function<void(const std::string&)>;
+    // The file being added, the bytes of it taken so far and its size.
+    using ProgressFn =
+        std::function<void(const std::string& path, int64_t done, int64_t total)>;
 
-    void Build(const TInstallerInputs& inputs, const SaveFn& saveProject, const LogFn& log);
+    void Build(const TInstallerInputs& inputs, const SaveFn& saveProject, const LogFn& log,
+               const ProgressFn& progress = {});
 };
 
 } // namespace core

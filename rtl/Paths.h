@@ -18,6 +18,8 @@ std::string ExtractFileExt(const std::string& path);
 std::string LowerFileExt(const std::string& path);
 
 // Platform half.
+// The folder with a delimiter at its end.
+std::string IncludeTrailingDelimiter(const std::string& folder);
 std::string ExpandFileName(const std::string& path);
 bool FileExists(const std::string& path);
 bool RemoveFile(const std::string& path);

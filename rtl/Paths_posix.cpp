@@ -45,6 +45,10 @@ bool SameFile(const std::string& a, const std::string& b) {
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+std::string IncludeTrailingDelimiter(const std::string& folder) {
+    return folder.empty() || IsPathDelimiter(folder.back()) ? folder : folder + '/';
+}
+
 std::string TempDirectory(unsigned) {
     const char* dir = std::getenv("TMPDIR");
     std::string result = dir != nullptr && *dir != '\0' ? dir : "/tmp/";

@@ -63,6 +63,10 @@ bool SameFile(const std::string& a, const std::string& b) {
            first.nFileIndexLow == second.nFileIndexLow;
 }
 
+std::string IncludeTrailingDelimiter(const std::string& folder) {
+    return folder.empty() || IsPathDelimiter(folder.back()) ? folder : folder + '\\';
+}
+
 std::string TempDirectory(unsigned maxLength) {
     std::vector<char> buffer(maxLength + 1, '\0');
     const DWORD n = GetTempPathA(maxLength, buffer.data());

@@ -1,14 +1,18 @@
 # Sourced by the other scripts: installs what the build and the tests need on Debian 12.
-packages=(
+
+# What building and running the program needs.
+run_packages=(
   g++ cmake make googletest libgtest-dev zlib1g-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev libz-mingw-w64-dev
-  wine wine64 xvfb xauth xdotool imagemagick ffmpeg chromium
+  wine wine64 xvfb xauth
 )
+# What the tests need besides.
+test_packages=("${run_packages[@]}" xdotool imagemagick ffmpeg chromium)
 
 muravel_install() {
   local sudo="" missing=()
   [ "$(id -u)" -eq 0 ] || sudo=sudo
-  for p in "${packages[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
   done
   if [ ${#missing[@]} -gt 0 ]; then
@@ -24,14 +28,21 @@ muravel_install() {
 
 # Web assets and the browser tests' driver come from the npm registry by name, at pinned
 # versions, into the build tree.
-npm_packages=(swfobject@2.2.1 @ruffle-rs/ruffle@0.6.0 puppeteer-core@24.43.1)
+run_npm_packages=(swfobject@2.2.1 @ruffle-rs/ruffle@0.6.0)
+test_npm_packages=("${run_npm_packages[@]}" puppeteer-core@24.43.1)
 muravel_npm() {
-  local stamp=build/npm/.installed
-  if [ "$(cat "$stamp" 2>/dev/null)" != "${npm_packages[*]}" ]; then
-    mkdir -p build/npm
-    npm install --silent --no-audit --no-fund --save-exact --prefix build/npm "${npm_packages[@]}" >/dev/null
-    echo "${npm_packages[*]}" >"$stamp"
+  local stamp=build/npm/.installed wanted=" $* "
+  # A set already installed that holds every package asked for will do.
+  if [ -f "$stamp" ]; then
+    local have
+    have=" $(cat "$stamp") "
+    local p ok=1
+    for p in "$@"; do [[ "$have" == *" $p "* ]] || ok=0; done
+    [ "$ok" -eq 0 ] || return 0
   fi
+  mkdir -p build/npm
+  npm install --silent --no-audit --no-fund --save-exact --prefix build/npm "$@" >/dev/null
+  echo "${wanted# }" | sed 's/ $//' >"$stamp"
 }
 
 # Every Wine run of one build tree shares a prefix inside it; making one takes a while, so
@@ -44,8 +55,14 @@ muravel_wineprefix() {
   fi
 }
 
+# Configures preset and builds it, or only the targets named after it.
 muravel_build() {
   local preset="$1"
+  shift
   cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -j"$(nproc)"
+  if [ $# -gt 0 ]; then
+    cmake --build --preset "$preset" -j"$(nproc)" --target "$@"
+  else
+    cmake --build --preset "$preset" -j"$(nproc)"
+  fi
 }

@@ -1,0 +1,16 @@
+#include "CodePage.h"
+
+namespace cli {
+
+// The ANSI functions hand the tool its text in the system code page, as projects hold it.
+TCodePage::TCodePage(int number) : number_(number) {}
+
+std::string TCodePage::FromNative(const std::string& text) const {
+    return text;
+}
+
+std::string TCodePage::ToNative(const std::string& text) const {
+    return text;
+}
+
+} // namespace cli

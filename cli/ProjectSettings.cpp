@@ -1,0 +1,125 @@
+#include "ProjectSettings.h"
+
+#include <cstdlib>
+
+#include "rtl/Errors.h"
+#include "rtl/Guid.h"
+#include "rtl/Paths.h"
+#include "rtl/Streams.h"
+
+namespace cli {
+
+namespace {
+
+using TKind = TArguments::TKind;
+
+struct TSetting {
+    TArguments::TOption Option;
+    void (*Apply)(core::TProject& project, const std::string& option, const std::string& value,
+                  const TCodePage& codePage);
+};
+
+bool IsOn(const std::string& value) {
+    return value == "1";
+}
+
+std::string FullPath(const TCodePage& codePage, const std::string& path) {
+    return codePage.FromNative(rtl::ExpandFileName(path));
+}
+
+rtl::TStringList LinesOf(const TCodePage& codePage, const std::string& path) {
+    rtl::TFileStream file(path, rtl::FileMode::OpenRead);
+    rtl::TStringList lines;
+    lines.LoadFromStream(file);
+    rtl::TStringList converted;
+    for (const std::string& line : lines.Items())
+        converted.Add(codePage.FromNative(line));
+    return converted;
+}
+
+// clang-format off
+const TSetting Settings[] = {
+    {{"--movie", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage& c) {
+        p.FlashFiles.Clear();
+        p.FlashFiles.Add(FullPath(c, v));
+    }},
+    {{"--title", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage& c) { p.FileTitle = c.FromNative(v); }},
+    {{"--output", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage& c) { p.OutputFile = FullPath(c, v); }},
+    {{"--background", TKind::Value}, [](core::TProject& p, const std::string& o, const std::string& v, const TCodePage&) { p.BackgroundColor = ParseColor(o, v); }},
+    {{"--transparent-background", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage&) { p.TransparentBackground = IsOn(v); }},
+    {{"--license-file", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage& c) { p.LicenseLines = LinesOf(c, v); }},
+    {{"--show-license", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage&) { p.ShowLicense = IsOn(v); }},
+    {{"--text-file", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage& c) { p.TextLines = LinesOf(c, v); }},
+    {{"--show-text", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage&) { p.ShowText = IsOn(v); }},
+    {{"--url", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage& c) { p.URL = c.FromNative(v); }},
+    {{"--text-color", TKind::Value}, [](core::TProject& p, const std::string& o, const std::string& v, const TCodePage&) { p.TextColor = ParseColor(o, v); }},
+    {{"--text-background", TKind::Value}, [](core::TProject& p, const std::string& o, const std::string& v, const TCodePage&) { p.TextBGColor = ParseColor(o, v); }},
+    {{"--text-transparent", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage&) { p.TextBGTransparent = IsOn(v); }},
+    {{"--loop", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage&) { p.Loop = IsOn(v); }},
+    {{"--new-guid", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage&) {
+        if (IsOn(v))
+            p.GUID = rtl::NewGuidText();
+    }},
+};
+// clang-format on
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+const std::vector<TArguments::TOption>& SettingOptions() {
+    static const std::vector<TArguments::TOption> options = [] {
+        std::vector<TArguments::TOption> all;
+        for (const TSetting& setting : Settings)
+            all.push_back(setting.Option);
+        return all;
+    }();
+    return options;
+}
+
+bool HasSettings(const TArguments& args) {
+    for (const TSetting& setting : Settings)
+        if (args.Has(setting.Option.Name))
+            return true;
+    return false;
+}
+
+void ApplySettings(const TArguments& args, const TCodePage& codePage, core::TProject& project) {
+    for (const auto& [name, value] : args.Options())
+        for (const TSetting& setting : Settings)
+            if (name == setting.Option.Name) {
+                try {
+                    setting.Apply(project, name, value, codePage);
+                } catch (const rtl::EFileStreamError&) {
+                    throw;
+                } catch (const rtl::Exception& error) {
+                    throw EUsage{name + ": " + error.Message};
+                }
+            }
+}
+
+core::TColor ParseColor(const std::string& option, const std::string& text) {
+    if (text.size() == 7 && text[0] == '#') {
+        int rgb[6];
+        for (int i = 0; i < 6; ++i)
+            if ((rgb[i] = HexDigit(text[static_cast<size_t>(i) + 1])) < 0)
+                throw EUsage{option + " \"" + text + "\" is not a colour"};
+        // Red in the lowest byte, as the window framework keeps colours.
+        return (rgb[0] * 16 + rgb[1]) | (rgb[2] * 16 + rgb[3]) << 8 | (rgb[4] * 16 + rgb[5]) << 16;
+    }
+    try {
+        return core::StringToColor(text);
+    } catch (const rtl::EConvertError&) {
+        throw EUsage{option + " \"" + text + "\" is not a colour"};
+    }
+}
+
+} // namespace cli

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "CliRun.h"
+#include "TestFiles.h"
+
+using testfiles::ReadFile;
+using testfiles::TempFolder;
+using testfiles::WriteFile;
+
+namespace {
+
+uint32_t Le32At(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]);
+    return value;
+}
+
+// The value of key in a project file's INI text, read without the program's own code: the
+// directory at the end, entry 0 inflated, the line that starts with key.
+std::string IniValue(const std::string& project, const std::string& key) {
+    const std::string file = ReadFile(project);
+    const size_t count = Le32At(file, file.size() - 4);
+    const size_t directory = file.size() - 4 - 8 * count;
+    const std::string ini =
+        testfiles::Uncompress(file.substr(0, Le32At(file, directory + 4)), Le32At(file, directory));
+    const size_t at = ini.find("\r\n" + key + "=");
+    if (at == std::string::npos)
+        return "<missing>";
+    const size_t start = at + 2 + key.size() + 1;
+    return ini.substr(start, ini.find("\r\n", start) - start);
+}
+
+class CliOptions : public ::testing::Test {
+protected:
+    clitest::Result Run(const std::vector<std::string>& args) {
+        return clitest::Run(MURAVEL_CLI_PATH, args, "TMPDIR=" + clitest::Quote(dir / ""));
+    }
+    TempFolder dir;
+};
+
+TEST_F(CliOptions, EachSettingSetsItsKey) {
+    WriteFile(dir / "licence.txt", "You may look.\nYou may not sell.\n");
+    const struct {
+        std::vector<std::string> options;
+        const char* key;
+        std::string stored; // as the project file holds it
+        const char* shown;  // as project show prints the line, when it differs
+    } cases[] = {
+        {{"--movie", dir / "m.swf"}, "Flash0", dir / "m.swf", nullptr},
+        {{"--title", "Blue Lagoon"}, "FileTitle", "Blue Lagoon", nullptr},
+        {{"--title", "Caf\xC3\xA9"}, "FileTitle", "Caf\xE9", "FileTitle=Caf\xC3\xA9"},
+        {{"--output", dir / "out.exe"}, "OutputFile", dir / "out.exe", nullptr},
+        {{"--background", "clWhite"}, "BackgroundColor", "clWhite", nullptr},
+        {{"--background", "#336699"}, "BackgroundColor", "$00996633", nullptr},
+        {{"--background", "$00C08080"}, "BackgroundColor", "$00C08080", nullptr},
+        {{"--background", "255"}, "BackgroundColor", "clRed", nullptr},
+        {{"--transparent-background"}, "TransparentBackground", "1", nullptr},
+        {{"--show-license=1"}, "ShowLicense", "1", nullptr},
+        {{"--show-text"}, "ShowText", "1", nullptr},
+        {{"--url", "https://example.com/?a=1&b=2"}, "URL", "https://example.com/?a=1&b=2", nullptr},
+        {{"--text-color", "clBtnFace"}, "TextColor", "clBtnFace", nullptr},
+        {{"--text-background", "#FFFFFF"}, "TextBGColor", "clWhite", nullptr},
+        {{"--text-transparent"}, "TextBGTransparent", "1", nullptr},
+        {{"--loop"}, "Loop", "1", nullptr},
+        {{"--loop=0"}, "Loop", "0", nullptr},
+    };
+    int i = 0;
+    for (const auto& c : cases) {
+        const std::string project = dir / ("p" + std::to_string(i++) + ".zvrk");
+        std::vector<std::string> args{"project", "new", project};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const clitest::Result made = Run(args);
+        ASSERT_EQ(made.exitCode, 0) << c.key << ": " << made.err;
+        EXPECT_EQ(IniValue(project, c.key), c.stored) << c.key;
+        const std::string line = c.shown ? c.shown : std::string(c.key) + "=" + c.stored;
+        EXPECT_NE(Run({"project", "show", project}).out.find(line + "\n"), std::string::npos)
+            << line;
+    }
+    const std::string project = dir / "texts.zvrk";
+    ASSERT_EQ(Run({"project", "new", project, "--license-file", dir / "licence.txt"}).exitCode, 0);
+    EXPECT_NE(Run({"project", "show", project}).out.find("[License]\nYou may look.\nYou may not "
+                                                         "sell.\n[Text]\n"),
+              std::string::npos);
+}
+
+TEST_F(CliOptions, BadValuesAreRefusedAndTheFileStaysAsItWas) {
+    const std::string project = dir / "p.zvrk";
+    ASSERT_EQ(Run({"project", "new", project, "--title", "Kept"}).exitCode, 0);
+    const std::string before = ReadFile(project);
+    const struct {
+        std::vector<std::string> args;
+        const char* named;
+    } cases[] = {
+        {{"--background", "sea-green"}, "--background \"sea-green\""},
+        {{"--text-color", "#12345"}, "--text-color \"#12345\""},
+        {{"--loop=2"}, "--loop"},
+        {{"--title", "\xE6\x97\xA5\xE6\x9C\xAC"}, "--title"},
+        {{"--title"}, "--title needs a value"},
+        {{"--codepage", "abc", "--title", "x"}, "--codepage \"abc\""},
+        {{"--colour", "red"}, "unknown option --colour"},
+        {{}, "project set takes one FILE"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"project", "set", project};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const clitest::Result r = Run(args);
+        EXPECT_EQ(r.exitCode, 2) << c.named;
+        EXPECT_NE(r.err.find("muravel-cli: " + std::string(c.named)), std::string::npos) << r.err;
+        EXPECT_EQ(ReadFile(project), before) << c.named;
+    }
+    EXPECT_EQ(Run({"project", "set", project, "--license-file", dir / "none.txt"}).exitCode, 1);
+    EXPECT_EQ(ReadFile(project), before);
+    ASSERT_EQ(Run({"project", "set", project, "--title", "Changed"}).exitCode, 0);
+    EXPECT_EQ(IniValue(project, "FileTitle"), "Changed");
+}
+
+TEST_F(CliOptions, OneLineBuildsWithTheSiblingFilesBesideTheTool) {
+    std::filesystem::create_directories(dir / "tool");
+    std::filesystem::copy_file(MURAVEL_CLI_PATH, dir / "tool/muravel-cli");
+    WriteFile(dir / "tool/installer.dat", "MZ the stub");
+    WriteFile(dir / "tool/FLVPlayer.swf", "FWS player");
+    WriteFile(dir / "tool/swfobject.js", "var swfobject;");
+    WriteFile(dir / "movie.swf", "FWS movie");
+    WriteFile(dir / "clip.flv", "FLV clip");
+    const auto build = [&](const std::string& movie, const std::string& out) {
+        return clitest::Run(dir / "tool/muravel-cli", {"build", "--movie", dir / movie, "--title",
+                                                       "Sea", "-o", dir / out, "--loop"});
+    };
+    for (const auto& [movie, entries] : {std::pair{"movie.swf", 3u}, std::pair{"clip.flv", 5u}}) {
+        const clitest::Result r = build(movie, std::string(movie) + ".exe");
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        const std::string installer = ReadFile(dir / (std::string(movie) + ".exe"));
+        EXPECT_EQ(installer.substr(0, 11), "MZ the stub");
+        EXPECT_EQ(Le32At(installer, installer.size() - 4), entries) << movie;
+    }
+    // Without a project to open, the video keeps its Loop.
+    const std::string video = ReadFile(dir / "clip.flv.exe");
+    const size_t directory = video.size() - 4 - 8 * 5;
+    const size_t projectStart = Le32At(video, directory + 4);
+    WriteFile(dir / "entry1.zvrk",
+              testfiles::Uncompress(video.substr(projectStart, Le32At(video, directory + 12)),
+                                    Le32At(video, directory + 8)));
+    EXPECT_EQ(IniValue(dir / "entry1.zvrk", "Loop"), "1");
+    EXPECT_EQ(IniValue(dir / "entry1.zvrk", "OutputFile"), dir / "clip.flv.exe");
+}
+
+TEST_F(CliOptions, HelpPrintsTheUsageAndWritesNothing) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"project", "new", dir / "p.zvrk", "--help"},
+          std::vector<std::string>{"build", "-h"}, std::vector<std::string>{"--help"}}) {
+        const clitest::Result r = Run(args);
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.out.rfind("usage: muravel-cli", 0), 0u) << r.out;
+        EXPECT_NE(r.out.find("Exit codes: 0"), std::string::npos);
+    }
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{});
+}
+
+} // namespace
