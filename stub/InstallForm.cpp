@@ -2,11 +2,14 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <new>
 
 #include "rtl/Errors.h"
+#include "LivelyLibrary.h"
 #include "rtl/Paths.h"
+#include "rtl/TextUtils.h"
 
 namespace stub {
 
@@ -16,20 +19,30 @@ const char* const WindowClass = "ZenvoyMuravelInstaller";
 constexpr UINT ProgressMessage = WM_APP + 1;
 constexpr UINT DoneMessage = WM_APP + 2;
 constexpr int ClientWidth = 460;
-constexpr int ClientHeight = 326;
+constexpr int ClientHeight = 342;
 constexpr unsigned ProgressRange = 1000;
 
 enum TControlId {
     InfoLabel = 100,
     LicenseMemo,
     AcceptCheckBox,
+    FolderCaption,
+    FolderLabel,
+    BrowseButton,
+    LivelyCheckBox,
     StatusLabel,
+    FinishFolderLabel,
     ProgressBar,
+    LivelyLabel,
+    OpenLivelyCheckBox,
     OpenCheckBox,
     InstallButton,
     CancelButton,
     FinishButton,
 };
+
+// A label that shows a path: too long, it is shortened in the middle, never broken.
+constexpr DWORD PathStyle = SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS | SS_CENTERIMAGE;
 
 } // namespace
 
@@ -40,33 +53,47 @@ struct TInstallForm::TControlRow {
     DWORD Style;
     int X, Y, Width, Height;
     unsigned Pages;
-    bool LicenseOnly;
+    TCondition When;
 };
 
 // In tab order.
 const TInstallForm::TControlRow TInstallForm::Layout[] = {
-    {InfoLabel, "STATIC", "", SS_LEFT | SS_NOPREFIX, 16, 14, 428, 32, ReadyPage, false},
+    {InfoLabel, "STATIC", "", SS_LEFT | SS_NOPREFIX, 16, 14, 428, 32, ReadyPage, Always},
     {LicenseMemo, "EDIT", "",
      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 16, 50, 428,
-     190, ReadyPage, true},
-    {AcceptCheckBox, "BUTTON", "I accept", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 248, 428, 22,
-     ReadyPage, true},
-    {StatusLabel, "STATIC", "", SS_LEFT | SS_NOPREFIX, 16, 100, 428, 40,
-     InstallingPage | FinishedPage, false},
-    {ProgressBar, PROGRESS_CLASSA, "", PBS_SMOOTH, 16, 150, 428, 20, InstallingPage, false},
-    {OpenCheckBox, "BUTTON", "Open the wallpaper now", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 150, 428,
-     22, FinishedPage, false},
-    {InstallButton, "BUTTON", "Install", BS_DEFPUSHBUTTON | WS_TABSTOP, 268, 288, 84, 26,
-     ReadyPage | InstallingPage, false},
-    {CancelButton, "BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 360, 288, 84, 26,
-     ReadyPage | InstallingPage, false},
-    {FinishButton, "BUTTON", "Finish", BS_DEFPUSHBUTTON | WS_TABSTOP, 360, 288, 84, 26,
-     FinishedPage, false},
+     150, ReadyPage, WithLicense},
+    {AcceptCheckBox, "BUTTON", "I accept", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 206, 428, 22,
+     ReadyPage, WithLicense},
+    {FolderCaption, "STATIC", "Install to:", SS_LEFT | SS_CENTERIMAGE, 16, 238, 66, 22, ReadyPage,
+     Always},
+    {FolderLabel, "STATIC", "", PathStyle | SS_SUNKEN, 84, 238, 264, 22, ReadyPage, Always},
+    {BrowseButton, "BUTTON", "Browse...", BS_PUSHBUTTON | WS_TABSTOP, 356, 236, 88, 26, ReadyPage,
+     Always},
+    {LivelyCheckBox, "BUTTON", "Also add to Lively Wallpaper", BS_AUTOCHECKBOX | WS_TABSTOP, 16,
+     270, 428, 22, ReadyPage, WithLively},
+    {StatusLabel, "STATIC", "", SS_LEFT | SS_NOPREFIX, 16, 100, 428, 20,
+     InstallingPage | FinishedPage, Always},
+    {FinishFolderLabel, "STATIC", "", PathStyle, 16, 122, 428, 20, FinishedPage, Always},
+    {ProgressBar, PROGRESS_CLASSA, "", PBS_SMOOTH, 16, 130, 428, 20, InstallingPage, Always},
+    {LivelyLabel, "STATIC",
+     "It is in Lively Wallpaper's library as well: choose it there to put it on the desktop.",
+     SS_LEFT | SS_NOPREFIX, 16, 150, 428, 34, FinishedPage, WithLively},
+    {OpenLivelyCheckBox, "BUTTON", "Open Lively Wallpaper", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 190,
+     428, 22, FinishedPage, WithLivelyProgram},
+    {OpenCheckBox, "BUTTON", "Open the wallpaper now", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 216, 428,
+     22, FinishedPage, Always},
+    {InstallButton, "BUTTON", "Install", BS_DEFPUSHBUTTON | WS_TABSTOP, 268, 304, 84, 26,
+     ReadyPage | InstallingPage, Always},
+    {CancelButton, "BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 360, 304, 84, 26,
+     ReadyPage | InstallingPage, Always},
+    {FinishButton, "BUTTON", "Finish", BS_DEFPUSHBUTTON | WS_TABSTOP, 360, 304, 84, 26,
+     FinishedPage, Always},
 };
 
 TInstallForm::TInstallForm(HINSTANCE instance, TInstallation& installation,
-                           const core::TProject& project)
-    : instance_(instance), installation_(installation), project_(project) {
+                           const core::TProject& project, std::vector<std::string> libraries)
+    : instance_(instance), installation_(installation), project_(project),
+      libraries_(std::move(libraries)), livelyProgram_(lively::ProgramPath()) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     NONCLIENTMETRICSA metrics{};
@@ -133,6 +160,12 @@ LRESULT TInstallForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             case AcceptCheckBox:
                 UpdateInstallButton();
                 return 0;
+            case BrowseButton:
+                BrowseButtonClick();
+                return 0;
+            case LivelyCheckBox:
+                installation_.SetPlace(installation_.Folder(), ChosenLibraries());
+                return 0;
             case InstallButton:
                 InstallButtonClick();
                 return 0;
@@ -165,9 +198,23 @@ LRESULT TInstallForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     return DefWindowProcA(window_, message, wParam, lParam);
 }
 
+bool TInstallForm::Holds(TCondition condition) const {
+    switch (condition) {
+    case WithLicense:
+        return project_.ShowLicense;
+    case WithLively:
+        return !libraries_.empty();
+    case WithLivelyProgram:
+        return !libraries_.empty() && livelyProgram_.has_value();
+    case Always:
+        break;
+    }
+    return true;
+}
+
 void TInstallForm::CreateControls() {
     for (const TControlRow& row : Layout) {
-        if (row.LicenseOnly && !project_.ShowLicense)
+        if (!Holds(row.When))
             continue;
         HWND control = CreateWindowExA(0, row.ClassName, row.Caption, WS_CHILD | row.Style, row.X,
                                        row.Y, row.Width, row.Height, window_,
@@ -188,12 +235,50 @@ void TInstallForm::CreateControls() {
     } else {
         // Without a licence the label has the room of the licence box as well.
         SetWindowPos(Control(InfoLabel), nullptr, 0, 0, 428, 120, SWP_NOMOVE | SWP_NOZORDER);
-        SetWindowTextA(
-            Control(InfoLabel),
-            (title + " will be installed for you, in the folder\r\n" + installation_.Folder())
-                .c_str());
+        SetWindowTextA(Control(InfoLabel), (title + " will be installed for you.").c_str());
     }
+    SetWindowTextA(Control(FolderLabel), installation_.Folder().c_str());
+    SendMessageA(Control(LivelyCheckBox), BM_SETCHECK,
+                 installation_.Copies().empty() ? BST_UNCHECKED : BST_CHECKED, 0);
     SendMessageA(Control(ProgressBar), PBM_SETRANGE32, 0, ProgressRange);
+}
+
+std::vector<std::string> TInstallForm::ChosenLibraries() const {
+    return Checked(LivelyCheckBox) ? libraries_ : std::vector<std::string>();
+}
+
+int CALLBACK TInstallForm::BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data) {
+    if (message == BFFM_INITIALIZED)
+        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
+    return 0;
+}
+
+void TInstallForm::BrowseButtonClick() {
+    // The folder's parent is what the user picks; the wallpaper keeps its folder in it.
+    const std::string start = rtl::ExtractFilePath(installation_.Folder());
+    char chosen[MAX_PATH] = {};
+    BROWSEINFOA browse{};
+    browse.hwndOwner = window_;
+    browse.pszDisplayName = chosen;
+    browse.lpszTitle = "Choose the folder to install the wallpaper in.";
+    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
+    browse.lpfn = BrowseCallback;
+    browse.lParam = reinterpret_cast<LPARAM>(start.c_str());
+    LPITEMIDLIST item = SHBrowseForFolderA(&browse);
+    if (item == nullptr)
+        return;
+    const bool found = SHGetPathFromIDListA(item, chosen) != FALSE;
+    CoTaskMemFree(item);
+    if (!found || chosen[0] == '\0')
+        return;
+    std::string folder = chosen;
+    if (folder.back() == '\\')
+        folder.pop_back();
+    const std::string name = installation_.FolderName();
+    if (!rtl::SameTextAscii(rtl::ExtractFileName(folder), name))
+        folder += "\\" + name;
+    installation_.SetPlace(folder, ChosenLibraries());
+    SetWindowTextA(Control(FolderLabel), folder.c_str());
 }
 
 bool TInstallForm::Checked(int id) const {
@@ -202,9 +287,14 @@ bool TInstallForm::Checked(int id) const {
 
 void TInstallForm::ShowPage(TPage page) {
     page_ = page;
+    // The library's lines on the finish page only when the copy was placed.
+    const bool placed = !installation_.Copies().empty();
     for (const TControlRow& row : Layout)
-        if (HWND control = Control(row.Id))
-            ShowWindow(control, (row.Pages & page) != 0 ? SW_SHOW : SW_HIDE);
+        if (HWND control = Control(row.Id)) {
+            const bool libraryLine = page == FinishedPage && row.When != Always &&
+                                     row.When != WithLicense && !placed;
+            ShowWindow(control, (row.Pages & page) != 0 && !libraryLine ? SW_SHOW : SW_HIDE);
+        }
     EnableWindow(Control(CancelButton), page == ReadyPage);
     UpdateInstallButton();
     if (page == FinishedPage)
@@ -268,14 +358,17 @@ void TInstallForm::InstallDone() {
         return;
     }
     outcome_ = TOutcome::Installed;
-    SetWindowTextA(Control(StatusLabel), ("\"" + installation_.Title() +
-                                          "\" has been installed in\r\n" + installation_.Folder())
-                                             .c_str());
+    SetWindowTextA(Control(StatusLabel),
+                   ("\"" + installation_.Title() + "\" has been installed in:").c_str());
+    SetWindowTextA(Control(FinishFolderLabel), installation_.Folder().c_str());
     SendMessageA(Control(OpenCheckBox), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(Control(OpenLivelyCheckBox), BM_SETCHECK, BST_CHECKED, 0);
     ShowPage(FinishedPage);
 }
 
 void TInstallForm::FinishButtonClick() {
+    if (livelyProgram_ && !installation_.Copies().empty() && Checked(OpenLivelyCheckBox))
+        ShellExecuteA(window_, "open", livelyProgram_->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     if (Checked(OpenCheckBox)) {
         const std::string page = installation_.PagePath();
         ShellExecuteA(window_, "open", page.c_str(), nullptr, installation_.Folder().c_str(),

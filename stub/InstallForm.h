@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "Installation.h"
 #include "system/Handle.h"
@@ -8,14 +10,18 @@
 namespace stub {
 
 // The installer's window, titled after the wallpaper: the licence with "I accept" when the
-// project asks for it (Install stays disabled until it is ticked) or the folder otherwise,
-// then a progress bar while a worker thread installs, then a finish page that offers to open
-// the wallpaper.
+// project asks for it (Install stays disabled until it is ticked), the folder with Browse and,
+// where Lively Wallpaper is found, whether to add the wallpaper to its library too; then a
+// progress bar while a worker thread installs, then a finish page that offers to open the
+// wallpaper, and Lively when the wallpaper went into its library. The window keeps its own
+// object in the window's user data: the stub has no window layer to share.
 class TInstallForm {
 public:
     enum class TOutcome { Installed, Cancelled };
 
-    TInstallForm(HINSTANCE instance, TInstallation& installation, const core::TProject& project);
+    // libraries are the wallpapers folders of the players found, offered with a check box.
+    TInstallForm(HINSTANCE instance, TInstallation& installation, const core::TProject& project,
+                 std::vector<std::string> libraries);
     ~TInstallForm();
     TInstallForm(const TInstallForm&) = delete;
     TInstallForm& operator=(const TInstallForm&) = delete;
@@ -25,18 +31,24 @@ public:
 
 private:
     enum TPage : unsigned { ReadyPage = 1, InstallingPage = 2, FinishedPage = 4 };
+    // When a control is made.
+    enum TCondition { Always, WithLicense, WithLively, WithLivelyProgram };
     struct TControlRow;
     static const TControlRow Layout[];
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data);
     static DWORD WINAPI InstallThread(void* form);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
+    bool Holds(TCondition condition) const;
+    std::vector<std::string> ChosenLibraries() const;
     HWND Control(int id) const { return GetDlgItem(window_, id); }
     bool Checked(int id) const;
     void ShowPage(TPage page);
     void UpdateInstallButton();
 
+    void BrowseButtonClick();
     void InstallButtonClick();
     void FinishButtonClick();
     void CloseRequest();
@@ -46,6 +58,8 @@ private:
     HINSTANCE instance_;
     TInstallation& installation_;
     const core::TProject& project_;
+    std::vector<std::string> libraries_;
+    std::optional<std::string> livelyProgram_;
     HWND window_ = nullptr;
     sys::TFontHandle font_;
     sys::TKernelHandle worker_;

@@ -1,5 +1,7 @@
 #include "Installation.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 
 #include "DataScript.h"
@@ -7,37 +9,13 @@
 #include "SafeNames.h"
 #include "Uninstallation.h"
 #include "WallpaperPage.h"
+#include "core/ProductVersion.h"
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
 #include "rtl/TextUtils.h"
 #include "system/RegistryReader.h"
 
 namespace stub {
-
-// What to take back, in reverse order, when a step fails, and what to finish when all went
-// well.
-class TInstallation::TUndo {
-public:
-    ~TUndo() {
-        if (committed_)
-            return;
-        for (auto it = undo_.rbegin(); it != undo_.rend(); ++it)
-            (*it)();
-    }
-    void OnFailure(std::function<void()> action) { undo_.push_back(std::move(action)); }
-    void OnSuccess(std::function<void()> action) { finish_.push_back(std::move(action)); }
-    // Also in reverse, so files go before the folders they are in.
-    void Commit() {
-        committed_ = true;
-        for (auto it = finish_.rbegin(); it != finish_.rend(); ++it)
-            (*it)();
-    }
-
-private:
-    std::vector<std::function<void()>> undo_;
-    std::vector<std::function<void()>> finish_;
-    bool committed_ = false;
-};
 
 namespace {
 
@@ -74,10 +52,19 @@ void SetNumber(HKEY key, const char* name, DWORD value) {
 
 // Every value Register writes.
 const char* const RegisteredValues[] = {
-    "DisplayName", "UninstallString", "QuietUninstallString",
-    "DisplayIcon", "InstallLocation", "EstimatedSize",
-    "NoModify",    "NoRepair",        "URLInfoAbout",
+    "DisplayName",   "UninstallString", "QuietUninstallString", "DisplayIcon",
+    "InstallLocation", "EstimatedSize", "NoModify",             "NoRepair",
+    "URLInfoAbout",  "Publisher",       "DisplayVersion",       "InstallDate",
 };
+
+// Today as the installed programs list keeps install dates: YYYYMMDD.
+std::string Today() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char date[16];
+    std::snprintf(date, sizeof date, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+    return date;
+}
 
 struct TSavedValue {
     std::string Name;
@@ -118,6 +105,13 @@ std::vector<std::string> Lines(const rtl::TStringList& list) {
     return lines;
 }
 
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
 TUninstallRecord RecordOf(const std::string& uninstaller) {
     const TMappedFile file(uninstaller);
     return ReadUninstallRecord(TPackedImage(file.Data(), file.Size()));
@@ -125,18 +119,57 @@ TUninstallRecord RecordOf(const std::string& uninstaller) {
 
 } // namespace
 
+// What to take back, in reverse order, when a step fails, and what to finish when all went
+// well.
+class TInstallation::TUndo {
+public:
+    ~TUndo() {
+        if (committed_)
+            return;
+        for (auto it = undo_.rbegin(); it != undo_.rend(); ++it)
+            (*it)();
+    }
+    void OnFailure(std::function<void()> action) { undo_.push_back(std::move(action)); }
+    void OnSuccess(std::function<void()> action) { finish_.push_back(std::move(action)); }
+    // Makes the folders of path that do not exist yet, outermost first, so that failure
+    // removes just those.
+    void CreateFolders(const std::string& path) {
+        std::vector<std::string> missing;
+        for (std::string at = path; !at.empty() && !PathExists(at);) {
+            missing.insert(missing.begin(), at);
+            const size_t cut = at.find_last_of('\\');
+            at = cut == std::string::npos ? "" : at.substr(0, cut);
+        }
+        for (const std::string& folder : missing) {
+            CreateFolder(folder);
+            OnFailure([folder] { RemoveDirectoryA(folder.c_str()); });
+        }
+    }
+    // Also in reverse, so files go before the folders they are in.
+    void Commit() {
+        committed_ = true;
+        for (auto it = finish_.rbegin(); it != finish_.rend(); ++it)
+            (*it)();
+    }
+
+private:
+    std::vector<std::function<void()>> undo_;
+    std::vector<std::function<void()>> finish_;
+    bool committed_ = false;
+};
+
 std::string TInstallation::DefaultFolder(const TInstallerPackage& package) {
     return WallpapersFolder() + "\\" +
            InstallName(package.Project().GUID, rtl::Trim(package.Project().FileTitle));
 }
 
 TInstallation::TInstallation(const TInstallerPackage& package, const TWebPlayer& player,
-                             std::string folder)
-    : package_(package), folder_(std::move(folder)) {
+                             std::string folder, const std::vector<std::string>& libraryFolders)
+    : package_(package), program_(package.Image().StoredBytes(core::StubEntry)),
+      programSize_(player.ProgramSize()) {
     const core::TProject& project = package.Project();
     record_.Title = package.Title();
     record_.Key = InstallName(project.GUID, rtl::Trim(project.FileTitle));
-    record_.Folder = folder_;
 
     TPageSettings page;
     page.Title = AnsiToUtf8(record_.Title);
@@ -177,15 +210,31 @@ TInstallation::TInstallation(const TInstallerPackage& package, const TWebPlayer&
     PlanText(PageFileName, WallpaperPage(page, [](int index) {
                  return static_cast<uint32_t>(GetSysColor(index));
              }));
-    PlanText(InfoFileName, LivelyInfoJson(page.Title));
+    TLivelyInfo info;
+    info.Title = page.Title;
+    info.Description = Joined(page.TextLines);
+    info.License = Joined(Lines(project.LicenseLines));
+    info.Contact = LinkTarget(page.URL);
+    PlanText(InfoFileName, LivelyInfoJson(info));
 
     for (const TPlannedFile& file : files_)
         record_.Files.push_back(file.Name);
     record_.Files.push_back(UninstallerFileName);
+    SetPlace(std::move(folder), libraryFolders);
+}
+
+void TInstallation::SetPlace(std::string folder, const std::vector<std::string>& libraryFolders) {
+    folder_ = std::move(folder);
+    record_.Folder = folder_;
+    record_.Copies.clear();
+    for (const std::string& library : libraryFolders)
+        record_.Copies.push_back(library + "\\" + record_.Key);
+    if (!files_.empty() && files_.back().Name == UninstallerFileName) {
+        totalSize_ -= files_.back().Size;
+        files_.pop_back();
+    }
     // The uninstaller needs the program only, not the web player behind it.
-    PlanText(UninstallerFileName,
-             UninstallerImage(image.StoredBytes(core::StubEntry),
-                              player.ProgramSize(), record_));
+    PlanText(UninstallerFileName, UninstallerImage(program_, programSize_, record_));
 }
 
 void TInstallation::PlanEntry(const std::string& name, const TPackedImage& image, int32_t entry,
@@ -264,17 +313,7 @@ void TInstallation::Run(const TProgressFn& progress) {
         replaced.push_back(file.Name);
 
     TUndo undo;
-    // The folders that do not exist yet, outermost first, so failure removes just those.
-    std::vector<std::string> missing;
-    for (std::string path = folder_; !path.empty() && !PathExists(path);) {
-        missing.insert(missing.begin(), path);
-        const size_t cut = path.find_last_of('\\');
-        path = cut == std::string::npos ? "" : path.substr(0, cut);
-    }
-    for (const std::string& path : missing) {
-        CreateFolder(path);
-        undo.OnFailure([path] { RemoveDirectoryA(path.c_str()); });
-    }
+    undo.CreateFolders(folder_);
 
     // Inside the wallpaper folder, so that moving into place is a rename on one volume.
     const std::string staging = folder_ + "\\~install-" + UniqueSuffix();
@@ -318,9 +357,44 @@ void TInstallation::Run(const TProgressFn& progress) {
         MoveFile(staging + "\\" + file.Name, path);
         undo.OnFailure([path] { DeleteFileA(path.c_str()); });
     }
+    for (const std::string& copy : record_.Copies)
+        PlaceCopy(copy, replaced, undo);
     undo.Commit();
     if (!earlierLocation.empty() && !rtl::SameFile(earlierLocation, folder_))
         RemoveEarlierCopy(earlierLocation);
+}
+
+void TInstallation::PlaceCopy(const std::string& copy, const std::vector<std::string>& ours,
+                              TUndo& undo) const {
+    // An earlier copy of this wallpaper goes aside, and only one that holds nothing but the
+    // files of this wallpaper: a player's library holds other wallpapers too.
+    if (PathExists(copy)) {
+        const std::vector<std::string> earlier = FileNames(copy);
+        for (const std::string& name : earlier)
+            if (std::none_of(ours.begin(), ours.end(), [&](const std::string& own) {
+                    return rtl::SameTextAscii(own, name);
+                }))
+                throw rtl::Exception("The library folder \"" + copy + "\" holds \"" + name +
+                                     "\", which this wallpaper did not put there.");
+        const std::string aside = copy + "~replaced-" + UniqueSuffix();
+        MoveFile(copy, aside);
+        undo.OnFailure([copy, aside] { MoveFileExA(aside.c_str(), copy.c_str(), 0); });
+        undo.OnSuccess([aside, earlier] {
+            for (const std::string& name : earlier)
+                DeleteFileA((aside + "\\" + name).c_str());
+            RemoveDirectoryA(aside.c_str());
+        });
+    }
+    undo.CreateFolders(copy);
+    for (const TPlannedFile& file : files_) {
+        if (file.Name == UninstallerFileName)
+            continue;
+        const std::string target = copy + "\\" + file.Name;
+        if (!CopyFileA((folder_ + "\\" + file.Name).c_str(), target.c_str(), TRUE))
+            throw rtl::Exception("Cannot copy \"" + file.Name + "\" into \"" + copy + "\". " +
+                                 rtl::LastErrorText());
+        undo.OnFailure([target] { DeleteFileA(target.c_str()); });
+    }
 }
 
 std::string TInstallation::Register(TUndo& undo) const {
@@ -350,6 +424,9 @@ std::string TInstallation::Register(TUndo& undo) const {
         size += file.Size;
     const std::string uninstaller = folder_ + "\\" + UninstallerFileName;
     SetString(key.Get(), "DisplayName", record_.Title);
+    SetString(key.Get(), "Publisher", MURAVEL_PUBLISHER);
+    SetString(key.Get(), "DisplayVersion", MURAVEL_VERSION_TEXT);
+    SetString(key.Get(), "InstallDate", Today());
     SetString(key.Get(), "UninstallString", UninstallCommand(folder_));
     SetString(key.Get(), "QuietUninstallString", UninstallCommand(folder_) + " /S");
     SetString(key.Get(), "DisplayIcon", uninstaller);

@@ -18,22 +18,31 @@ public:
     using TProgressFn = std::function<void(int64_t done, int64_t total)>;
 
     // Plans the files for folder (a full path): the page, the web player, the movie as a
-    // data script, the description for web-wallpaper players and the uninstaller. Writes
-    // nothing.
-    TInstallation(const TInstallerPackage& package, const TWebPlayer& player, std::string folder);
+    // data script, the description for web-wallpaper players and the uninstaller, and a copy
+    // of all but the uninstaller in each of the web-wallpaper players' wallpapers folders
+    // given. Writes nothing.
+    TInstallation(const TInstallerPackage& package, const TWebPlayer& player, std::string folder,
+                  const std::vector<std::string>& libraryFolders);
+    // Plans again for another folder or other libraries.
+    void SetPlace(std::string folder, const std::vector<std::string>& libraryFolders);
 
     // Where a wallpaper goes unless /D= names another folder.
     static std::string DefaultFolder(const TInstallerPackage& package);
 
     const std::string& Folder() const { return folder_; }
+    // The folders of the copies in players' libraries.
+    const std::vector<std::string>& Copies() const { return record_.Copies; }
+    // The name of the wallpaper's folder, in its own place and in the libraries.
+    const std::string& FolderName() const { return record_.Key; }
     const std::string& Title() const { return record_.Title; }
     std::string PagePath() const;
 
     // Writes every file into a staging folder inside the wallpaper folder, registers the
     // wallpaper, moves an earlier installation of the same wallpaper aside and the new files
-    // into place; only then is the earlier installation deleted. A failure at any step puts
-    // back what was there before (files, folders and the entry's values) and raises. A folder
-    // that holds files this wallpaper did not put there is refused before anything is written.
+    // into place, then places the copies in the libraries; only then is the earlier
+    // installation deleted. A failure at any step puts back what was there before (files,
+    // folders and the entry's values) and raises. A folder that holds files this wallpaper did
+    // not put there is refused before anything is written.
     void Run(const TProgressFn& progress);
 
 private:
@@ -51,10 +60,14 @@ private:
                   const std::string& what);
     void PlanText(const std::string& name, std::string bytes);
     std::vector<std::string> EarlierFiles() const;
+    void PlaceCopy(const std::string& copy, const std::vector<std::string>& ours,
+                   TUndo& undo) const;
     std::string Register(TUndo& undo) const;
     void RemoveEarlierCopy(const std::string& location) const;
 
     const TInstallerPackage& package_;
+    const uint8_t* program_;
+    int64_t programSize_;
     std::string folder_;
     TUninstallRecord record_;
     std::vector<TPlannedFile> files_;

@@ -1,8 +1,10 @@
 #include "LivelyInfo.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "SafeNames.h"
+#include "core/ProductVersion.h"
 
 namespace stub {
 
@@ -10,6 +12,105 @@ namespace {
 
 // The player's wallpaper kinds: 1 is a web page.
 constexpr int WebWallpaperType = 1;
+
+std::string OrNull(const std::string& text) {
+    return text.empty() ? "null" : JsonString(text);
+}
+
+void AppendUtf8(std::string& out, unsigned code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | code >> 6);
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | code >> 12);
+        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | code >> 18);
+        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// The JSON string starting at json[at] (its opening quote), escapes undone; at moves past it.
+std::optional<std::string> ReadString(const std::string& json, size_t& at) {
+    if (at >= json.size() || json[at] != '"')
+        return std::nullopt;
+    std::string out;
+    for (++at; at < json.size(); ++at) {
+        const char c = json[at];
+        if (c == '"') {
+            ++at;
+            return out;
+        }
+        if (c != '\\') {
+            out += c;
+            continue;
+        }
+        if (++at >= json.size())
+            return std::nullopt;
+        const char e = json[at];
+        const char* simple = "\"\\/bfnrt";
+        const char* meant = "\"\\/\b\f\n\r\t";
+        if (const char* p = std::strchr(simple, e); p != nullptr && e != '\0') {
+            out += meant[p - simple];
+        } else if (e == 'u' && at + 4 < json.size()) {
+            unsigned code = 0;
+            for (int i = 1; i <= 4; ++i) {
+                const char h = json[at + static_cast<size_t>(i)];
+                const int digit = h >= '0' && h <= '9'   ? h - '0'
+                                  : h >= 'a' && h <= 'f' ? h - 'a' + 10
+                                  : h >= 'A' && h <= 'F' ? h - 'A' + 10
+                                                         : -1;
+                if (digit < 0)
+                    return std::nullopt;
+                code = code * 16 + static_cast<unsigned>(digit);
+            }
+            at += 4;
+            AppendUtf8(out, code);
+        } else {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+void SkipBlanks(const std::string& json, size_t& at) {
+    while (at < json.size() && (json[at] == ' ' || json[at] == '\t' || json[at] == '\r' ||
+                                json[at] == '\n'))
+        ++at;
+}
+
+// Steps over one JSON value of any kind starting at json[at]; false when it is not one.
+bool SkipValue(const std::string& json, size_t& at) {
+    SkipBlanks(json, at);
+    if (at >= json.size())
+        return false;
+    if (json[at] == '"')
+        return ReadString(json, at).has_value();
+    if (json[at] == '{' || json[at] == '[') {
+        int depth = 0;
+        while (at < json.size()) {
+            const char c = json[at];
+            if (c == '"') {
+                if (!ReadString(json, at))
+                    return false;
+                continue;
+            }
+            depth += c == '{' || c == '[' ? 1 : c == '}' || c == ']' ? -1 : 0;
+            ++at;
+            if (depth == 0)
+                return true;
+        }
+        return false;
+    }
+    while (at < json.size() && json[at] != ',' && json[at] != '}')
+        ++at;
+    return true;
+}
 
 } // namespace
 
@@ -37,18 +138,53 @@ std::string JsonString(const std::string& text) {
     return out + "\"";
 }
 
-std::string LivelyInfoJson(const std::string& title) {
+std::optional<std::string> JsonStringValue(const std::string& json, const std::string& key) {
+    size_t at = 0;
+    SkipBlanks(json, at);
+    if (at >= json.size() || json[at] != '{')
+        return std::nullopt;
+    ++at;
+    for (;;) {
+        SkipBlanks(json, at);
+        const std::optional<std::string> name = ReadString(json, at);
+        if (!name)
+            return std::nullopt;
+        SkipBlanks(json, at);
+        if (at >= json.size() || json[at] != ':')
+            return std::nullopt;
+        ++at;
+        SkipBlanks(json, at);
+        if (*name == key)
+            return ReadString(json, at);
+        if (!SkipValue(json, at))
+            return std::nullopt;
+        SkipBlanks(json, at);
+        if (at >= json.size() || json[at] != ',')
+            return std::nullopt;
+        ++at;
+    }
+}
+
+std::string LivelyInfoJson(const TLivelyInfo& info) {
     return "{\r\n"
-           "  \"AppVersion\": \"1.0.0.0\",\r\n"
+           "  \"AppVersion\": " +
+           JsonString(MURAVEL_VERSION_TEXT) +
+           ",\r\n"
            "  \"Title\": " +
-           JsonString(title) +
+           JsonString(info.Title) +
            ",\r\n"
            "  \"Thumbnail\": null,\r\n"
            "  \"Preview\": null,\r\n"
-           "  \"Desc\": null,\r\n"
+           "  \"Desc\": " +
+           OrNull(info.Description) +
+           ",\r\n"
            "  \"Author\": null,\r\n"
-           "  \"License\": null,\r\n"
-           "  \"Contact\": null,\r\n"
+           "  \"License\": " +
+           OrNull(info.License) +
+           ",\r\n"
+           "  \"Contact\": " +
+           OrNull(info.Contact) +
+           ",\r\n"
            "  \"Type\": " +
            std::to_string(WebWallpaperType) +
            ",\r\n"

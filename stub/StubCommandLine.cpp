@@ -14,7 +14,49 @@ bool IsBlank(char c) {
 
 constexpr const char* CleanupPrefix = "/cleanup=";
 
+// Text of one argument by the rules Windows programs split their command line with: quotes
+// group and are taken off, a backslash escapes a quote, 2n backslashes before a quote are n.
+// Blanks outside quotes stay, as the folder argument keeps everything to the end of the line.
+std::string Unquoted(const std::string& text) {
+    std::string out;
+    size_t backslashes = 0;
+    for (const char c : text) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        if (c == '"') {
+            out.append(backslashes / 2, '\\');
+            if (backslashes % 2 == 1)
+                out += '"';
+        } else {
+            out.append(backslashes, '\\');
+            out += c;
+        }
+        backslashes = 0;
+    }
+    return out.append(backslashes, '\\');
+}
+
 } // namespace
+
+const char* const InstallerUsage =
+    "Installs the wallpaper this file holds.\r\n"
+    "\r\n"
+    "/S\tsilently: no window, no questions; errors go to standard error\r\n"
+    "/NOLIVELY\tdo not add the wallpaper to Lively Wallpaper's library too\r\n"
+    "/D=FOLDER\tinstall into FOLDER; the last argument, blanks and quotes allowed\r\n"
+    "/?\tthis text\r\n"
+    "\r\n"
+    "Exit codes: 0 installed, 1 failed, 2 wrong arguments, 3 cancelled.";
+
+const char* const UninstallerUsage =
+    "Removes the wallpaper this program belongs to.\r\n"
+    "\r\n"
+    "/S\tsilently: no window, no questions; errors go to standard error\r\n"
+    "/?\tthis text\r\n"
+    "\r\n"
+    "Exit codes: 0 removed, 1 failed, 2 wrong arguments, 3 cancelled.";
 
 std::string ArgumentText(const std::string& commandLine) {
     size_t i = 0;
@@ -35,9 +77,13 @@ TStubOptions ParseArguments(const std::string& arguments) {
     std::string rest = arguments;
     const std::string upper = rtl::UpperCaseAscii(arguments);
     for (size_t at = upper.find("/D="); at != std::string::npos; at = upper.find("/D=", at + 1)) {
-        if (at != 0 && !IsBlank(rest[at - 1]))
+        // The argument starts at /D=, or at a quote just before it: "/D=C:\My Walls".
+        size_t start = at;
+        if (start > 0 && rest[start - 1] == '"')
+            --start;
+        if (start != 0 && !IsBlank(rest[start - 1]))
             continue;
-        std::string folder = rest.substr(at + 3);
+        std::string folder = Unquoted(rest.substr(start)).substr(3);
         while (!folder.empty() && IsBlank(folder.back()))
             folder.pop_back();
         if (folder.size() >= 2 && folder.front() == '"' && folder.back() == '"')
@@ -46,7 +92,7 @@ TStubOptions ParseArguments(const std::string& arguments) {
             options.Error = "/D= must be followed by a folder.";
         else
             options.Folder = folder;
-        rest.erase(at);
+        rest.erase(start);
         break;
     }
     size_t i = 0;
@@ -58,17 +104,22 @@ TStubOptions ParseArguments(const std::string& arguments) {
             ++i;
         if (start == i)
             break;
-        const std::string argument = rest.substr(start, i - start);
+        const std::string argument = Unquoted(rest.substr(start, i - start));
         const std::string digits = argument.substr(std::min(argument.size(), size_t{9}));
         if (rtl::SameTextAscii(argument, "/S")) {
             options.Silent = true;
+        } else if (rtl::SameTextAscii(argument, "/NOLIVELY")) {
+            options.NoLively = true;
+        } else if (argument == "/?") {
+            options.Help = true;
         } else if (rtl::SameTextAscii(argument.substr(0, 9), CleanupPrefix) && !digits.empty() &&
                    digits.size() <= 19 &&
                    digits.find_first_not_of("0123456789") == std::string::npos) {
             options.CleanupWait = std::stoull(digits);
         } else if (options.Error.empty()) {
             options.Error = "Unknown argument \"" + argument +
-                            "\". The installer takes /S, and /D=FOLDER as the last argument.";
+                            "\". The installer takes /S, /NOLIVELY, /? and /D=FOLDER as the last "
+                            "argument.";
         }
     }
     return options;

@@ -6,11 +6,20 @@
 
 namespace stub {
 
+// What /? shows, with the exit codes.
+extern const char* const InstallerUsage;
+extern const char* const UninstallerUsage;
+
 struct TStubOptions {
     // /S: no window and no questions; errors go to standard error and the exit code.
     bool Silent = false;
+    // /NOLIVELY: the wallpaper goes into its own folder only, not into Lively's library too.
+    bool NoLively = false;
+    // /?: the usage, and nothing else.
+    bool Help = false;
     // /D=FOLDER, the last argument: everything after "/D=" to the end of the line, blanks and
-    // all, so a folder with blanks needs no quotes (quotes around it are taken off).
+    // all, so a folder with blanks needs no quotes; quotes around the value, or around the
+    // whole argument as launchers pass it, are taken off.
     std::optional<std::string> Folder;
     // /cleanup=HANDLE: run as the helper that removes an uninstaller once the process whose
     // handle this is has ended.
@@ -24,7 +33,8 @@ struct TStubOptions {
 // after it taken off.
 std::string ArgumentText(const std::string& commandLine);
 
-// Takes /S, /D=FOLDER as the last argument and /cleanup=HANDLE; anything else sets Error.
+// Takes /S, /NOLIVELY, /?, /D=FOLDER as the last argument and /cleanup=HANDLE; anything else
+// sets Error.
 TStubOptions ParseArguments(const std::string& arguments);
 
 } // namespace stub

@@ -7,6 +7,7 @@
 #include "InstallForm.h"
 #include "Installation.h"
 #include "InstallerPackage.h"
+#include "LivelyLibrary.h"
 #include "StubCommandLine.h"
 #include "Uninstallation.h"
 #include "WebPlayer.h"
@@ -53,6 +54,14 @@ public:
         if (!silent_)
             MessageBoxA(nullptr, text.c_str(), caption_.c_str(), MB_OK | MB_ICONINFORMATION);
     }
+    // The usage, on standard error or in a box.
+    int Usage(const char* usage) const {
+        if (silent_)
+            WriteStandardError(std::string(usage) + "\r\n");
+        else
+            MessageBoxA(nullptr, usage, caption_.c_str(), MB_OK | MB_ICONINFORMATION);
+        return ExitSuccess;
+    }
 
 private:
     bool silent_;
@@ -74,8 +83,10 @@ int Uninstall(const TPackedImage& image, const TStubOptions& options, TReporter&
         return report.Fail(ExitFailure, DamagedUninstaller, damage.Message);
     }
     report.SetCaption(record->Title);
-    if (options.Folder)
-        return report.Fail(ExitUsage, UninstallFailed, "The uninstaller takes only /S.");
+    if (options.Help)
+        return report.Usage(UninstallerUsage);
+    if (options.Folder || options.NoLively)
+        return report.Fail(ExitUsage, UninstallFailed, "The uninstaller takes only /S and /?.");
     TUninstallation uninstallation(*record, ownPath, image.StoredBytes(0),
                                    image.Entry(0).StoredSize);
     try {
@@ -102,15 +113,20 @@ int Install(HINSTANCE instance, const TPackedImage& image, const TStubOptions& o
         return report.Fail(ExitFailure, DamagedInstaller, damage.Message);
     }
     report.SetCaption(package->Title());
+    if (options.Help)
+        return report.Usage(InstallerUsage);
     const std::string folder =
         options.Folder ? FullFolderPath(*options.Folder) : TInstallation::DefaultFolder(*package);
     if (IsDriveRoot(folder))
         return report.Fail(ExitUsage, InstallFailed,
                            "\"" + folder +
                                "\" is the root of a drive; please name a folder in it.");
-    TInstallation installation(*package, *player, folder);
+    // Added to Lively's library too unless /NOLIVELY says no; the window asks.
+    const std::vector<std::string> libraries =
+        options.NoLively ? std::vector<std::string>() : lively::WallpapersFolders();
+    TInstallation installation(*package, *player, folder, libraries);
     if (!report.Silent()) {
-        TInstallForm form(instance, installation, package->Project());
+        TInstallForm form(instance, installation, package->Project(), libraries);
         return form.Run() == TInstallForm::TOutcome::Installed ? ExitSuccess : ExitCancelled;
     }
     try {

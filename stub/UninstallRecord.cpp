@@ -1,5 +1,7 @@
 #include "UninstallRecord.h"
 
+#include <algorithm>
+
 #include "core/PeImage.h"
 #include "SafeNames.h"
 #include "core/CompileUnit.h"
@@ -14,6 +16,26 @@ namespace {
 const char* const Section = "Uninstall";
 // Far more than an installer writes; a larger count is not a record of ours.
 constexpr int32_t MaxFiles = 64;
+constexpr int32_t MaxCopies = 8;
+
+// A full path (drive or network share) of plain names that ends with "\wallpapers\" and key.
+bool IsLibraryFolder(const std::string& path, const std::string& key) {
+    const bool drive = path.size() > 3 && path[1] == ':' && path[2] == '\\';
+    const bool share = path.size() > 2 && path[0] == '\\' && path[1] == '\\';
+    if (!drive && !share)
+        return false;
+    std::vector<std::string> names;
+    for (size_t start = drive ? 3 : 2; start <= path.size();) {
+        const size_t end = std::min(path.find('\\', start), path.size());
+        const std::string name = path.substr(start, end - start);
+        if (name.empty() || SafeFileName(name) != name)
+            return false;
+        names.push_back(name);
+        start = end + 1;
+    }
+    return names.size() >= 2 && names.back() == key &&
+           rtl::SameTextAscii(names[names.size() - 2], "wallpapers");
+}
 
 } // namespace
 
@@ -25,6 +47,9 @@ std::string TUninstallRecord::ToText() const {
     ini.WriteInteger(Section, "Count", static_cast<int32_t>(Files.size()));
     for (size_t i = 0; i < Files.size(); ++i)
         ini.WriteString(Section, "File" + rtl::IntToStr(static_cast<int64_t>(i)), Files[i]);
+    ini.WriteInteger(Section, "Copies", static_cast<int32_t>(Copies.size()));
+    for (size_t i = 0; i < Copies.size(); ++i)
+        ini.WriteString(Section, "Copy" + rtl::IntToStr(static_cast<int64_t>(i)), Copies[i]);
     return ini.Text();
 }
 
@@ -45,6 +70,16 @@ TUninstallRecord TUninstallRecord::FromText(const std::string& text) {
             throw EDamaged("Its list of installed files names \"" + name +
                            "\", which is not a file of its folder.");
         record.Files.push_back(name);
+    }
+    const int32_t copies = ini.ReadInteger(Section, "Copies", 0);
+    if (copies < 0 || copies > MaxCopies)
+        throw EDamaged("Its list of installed files is not readable.");
+    for (int32_t i = 0; i < copies; ++i) {
+        const std::string copy = ini.ReadString(Section, "Copy" + rtl::IntToStr(i), "");
+        if (!IsLibraryFolder(copy, record.Key))
+            throw EDamaged("Its list of installed files names \"" + copy +
+                           "\", which is not a library's folder of this wallpaper.");
+        record.Copies.push_back(copy);
     }
     return record;
 }

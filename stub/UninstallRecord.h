@@ -18,10 +18,14 @@ struct TUninstallRecord {
     std::string Folder;
     // Plain names in Folder, the uninstaller's own included.
     std::vector<std::string> Files;
+    // Copies of the folder, all but the uninstaller, in web-wallpaper players' libraries: full
+    // paths that end with "\wallpapers\" and Key.
+    std::vector<std::string> Copies;
 
     std::string ToText() const;
     // Raises EDamaged when the text is not a record, or names a file or key that is not a
-    // plain safe name: a record must not reach outside its folder.
+    // plain safe name, or a copy that is not a library's folder of this key: a record must not
+    // reach outside the folders it made.
     static TUninstallRecord FromText(const std::string& text);
 };
 

@@ -74,18 +74,28 @@ std::string UninstallCommand(const std::string& folder) {
     return "\"" + folder + "\\" + UninstallerFileName + "\"";
 }
 
-void RemoveInstalledFiles(const TUninstallRecord& record, const std::string& skip) {
-    std::string failures;
-    for (const std::string& name : record.Files) {
+namespace {
+
+// Deletes the files names in folder but skip; what stays is added to failures.
+void RemoveFilesIn(const std::string& folder, const std::vector<std::string>& names,
+                   const std::string& skip, std::string& failures) {
+    for (const std::string& name : names) {
         if (rtl::SameTextAscii(name, skip))
             continue;
-        const std::string path = record.Folder + "\\" + name;
+        const std::string path = folder + "\\" + name;
         if (DeleteFileA(path.c_str()))
             continue;
         const DWORD code = GetLastError();
         if (PathExists(path))
             failures += "\r\n" + path + ": " + rtl::SystemErrorText(code);
     }
+}
+
+} // namespace
+
+void RemoveInstalledFiles(const TUninstallRecord& record, const std::string& skip) {
+    std::string failures;
+    RemoveFilesIn(record.Folder, record.Files, skip, failures);
     if (!failures.empty())
         throw rtl::Exception("These files could not be removed:" + failures);
 }
@@ -132,6 +142,15 @@ void TUninstallation::Run() {
     // A process's current folder cannot be removed, and this one may have been started in
     // the wallpaper folder.
     SetCurrentDirectoryA(rtl::TempDirectory().c_str());
+    // The copies in players' libraries first: when one stays, everything else does too, and
+    // the uninstaller can be run again.
+    std::string failures;
+    for (const std::string& copy : record_.Copies) {
+        RemoveFilesIn(copy, record_.Files, UninstallerFileName, failures);
+        RemoveDirectoryA(copy.c_str());
+    }
+    if (!failures.empty())
+        throw rtl::Exception("These files could not be removed:" + failures);
     RemoveInstalledFiles(record_, rtl::ExtractFileName(ownPath_));
     Unregister(record_);
     const std::string moved = MoveOutOfFolder();

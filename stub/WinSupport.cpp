@@ -44,6 +44,19 @@ bool IsFolder(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+std::vector<std::string> FileNames(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    const sys::TFindHandle search(FindFirstFileA((folder + "\\*").c_str(), &entry));
+    if (!search.Valid())
+        return names;
+    do {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            names.push_back(entry.cFileName);
+    } while (FindNextFileA(search.Get(), &entry));
+    return names;
+}
+
 std::string FullFolderPath(const std::string& path) {
     std::string full = rtl::ExpandFileName(path);
     while (full.size() > 1 && (full.back() == '\\' || full.back() == '/'))
@@ -51,32 +64,48 @@ std::string FullFolderPath(const std::string& path) {
     return full;
 }
 
-std::string LocalAppDataFolder() {
+std::string ShellFolder(int id, const char* what) {
     char buffer[MAX_PATH];
-    const HRESULT result = SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE,
-                                            nullptr, SHGFP_TYPE_CURRENT, buffer);
+    const HRESULT result =
+        SHGetFolderPathA(nullptr, id | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer);
     if (FAILED(result))
-        throw rtl::Exception("The local application data folder is not known. " +
+        throw rtl::Exception(std::string("The ") + what + " folder is not known. " +
                              rtl::SystemErrorText(static_cast<uint32_t>(result)));
     return buffer;
+}
+
+std::string LocalAppDataFolder() {
+    return ShellFolder(CSIDL_LOCAL_APPDATA, "local application data");
 }
 
 std::string WallpapersFolder() {
     return LocalAppDataFolder() + "\\Zenvoy Muravel\\Wallpapers";
 }
 
-std::string AnsiToUtf8(const std::string& text) {
+namespace {
+
+// Text from one code page into another, through UTF-16.
+std::string Recoded(const std::string& text, UINT from, UINT to) {
     if (text.empty())
         return text;
     const int wide =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+        MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring utf16(static_cast<size_t>(wide), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &utf16[0], wide);
-    const int bytes =
-        WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, &utf8[0], bytes, nullptr, nullptr);
-    return utf8;
+    MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), &utf16[0], wide);
+    const int bytes = WideCharToMultiByte(to, 0, utf16.data(), wide, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(to, 0, utf16.data(), wide, &out[0], bytes, nullptr, nullptr);
+    return out;
+}
+
+} // namespace
+
+std::string AnsiToUtf8(const std::string& text) {
+    return Recoded(text, CP_ACP, CP_UTF8);
+}
+
+std::string Utf8ToAnsi(const std::string& text) {
+    return Recoded(text, CP_UTF8, CP_ACP);
 }
 
 std::string UniqueSuffix() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "rtl/Streams.h"
 #include "system/Handle.h"
@@ -37,8 +38,12 @@ private:
 
 bool PathExists(const std::string& path);
 bool IsFolder(const std::string& path);
+// The names of the files in folder, folders left out.
+std::vector<std::string> FileNames(const std::string& folder);
 // A full path without a trailing delimiter.
 std::string FullFolderPath(const std::string& path);
+// A shell folder by its CSIDL; raises naming what when the system does not know it.
+std::string ShellFolder(int id, const char* what);
 // The current user's local application data folder, where per-user programs live.
 std::string LocalAppDataFolder();
 // %LOCALAPPDATA%\Zenvoy Muravel\Wallpapers, under which every wallpaper gets its folder.
@@ -46,6 +51,7 @@ std::string WallpapersFolder();
 // Text in the system code page, as the project and the A functions hold it, in UTF-8, as
 // the page and the JSON need it.
 std::string AnsiToUtf8(const std::string& text);
+std::string Utf8ToAnsi(const std::string& text);
 // A fresh GUID's 32 hexadecimal digits, for names no one else uses.
 std::string UniqueSuffix();
 

@@ -2,7 +2,6 @@
 
 // Shared by the resource script and the code, so plain preprocessor definitions only.
 
-#define IDI_MURAVEL 1
+#include "core/ProductVersion.h"
 
-#define MURAVEL_VERSION_TEXT "3.0.0"
-#define MURAVEL_VERSION_NUMBERS 3, 0, 0, 0
+#define IDI_MURAVEL 1

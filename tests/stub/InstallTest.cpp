@@ -1,6 +1,7 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "StubRunner.h"
 
@@ -41,6 +42,27 @@ std::string LocalAppData() {
     SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
     return path;
 }
+
+// Lively Wallpaper's settings folder, as its first start leaves it, with a Settings.json when
+// given; gone again at the end with all its library holds.
+class TLively {
+public:
+    explicit TLively(const std::string& settings = "") : root_(LocalAppData() + "\\Lively Wallpaper") {
+        CreateDirectoryA(root_.c_str(), nullptr);
+        if (!settings.empty())
+            WriteFile(root_ + "\\Settings.json", settings);
+    }
+    ~TLively() {
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+    TLively(const TLively&) = delete;
+    TLively& operator=(const TLively&) = delete;
+    std::string Library() const { return root_ + "\\Library\\wallpapers"; }
+
+private:
+    std::string root_;
+};
 
 } // namespace
 
@@ -95,6 +117,11 @@ TEST_F(InstallTest, MovieIsInstalledWithPageInfoAndEntryAndUninstalledWhole) {
     EXPECT_EQ(UninstallString(guid, "InstallLocation"), folder);
     EXPECT_EQ(UninstallNumber(guid, "EstimatedSize"), (SizeOnDisk(folder) + 1023) / 1024);
     EXPECT_EQ(UninstallNumber(guid, "NoModify"), 1u);
+    EXPECT_EQ(UninstallString(guid, "Publisher"), "Zenvoy");
+    EXPECT_EQ(UninstallString(guid, "DisplayVersion"), "3.0.0");
+    EXPECT_EQ(UninstallString(guid, "InstallDate").size(), 8u);
+    EXPECT_EQ(UninstallString(guid, "QuietUninstallString"),
+              "\"" + folder + "\\uninstall.exe\" /S");
     EXPECT_EQ(UninstallNumber(guid, "NoRepair"), 1u);
 
     const TRun removed = UninstallSilently(folder);
@@ -306,4 +333,52 @@ TEST_F(InstallTest, AFailureHalfWayLeavesNoFolderNoFileAndNoEntry) {
     EXPECT_TRUE(Has(run.Error, "\\~install-")) << run.Error;
     EXPECT_FALSE(Exists(parent));
     EXPECT_FALSE(UninstallKeyExists(guid));
+}
+
+TEST_F(InstallTest, LivelysLibraryGetsACopyThatTheUninstallerRemoves) {
+    const std::string custom = Path("lively library");
+    std::string escaped;
+    for (const char c : custom)
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    for (const std::string& settings : {std::string(), "{\"WallpaperDir\": \"" + escaped + "\"}"}) {
+        SCOPED_TRACE(settings);
+        const TLively lively(settings);
+        const std::string library = settings.empty() ? lively.Library() : custom + "\\wallpapers";
+        const std::string guid = NewGuid();
+        const std::string folder = Path("w");
+        ASSERT_EQ(InstallSilently(Craft("l.exe", stubtest::Basic("l.swf", guid), "FWS l"), folder)
+                      .ExitCode,
+                  0u);
+        const std::string copy = library + "\\" + guid;
+        Strings expected = InstalledNames();
+        expected.erase(std::find(expected.begin(), expected.end(), "uninstall.exe"));
+        EXPECT_EQ(Names(copy), expected);
+        EXPECT_EQ(InstalledMovie(copy), "FWS l");
+        EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
+        EXPECT_FALSE(Exists(copy));
+        EXPECT_FALSE(Exists(folder));
+    }
+    // /NOLIVELY keeps the wallpaper to its own folder.
+    const TLively lively;
+    const std::string guid = NewGuid();
+    const std::string folder = Path("own");
+    ASSERT_EQ(stubrun::RunProgram(Craft("n.exe", stubtest::Basic("n.swf", guid), "FWS n"),
+                                  "/NOLIVELY /S /D=" + folder)
+                  .ExitCode,
+              0u);
+    EXPECT_FALSE(Exists(lively.Library() + "\\" + guid));
+    EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
+}
+
+TEST_F(InstallTest, TheFolderArgumentTakesBlanksAndQuotesEitherWay) {
+    const std::string guid = NewGuid();
+    const std::string installer = Craft("q.exe", stubtest::Basic("q.swf", guid), "FWS q");
+    for (const auto& [arguments, folder] :
+         {std::pair{"/S \"/D=" + Path("my walls\\one") + "\"", Path("my walls\\one")},
+          std::pair{"/S /D=\"" + Path("my walls\\two") + "\"", Path("my walls\\two")}}) {
+        const TRun run = stubrun::RunProgram(installer, arguments);
+        ASSERT_EQ(run.ExitCode, 0u) << arguments << ": " << run.Error;
+        EXPECT_EQ(InstalledMovie(folder), "FWS q") << arguments;
+        EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
+    }
 }

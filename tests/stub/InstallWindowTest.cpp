@@ -172,9 +172,8 @@ TEST_F(InstallWindowTest, WithoutALicenceInstallIsReadyAndCancelInstallsNothing)
     ASSERT_NE(install, nullptr);
     EXPECT_TRUE(IsWindowEnabled(install));
     EXPECT_EQ(Child(window, "Button", "I accept"), nullptr);
-    EXPECT_NE(Child(window, "Static",
-                    "\"Plain Lagoon\" will be installed for you, in the folder\r\n" + folder),
-              nullptr);
+    EXPECT_NE(Child(window, "Static", "\"Plain Lagoon\" will be installed for you."), nullptr);
+    EXPECT_NE(Child(window, "Static", folder), nullptr);
     Click(Child(window, "Button", "Cancel"));
     EXPECT_EQ(run.ExitCode(), 3u);
     EXPECT_FALSE(Exists(folder));
@@ -225,4 +224,63 @@ TEST_F(InstallWindowTest, TheUninstallerAsksFirst) {
         EXPECT_EQ(run.ExitCode(), 0u);
     }
     EXPECT_FALSE(UninstallKeyExists(guid));
+}
+
+TEST_F(InstallWindowTest, BrowseChoosesTheFolderAndTheTitleIsRightEverywhere) {
+    const std::string guid = NewGuid();
+    // The title as the window keeps it: code page 1252.
+    const std::string installer = Craft(
+        "cafe.exe", stubtest::Basic("cafe.swf", guid, "Caf\xE9 Lagoon"), "FWS cafe");
+    // The dialog starts at the folder's parent, where the one sub-folder is the choice.
+    CreateDirectoryA(Path("pick").c_str(), nullptr);
+    CreateDirectoryA(Path("pick\\here").c_str(), nullptr);
+    TWindowedInstaller run(installer, "/D=" + Path("pick\\first"));
+    const HWND window = run.Window("Caf\xE9 Lagoon");
+    ASSERT_NE(window, nullptr);
+    wchar_t title[64] = {};
+    GetWindowTextW(window, title, 64);
+    EXPECT_EQ(std::wstring(title), L"Caf\u00e9 Lagoon");
+
+    PostMessageA(Child(window, "Button", "Browse..."), BM_CLICK, 0, 0);
+    const HWND dialog = run.Window("Browse for Folder");
+    ASSERT_NE(dialog, nullptr);
+    // Open the selected folder and step down to its one sub-folder, as the keyboard does; the
+    // dialog's box names the folder selected.
+    const HWND tree = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr);
+    const HWND selected = FindWindowExA(dialog, nullptr, "Edit", nullptr);
+    ASSERT_TRUE(Eventually([&] {
+        for (const WPARAM key : {VK_RIGHT, VK_DOWN})
+            SendMessageA(tree, WM_KEYDOWN, key, 0);
+        return Text(selected) == "here";
+    }));
+    Click(GetDlgItem(dialog, IDOK));
+    const std::string folder = Path("pick\\here\\" + guid);
+    EXPECT_TRUE(Eventually([&] { return Child(window, "Static", folder) != nullptr; }));
+
+    Click(Child(window, "Button", "Install"));
+    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(Child(window, "Button", "Finish")); }));
+    SendMessageA(Child(window, "Button", "Open the wallpaper now"), BM_SETCHECK, BST_UNCHECKED, 0);
+    Click(Child(window, "Button", "Finish"));
+    EXPECT_EQ(run.ExitCode(), 0u);
+
+    EXPECT_EQ(Names(folder), InstalledNames());
+    EXPECT_FALSE(Exists(Path("pick\\first")));
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER,
+                            (L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" +
+                             std::wstring(guid.begin(), guid.end()))
+                                .c_str(),
+                            0, KEY_READ, &key),
+              ERROR_SUCCESS);
+    wchar_t name[64] = {};
+    DWORD size = sizeof name;
+    RegQueryValueExW(key, L"DisplayName", nullptr, nullptr, reinterpret_cast<BYTE*>(name), &size);
+    RegCloseKey(key);
+    EXPECT_EQ(std::wstring(name), L"Caf\u00e9 Lagoon");
+    const std::string utf8 = "Caf\xC3\xA9 Lagoon";
+    EXPECT_NE(testfiles::ReadFile(folder + "\\wallpaper.html").find("<title>" + utf8 + "</title>"),
+              std::string::npos);
+    EXPECT_NE(testfiles::ReadFile(folder + "\\LivelyInfo.json").find("\"Title\": \"" + utf8),
+              std::string::npos);
+    EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
 }

@@ -10,11 +10,38 @@ TEST(LivelyInfo, JsonStringEscapesOnlyWhatJsonNeeds) {
 }
 
 TEST(LivelyInfo, DescribesAWebWallpaperWhosePageIsWallpaperHtml) {
-    const std::string json = stub::LivelyInfoJson("Blue \"Lagoon\"");
+    stub::TLivelyInfo info;
+    info.Title = "Blue \"Lagoon\"";
+    info.License = "Look, don't sell.\nThanks.";
+    std::string json = stub::LivelyInfoJson(info);
     EXPECT_NE(json.find("\"Title\": \"Blue \\\"Lagoon\\\"\","), std::string::npos) << json;
+    EXPECT_NE(json.find("\"License\": \"Look, don't sell.\\nThanks.\","), std::string::npos);
+    EXPECT_NE(json.find("\"Desc\": null,"), std::string::npos);
+    EXPECT_NE(json.find("\"Contact\": null,"), std::string::npos);
+    EXPECT_NE(json.find("\"AppVersion\": \"3.0.0\","), std::string::npos);
     EXPECT_NE(json.find("\"Type\": 1,"), std::string::npos);
     EXPECT_NE(json.find("\"FileName\": \"wallpaper.html\","), std::string::npos);
     EXPECT_NE(json.find("\"IsAbsolutePath\": false"), std::string::npos);
     EXPECT_EQ(json.front(), '{');
     EXPECT_EQ(json.substr(json.size() - 3), "}\r\n");
+    // What the installer writes, it reads back as the player does.
+    EXPECT_EQ(stub::JsonStringValue(json, "License"), info.License);
+}
+
+TEST(LivelyInfo, StringValuesAreReadFromTheTopLevelOnly) {
+    const struct {
+        const char* json;
+        std::optional<std::string> dir;
+    } cases[] = {
+        {"{\"WallpaperDir\": \"D:\\\\Walls\"}", "D:\\Walls"},
+        {"{ \"A\": {\"WallpaperDir\": \"x\"}, \"List\": [1, \"]\"], \"WallpaperDir\" : \"C:\\\\L\\u00e9\" }",
+         "C:\\L\xC3\xA9"},
+        {"{\"A\": {\"WallpaperDir\": \"x\"}}", std::nullopt},
+        {"{\"WallpaperDir\": 5}", std::nullopt},
+        {"{\"WallpaperDir\": \"cut", std::nullopt},
+        {"[\"WallpaperDir\"]", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(stub::JsonStringValue(c.json, "WallpaperDir"), c.dir) << c.json;
 }

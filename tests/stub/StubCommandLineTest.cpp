@@ -54,6 +54,26 @@ TEST(StubCommandLine, WrongArgumentsAreReportedWithWhatWasUnderstood) {
         EXPECT_FALSE(stub::ParseArguments(wrong).Error.empty()) << wrong;
 }
 
+TEST(StubCommandLine, FolderQuotedEitherWayAndSwitchesAnywhere) {
+    const struct {
+        const char* arguments;
+        const char* folder;
+    } cases[] = {
+        {"\"/D=C:\\My Walls\\x\"", "C:\\My Walls\\x"},
+        {"/D=\"C:\\My Walls\"", "C:\\My Walls"},
+        {"/S \"/D=\\\"C:\\My Walls\\\"\"", "C:\\My Walls"},
+        {"/NOLIVELY /S /D=C:\\My Walls", "C:\\My Walls"},
+        {"/nolively \"/d=D:\\w\" ", "D:\\w"},
+    };
+    for (const auto& c : cases) {
+        const stub::TStubOptions o = stub::ParseArguments(c.arguments);
+        EXPECT_EQ(o.Folder, c.folder) << c.arguments;
+        EXPECT_EQ(o.Error, "") << c.arguments;
+    }
+    const stub::TStubOptions o = stub::ParseArguments("/NOLIVELY /S /? /D=C:\\x");
+    EXPECT_TRUE(o.NoLively && o.Silent && o.Help);
+}
+
 TEST(StubCommandLine, CleanupHandle) {
     const stub::TStubOptions o = stub::ParseArguments("/cleanup=1234 /D=C:\\t\\x.tmp");
     EXPECT_EQ(o.CleanupWait, 1234u);

@@ -3,6 +3,9 @@
 //   choose NAME  runs the main window's menu item NAME and returns when it is done
 //   open NAME    runs the menu item NAME and returns at once (for one that shows a modal box)
 //   close CLASS  closes the window of that class
+//   press CLASS CAPTION  waits until the window of that class shows a button with that
+//                caption, and clicks it (the installer's pages)
+//   see CLASS CAPTION    waits for that button alone
 // The menu's commands come from the menu table, as the program's own do.
 #include <windows.h>
 
@@ -42,11 +45,29 @@ bool FindCommand(const char* name, UINT& command) {
     return false;
 }
 
+int Press(const char* windowClass, const char* caption, bool click) {
+    HWND window = WaitFor(windowClass);
+    for (int tries = 0; window != nullptr && tries < 600; ++tries) {
+        HWND button = FindWindowExA(window, nullptr, "Button", caption);
+        if (button != nullptr && IsWindowVisible(button)) {
+            if (click)
+                PostMessageA(button, BM_CLICK, 0, 0);
+            return 0;
+        }
+        Sleep(100);
+    }
+    std::fprintf(stderr, "No button %s showed\n", caption);
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && (std::string(argv[1]) == "press" || std::string(argv[1]) == "see"))
+        return Press(argv[2], argv[3], std::string(argv[1]) == "press");
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s wait|choose|open|close NAME\n", argv[0]);
+        std::fprintf(stderr, "usage: %s wait|choose|open|close NAME | press|see CLASS CAPTION\n",
+                     argv[0]);
         return 2;
     }
     const std::string action = argv[1];
