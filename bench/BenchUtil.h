@@ -18,6 +18,7 @@ namespace bench {
 
 struct Measure {
     double seconds;
+    double cpuSeconds; // user and system time of all its threads
     double peakMiB;
 };
 
@@ -39,7 +40,25 @@ inline Measure RunMeasured(const std::function<void()>& work) {
         std::fprintf(stderr, "benchmark child failed\n");
         std::exit(1);
     }
-    return {seconds, usage.ru_maxrss / 1024.0};
+    const double cpu = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 +
+                       usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
+    return {seconds, cpu, usage.ru_maxrss / 1024.0};
+}
+
+// Poorly compressible, as a high-bitrate video is: random bytes with a few repeats.
+inline void WriteDenseFile(const std::string& path, int64_t size) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::mt19937_64 random(54321);
+    std::vector<uint8_t> block(1 << 20);
+    for (int64_t done = 0; done < size; done += static_cast<int64_t>(block.size())) {
+        for (size_t i = 0; i < block.size(); i += 8) {
+            const uint64_t r = random();
+            for (int j = 0; j < 8; ++j)
+                block[i + static_cast<size_t>(j)] = static_cast<uint8_t>(r >> (8 * (j % 7)));
+        }
+        std::fwrite(block.data(), 1, block.size(), f);
+    }
+    std::fclose(f);
 }
 
 // Mixed compressibility: runs of random bytes, of repeated words and of zeros.

@@ -32,37 +32,34 @@ constexpr int64_t ProgressPiece = int64_t(1) << 20;
 } // namespace
 
 void TCompileStream::AddStream(rtl::TStream& source, bool compress) {
-    rtl::TMemoryStream scratch;
-    if (compress) {
-        rtl::TCompressionStream zipper(scratch);
-        Take(source, zipper);
-        zipper.Finish();
-    } else {
-        Take(source, scratch);
-    }
-    const int32_t sourceSize = CheckedSize(source.Size());
-    const int32_t storedSize = CheckedSize(scratch.Size());
-    if (data_.Size() + storedSize > std::numeric_limits<int32_t>::max())
-        throw rtl::EWriteError();
+    const int64_t total = source.Size();
+    const int32_t sourceSize = CheckedSize(total);
+    source.SetPosition(0);
+    // Written straight behind the entries before it: no second copy of the entry.
     data_.Seek(0, rtl::SeekOrigin::End);
-    data_.WriteBuffer(scratch.Memory(), scratch.Size());
+    const int64_t start = data_.Size();
+    const auto report = [&](int64_t done) {
+        if (OnProgress)
+            OnProgress(done, total);
+    };
+    if (compress) {
+        rtl::Deflate(source, total, data_, report);
+    } else {
+        std::vector<uint8_t> piece(static_cast<size_t>(std::min(total, ProgressPiece)));
+        for (int64_t done = 0; done < total;) {
+            const int64_t n = std::min(total - done, ProgressPiece);
+            source.ReadBuffer(piece.data(), n);
+            data_.WriteBuffer(piece.data(), n);
+            done += n;
+            report(done);
+        }
+    }
+    const int32_t storedSize = CheckedSize(data_.Size() - start);
+    if (data_.Size() > std::numeric_limits<int32_t>::max())
+        throw rtl::EWriteError();
     sourceSizes_.push_back(sourceSize);
     storedSizes_.push_back(storedSize);
     ++entryCount_;
-}
-
-void TCompileStream::Take(rtl::TStream& source, rtl::TStream& target) {
-    const int64_t total = source.Size();
-    source.SetPosition(0);
-    std::vector<uint8_t> piece(static_cast<size_t>(std::min(total, ProgressPiece)));
-    for (int64_t done = 0; done < total;) {
-        const int64_t n = std::min(total - done, ProgressPiece);
-        source.ReadBuffer(piece.data(), n);
-        target.WriteBuffer(piece.data(), n);
-        done += n;
-        if (OnProgress)
-            OnProgress(done, total);
-    }
 }
 
 rtl::TMemoryStream& TCompileStream::Compile() {

@@ -15,8 +15,9 @@ class TCompileStream {
 public:
     TCompileStream() = default;
 
-    // Appends the whole source, from its byte 0, raw or as one zlib stream (level 9);
-    // the source is left at its end.
+    // Appends the whole source, from its byte 0, raw or as one zlib stream (level 9, deflated
+    // on every core when large: rtl::Deflate), straight into the container's buffer; the
+    // source is left at its end.
     void AddStream(rtl::TStream& source, bool compress);
     // Appends the directory and count at the data's position and returns the data, still owned
     // here, positioned at its end.
@@ -28,8 +29,6 @@ public:
     std::function<void(int64_t done, int64_t total)> OnProgress;
 
 private:
-    void Take(rtl::TStream& source, rtl::TStream& target);
-
     int32_t entryCount_ = 0;
     rtl::TMemoryStream data_;
     std::vector<int32_t> sourceSizes_;

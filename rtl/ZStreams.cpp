@@ -2,8 +2,12 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <new>
+#include <thread>
+#include <vector>
 
 #include "Errors.h"
 
@@ -168,6 +172,122 @@ int64_t TDecompressionStream::Seek(int64_t offset, SeekOrigin origin) {
     if (offset == 0 && origin == SeekOrigin::Current)
         return state_->produced;
     throw ECompressionError();
+}
+
+namespace {
+
+constexpr size_t WindowSize = 32768;
+
+// One block of a parallel deflate: its input, the window before it, and what it becomes.
+struct TBlock {
+    std::vector<uint8_t> Input;
+    std::vector<uint8_t> Dictionary;
+    std::vector<uint8_t> Output;
+    uLong Adler = 0;
+    bool Last = false;
+    std::exception_ptr Error;
+};
+
+void DeflateBlock(TBlock& block) {
+    try {
+        z_stream z{};
+        Check(deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY),
+              z);
+        struct TEnd {
+            z_stream& z;
+            ~TEnd() { deflateEnd(&z); }
+        } end{z};
+        if (!block.Dictionary.empty())
+            Check(deflateSetDictionary(&z, block.Dictionary.data(),
+                                       static_cast<uInt>(block.Dictionary.size())),
+                  z);
+        // A sync flush adds an empty stored block; the bound leaves room for it.
+        block.Output.resize(deflateBound(&z, static_cast<uLong>(block.Input.size())) + 16);
+        z.next_in = block.Input.data();
+        z.avail_in = static_cast<uInt>(block.Input.size());
+        z.next_out = block.Output.data();
+        z.avail_out = static_cast<uInt>(block.Output.size());
+        const int result = deflate(&z, block.Last ? Z_FINISH : Z_SYNC_FLUSH);
+        Check(result, z);
+        if (z.avail_in != 0 || (block.Last && result != Z_STREAM_END))
+            throw ECompressionError();
+        block.Output.resize(block.Output.size() - z.avail_out);
+        block.Adler = adler32(adler32(0, Z_NULL, 0), block.Input.data(),
+                              static_cast<uInt>(block.Input.size()));
+    } catch (...) {
+        block.Error = std::current_exception();
+    }
+}
+
+} // namespace
+
+void Deflate(TStream& source, int64_t size, TStream& target,
+             const std::function<void(int64_t done)>& progress, unsigned threads) {
+    if (size < DeflateBlockSize) {
+        TCompressionStream stream(target);
+        std::vector<uint8_t> piece(static_cast<size_t>(std::min<int64_t>(size, ZBufferSize)));
+        for (int64_t done = 0; done < size;) {
+            const int64_t n = std::min<int64_t>(size - done, ZBufferSize);
+            source.ReadBuffer(piece.data(), n);
+            stream.WriteBuffer(piece.data(), n);
+            done += n;
+            if (progress)
+                progress(done);
+        }
+        stream.Finish();
+        return;
+    }
+    if (threads == 0)
+        threads = std::max(1u, std::thread::hardware_concurrency());
+    // The zlib header of a level-9 stream with the default window: 78 DA.
+    const uint8_t header[2] = {0x78, 0xDA};
+    target.WriteBuffer(header, 2);
+    uLong adler = adler32(0, Z_NULL, 0);
+    std::vector<uint8_t> window;
+    std::vector<TBlock> batch(threads * 4);
+    for (int64_t done = 0; done < size;) {
+        size_t count = 0;
+        for (; count < batch.size() && done < size; ++count) {
+            TBlock& block = batch[count];
+            const int64_t n = std::min(size - done, DeflateBlockSize);
+            block.Input.resize(static_cast<size_t>(n));
+            source.ReadBuffer(block.Input.data(), n);
+            block.Dictionary = window;
+            done += n;
+            block.Last = done == size;
+            block.Error = nullptr;
+            const size_t keep = std::min(WindowSize, block.Input.size());
+            window.assign(block.Input.end() - static_cast<std::ptrdiff_t>(keep), block.Input.end());
+        }
+        // Each worker takes the next block not yet taken, so fast and slow blocks even out.
+        std::atomic<size_t> next{0};
+        const auto work = [&] {
+            for (size_t i = next++; i < count; i = next++)
+                DeflateBlock(batch[i]);
+        };
+        std::vector<std::thread> workers;
+        for (unsigned w = 1; w < threads && w < count; ++w)
+            workers.emplace_back(work);
+        work();
+        for (std::thread& worker : workers)
+            worker.join();
+        int64_t taken = done;
+        for (size_t i = 0; i < count; ++i)
+            taken -= static_cast<int64_t>(batch[i].Input.size());
+        for (size_t i = 0; i < count; ++i) {
+            TBlock& block = batch[i];
+            if (block.Error)
+                std::rethrow_exception(block.Error);
+            target.WriteBuffer(block.Output.data(), static_cast<int64_t>(block.Output.size()));
+            adler = adler32_combine(adler, block.Adler, static_cast<z_off_t>(block.Input.size()));
+            taken += static_cast<int64_t>(block.Input.size());
+            if (progress)
+                progress(taken);
+        }
+    }
+    const uint8_t trailer[4] = {static_cast<uint8_t>(adler >> 24), static_cast<uint8_t>(adler >> 16),
+                                static_cast<uint8_t>(adler >> 8), static_cast<uint8_t>(adler)};
+    target.WriteBuffer(trailer, 4);
 }
 
 } // namespace rtl

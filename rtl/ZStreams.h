@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "Streams.h"
@@ -8,6 +10,21 @@ namespace rtl {
 
 // Buffer size on the zlib side of both streams.
 constexpr int ZBufferSize = 65536;
+
+// Sources of this size and more are deflated in blocks of it, on every core.
+constexpr int64_t DeflateBlockSize = int64_t(1) << 20;
+
+// Deflates size bytes read from source's position into target as one zlib stream of level 9,
+// as any inflater reads it. A source of DeflateBlockSize or more is deflated in blocks of that
+// size on threads workers at once (0: one per core), the way pigz does it: each block raw
+// deflate of level 9 with the default window, primed with the 32 KiB of input before it and
+// ended with a sync flush (the last one finished), behind the zlib header of level 9 and under
+// the Adler-32 of the whole. The blocks' size is fixed, so the bytes are the same for any
+// number of threads on any machine. A smaller source is one plain stream, as
+// TCompressionStream writes it. progress receives the bytes taken so far. Memory stays at a
+// few blocks per worker, whatever the size.
+void Deflate(TStream& source, int64_t size, TStream& target,
+             const std::function<void(int64_t done)>& progress, unsigned threads = 0);
 
 // Write-only: deflates what is written (level 9, default window and memory level) and hands
 // zlib's output to the target in pieces of at most ZBufferSize bytes. Finish ends the zlib

@@ -26,9 +26,9 @@ TMessageHandler SetMessageHandler(TMessageHandler handler) {
     return std::exchange(InstalledHandler(), std::move(handler));
 }
 
-void PumpWaitingMessages(const std::function<void(MSG&)>& handle) {
+void PumpWaitingMessages(const std::function<void(MSG&)>& handle, UINT first, UINT last) {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageA(&message, nullptr, first, last, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return;

@@ -18,8 +18,10 @@ void ProcessMessages();
 TMessageHandler SetMessageHandler(TMessageHandler handler);
 
 // The one pump of the system: peek and handle until the queue is empty, each message by handle
-// when given, else translated and dispatched. A WM_QUIT it meets is posted again and ends the
-// pump, so the program's main loop still sees it.
-void PumpWaitingMessages(const std::function<void(MSG&)>& handle = {});
+// when given, else translated and dispatched; with first and last, only the messages of that
+// range are taken. A WM_QUIT it meets is posted again and ends the pump, so the program's main
+// loop still sees it.
+void PumpWaitingMessages(const std::function<void(MSG&)>& handle = {}, UINT first = 0,
+                         UINT last = 0);
 
 } // namespace sys

@@ -1,6 +1,7 @@
 #include "ui/MainFormUnit.h"
 
 #include <cstring>
+#include <filesystem>
 #include <initializer_list>
 
 #include "core/InstallerUnit.h"
@@ -11,6 +12,7 @@
 #include "system/SystemInfoUnit.h"
 #include "ui/AboutFormUnit.h"
 #include "ui/Application.h"
+#include "ui/BusyOperation.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ProductInfo.h"
 #include "ui/Shell.h"
@@ -326,10 +328,27 @@ void TMainForm::GenerateBtnClick(TComponent*) {
     GenerateBtn->SetEnabled(false);
     LogMemo->Clear();
     inputs.ScratchPath = ScratchPath(".zvrk");
+    // The progress counts every input's bytes; the scratch project is too small to count.
+    int64_t total = 0, finished = 0, current = 0;
+    std::string currentPath;
+    for (const std::string& file : inputs.InputFiles()) {
+        std::error_code unknown;
+        const auto size = std::filesystem::file_size(file, unknown);
+        total += unknown ? 0 : static_cast<int64_t>(size);
+    }
     try {
+        TBusyOperation busy(Handle());
         core::TInstallerBuilder().Build(
             inputs, [this](const std::string& path) { SaveProject(path); },
-            [this](const std::string& line) { LogMemo->Append(line); });
+            [this](const std::string& line) { LogMemo->Append(line); },
+            [&](const std::string& path, int64_t done, int64_t) {
+                if (path != currentPath) {
+                    finished += current;
+                    currentPath = path;
+                }
+                current = done;
+                busy.Progress(finished + current, total);
+            });
     } catch (...) {
         // The error still reaches the user; the button must not stay dead after it.
         GenerateBtn->SetEnabled(true);

@@ -3,6 +3,8 @@
 #include <random>
 
 #include "TestFiles.h"
+#include "core/CompileUnit.h"
+#include "core/DecompileUnit.h"
 #include "rtl/Errors.h"
 #include "rtl/ZStreams.h"
 
@@ -82,3 +84,44 @@ TEST(ZStreamsCorruption, EachDamageGivesItsError) {
 }
 
 } // namespace
+
+TEST(ZStreamsBlocks, EverySizeInflatesWithPlainZlibAndTheThreadsChangeNoByte) {
+    constexpr size_t Block = static_cast<size_t>(rtl::DeflateBlockSize);
+    for (const size_t size : {size_t{0}, size_t{1}, Block - 1, Block, Block + 1, 5 * Block + 12345}) {
+        SCOPED_TRACE(size);
+        const std::string data = Sample(size / 2, true) + Sample(size - size / 2, false);
+        std::string first;
+        for (const unsigned threads : {1u, 2u, 8u}) {
+            rtl::TMemoryView source(reinterpret_cast<const uint8_t*>(data.data()),
+                                    static_cast<int64_t>(data.size()));
+            rtl::TMemoryStream target;
+            int64_t reported = 0;
+            rtl::Deflate(source, static_cast<int64_t>(data.size()), target,
+                         [&](int64_t done) { reported = done; }, threads);
+            const std::string packed = target.ToString();
+            EXPECT_EQ(reported, static_cast<int64_t>(size));
+            if (threads == 1) {
+                first = packed;
+                EXPECT_EQ(packed.substr(0, 2), Hex("78 da"));
+                EXPECT_EQ(testfiles::Uncompress(packed, data.size()), data);
+            }
+            EXPECT_EQ(packed, first) << threads << " threads";
+        }
+    }
+}
+
+TEST(ZStreamsBlocks, ADamagedBlockIsRefusedByTheContainerReader) {
+    const std::string data = Sample(3 * rtl::DeflateBlockSize, false);
+    core::TCompileStream writer;
+    rtl::TMemoryView source(reinterpret_cast<const uint8_t*>(data.data()),
+                            static_cast<int64_t>(data.size()));
+    writer.AddStream(source, true);
+    std::string container = writer.Compile().ToString();
+    // Inside the second block.
+    container[container.size() / 2] = static_cast<char>(container[container.size() / 2] ^ 0x10);
+    rtl::TMemoryView damaged(reinterpret_cast<const uint8_t*>(container.data()),
+                             static_cast<int64_t>(container.size()));
+    core::TDecompileStream reader;
+    reader.Decompile(damaged);
+    EXPECT_EQ(MessageOf<rtl::ECompressionError>([&] { reader.GetStream(0, false); }), "Error");
+}
