@@ -152,6 +152,16 @@ void ReadMovie(rtl::TStream& stream, const uint8_t* first, TMovieInfo& info) {
     info.FrameCount = head[rect + 2] | head[rect + 3] << 8;
 }
 
+constexpr double MaxSide = 16000;
+constexpr double MaxFrameRate = 1000;
+
+// Whether the numbers read could be a real movie's or video's; those not read do not count.
+bool RealMovie(const TMovieInfo& info) {
+    const auto side = [](const std::optional<double>& v) { return !v || (*v > 0 && *v <= MaxSide); };
+    return side(info.Width) && side(info.Height) &&
+           (!info.FrameRate || (*info.FrameRate > 0 && *info.FrameRate <= MaxFrameRate));
+}
+
 // AMF0, the encoding of a video's script tags; only numbers are taken out, everything else is
 // stepped over. Every read is checked against the end, and a failed one stops the parse.
 class AmfReader {
@@ -392,6 +402,9 @@ TMovieInfo TMovieInfo::ReadFrom(rtl::TStream& stream) {
             return Failed(TKind::FlashVideo, "its header is cut short");
         ReadVideo(stream, start, first.data(), info);
     }
+    // A video of sound alone may say its picture is 0 by 0.
+    if (!RealMovie(info) && (movie || info.HasVideo))
+        return Failed(TKind::Damaged, "This file's header is damaged.");
     return info;
 }
 
@@ -410,6 +423,7 @@ std::string TMovieInfo::Summary() const {
     switch (Kind) {
     case TKind::Unreadable:
     case TKind::Unknown:
+    case TKind::Damaged:
         return Problem;
     case TKind::FlashMovie:
         s = "Flash movie";

@@ -18,6 +18,7 @@ public:
     enum class TKind {
         Unreadable, // missing or cannot be opened
         Unknown,    // neither a Flash movie nor a Flash video
+        Damaged,    // a Flash signature, but a header no real movie or video has
         FlashMovie,
         FlashVideo,
     };
@@ -29,7 +30,9 @@ public:
     // The same, from the stream's position on.
     static TMovieInfo ReadFrom(rtl::TStream& stream);
 
-    // One line for the user: what the header says, or why it says nothing.
+    // One line for the user: what the header says, or why it says nothing. A frame size of 0,
+    // below it or above 16,000 pixels, or a frame rate of 0 or above 1,000 is no real movie's:
+    // "This file's header is damaged." instead of the numbers.
     std::string Summary() const;
     // One line when the video's codec is one the installed wallpaper's web player may not
     // decode; empty otherwise.

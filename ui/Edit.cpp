@@ -48,7 +48,11 @@ TMemo::TMemo(const TControlArgs& args, bool readOnly, bool border)
     : TCustomEdit(args,
                   ES_LEFT | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL |
                       (readOnly ? ES_READONLY : 0),
-                  border ? WS_EX_CLIENTEDGE : 0) {}
+                  border ? WS_EX_CLIENTEDGE : 0) {
+    // Without a border the memo is text on its parent, and lines up with the labels beside it.
+    if (!border)
+        SendMessageA(Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+}
 
 rtl::TStringList TMemo::Lines() const {
     rtl::TStringList lines;

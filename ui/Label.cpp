@@ -47,6 +47,14 @@ void TLabel::AdjustSize() {
     RECT rect{0, 0, 0, 0};
     DrawTextA(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &rect,
               DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+    // The measure is the characters' advance; a last glyph such as "f" reaches beyond its
+    // advance, and the window would cut that off.
+    ABC last{};
+    if (!caption.empty() &&
+        GetCharABCWidthsA(dc.Get(), static_cast<unsigned char>(caption.back()),
+                          static_cast<unsigned char>(caption.back()), &last) &&
+        last.abcC < 0)
+        rect.right -= last.abcC;
     SetWindowPos(Handle(), nullptr, 0, 0, rect.right, rect.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -161,10 +161,8 @@ TEST(MovieInfoFlashMovie, RectFieldsAreSignedAndOfAnyWidth) {
         double width, height;
     };
     const Case cases[] = {
-        {0, {}, 0, 0},
-        {1, {0, 0, 0, 0}, 0, 0},
         {12, {-200, 1800, -100, 300}, 100, 20},
-        {31, {-1073741824, 1073741823, 0, 20}, 107374182.35, 1},
+        {31, {-1073741824, -1073741824 + 320000, 0, 20}, 16000, 1},
         {16, {0, 11, 0, 10}, 0.55, 0.5},
     };
     for (const Case& c : cases) {
@@ -289,6 +287,39 @@ const Bytes AllFour[] = {AmfNumber("duration", 12.5), AmfNumber("width", 320),
 Bytes VideoTag() {
     Bytes b;
     return b.U8(0x22).Raw(std::string(40, '\x55'));
+}
+
+TEST(MovieInfoCorruption, ANumberNoRealMovieHasIsADamagedHeader) {
+    const struct {
+        const char* what;
+        std::string file;
+    } cases[] = {
+        {"no size", Fws(8, MovieBody(0, {}, 1 << 8, 1)).Str()},
+        {"a width below zero", Fws(8, MovieBody(16, {2000, 100, 0, 200}, 1 << 8, 1)).Str()},
+        {"over 16,000 pixels", Fws(8, MovieBody(20, {0, 320020, 0, 200}, 1 << 8, 1)).Str()},
+        {"no frame rate", Fws(8, MovieBody(15, {0, 9600, 0, 7200}, 0, 1)).Str()},
+        {"a video of 20,000 pixels",
+         [] {
+             Bytes flv = FlvHeader(0x01);
+             Tag(flv, 18, MetaData({AmfNumber("width", 20000), AmfNumber("height", 10)}));
+             return Tag(flv, 9, VideoTag()).Str();
+         }()},
+        {"a video at 2,000 frames per second",
+         [] {
+             Bytes flv = FlvHeader(0x01);
+             Tag(flv, 18, MetaData({AmfNumber("framerate", 2000)}));
+             return Tag(flv, 9, VideoTag()).Str();
+         }()},
+    };
+    for (const auto& c : cases) {
+        const TMovieInfo info = ReadBytes(c.file);
+        EXPECT_EQ(Kind::Damaged, info.Kind) << c.what;
+        EXPECT_EQ("This file's header is damaged.", info.Summary()) << c.what;
+    }
+    // A video of sound alone says its picture is nothing, and is none the worse for it.
+    Bytes audio = FlvHeader(0x04);
+    Tag(audio, 18, MetaData({AmfNumber("width", 0), AmfNumber("height", 0)}));
+    EXPECT_EQ(Kind::FlashVideo, ReadBytes(audio.Str()).Kind);
 }
 
 TEST(MovieInfoFlashVideo, HeaderFlagsGiveAudioAndVideo) {

@@ -93,6 +93,10 @@ TEST_F(AboutBox, ShowsThePictureTheNameInLargeBoldAndTheWarningAsPlainText) {
     EXPECT_TRUE(about.WarningMemo->ReadOnly());
     EXPECT_EQ(about.WarningMemo->Color(), ui::clBtnFace);
     EXPECT_FALSE(about.WarningMemo->Text().empty());
+    // Its text starts where the copyright line's does: one left edge.
+    RECT text{};
+    SendMessageA(about.WarningMemo->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    EXPECT_EQ(about.WarningMemo->Bounds().Left + text.left, about.CopyrightLabel->Bounds().Left);
 }
 
 TEST_F(AboutBox, TheLinkOpensTheMakersAddressWithTheBoxAsParent) {

@@ -136,10 +136,22 @@ TEST_F(Controls, ALabelGrowsToTheRightWithItsCaption) {
     EXPECT_EQ(after.Left, before.Left);
     EXPECT_EQ(after.Top, before.Top);
     EXPECT_EQ(after.Height, before.Height);
-    EXPECT_EQ(after.Width, TextExtent(form.Label->Handle(), caption).cx);
+    EXPECT_EQ(after.Width, InkWidth(form.Label->Handle(), caption));
     EXPECT_GT(after.Width, before.Width);
     form.Label->SetCaption("");
     EXPECT_EQ(form.Label->Bounds().Width, 0);
+}
+
+TEST(LabelWidth, TheLastGlyphIsWholeAtTwoScales) {
+    for (const int pixelsPerInch : {96, 144}) {
+        ui::Application().SetPixelsPerInch(pixelsPerInch);
+        TTestForm scaled;
+        ui::Application().SetPixelsPerInch(96);
+        const std::string caption = "Flash: Z:\\tmp\\c.swf";
+        scaled.Label->SetCaption(caption);
+        EXPECT_EQ(scaled.Label->Bounds().Width, InkWidth(scaled.Label->Handle(), caption))
+            << pixelsPerInch;
+    }
 }
 
 TEST_F(Controls, AMemoKeepsItsLinesThroughItsText) {

@@ -103,7 +103,7 @@ template <class Form> void ExpectLaidOut(const Form& form, const ui::TLayoutRow<
     EXPECT_EQ(bounds.Top, scale(row.Top));
     if (row.Kind == ui::TKind::Label || row.Kind == ui::TKind::LinkLabel) {
         const SIZE text = TextExtent(window, row.Caption);
-        EXPECT_EQ(bounds.Width, text.cx);
+        EXPECT_EQ(bounds.Width, InkWidth(window, row.Caption));
         EXPECT_EQ(bounds.Height, text.cy);
     } else {
         EXPECT_EQ(bounds.Width, scale(row.Width));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "system/Handle.h"
 #include "ui/Application.h"
 #include "ui/ProductInfo.h"
@@ -148,6 +150,17 @@ COLORREF PaintedPixel(HWND window, int x, int y) {
     sys::TSelectObject selected(dc.Get(), bitmap.Get());
     SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
     return GetPixel(dc.Get(), x, y);
+}
+
+int InkWidth(HWND window, const std::string& text) {
+    sys::TWindowDC dc(window);
+    sys::TSelectObject font(dc.Get(),
+                           reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
+    ABC last{};
+    if (!text.empty())
+        GetCharABCWidthsA(dc.Get(), static_cast<unsigned char>(text.back()),
+                          static_cast<unsigned char>(text.back()), &last);
+    return TextExtent(window, text).cx + std::max(0, -last.abcC);
 }
 
 SIZE TextExtent(HWND window, const std::string& text) {

@@ -55,4 +55,7 @@ std::vector<HWND> ChildrenInZOrder(HWND parent);
 // The pixel at x, y of the window as it paints itself into a memory bitmap.
 COLORREF PaintedPixel(HWND window, int x, int y);
 // Width of text in the window's font, and the font's line height.
+// The width a label needs to show text whole in its font: the text's advance and what its
+// last glyph reaches beyond it.
+int InkWidth(HWND window, const std::string& text);
 SIZE TextExtent(HWND window, const std::string& text);
