@@ -4,10 +4,10 @@
 run_packages=(
   g++ cmake make googletest libgtest-dev zlib1g-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev libz-mingw-w64-dev
-  wine wine64 xvfb xauth
+  wine wine64 xvfb xauth fp-utils
 )
 # What the tests need besides.
-test_packages=("${run_packages[@]}" xdotool imagemagick ffmpeg chromium)
+test_packages=("${run_packages[@]}" xdotool imagemagick ffmpeg chromium libchm-bin)
 
 muravel_install() {
   local sudo="" missing=()
