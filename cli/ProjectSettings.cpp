@@ -6,6 +6,7 @@
 #include "rtl/Guid.h"
 #include "rtl/Paths.h"
 #include "rtl/Streams.h"
+#include "rtl/TextUtils.h"
 
 namespace cli {
 
@@ -63,16 +64,6 @@ const TSetting Settings[] = {
 };
 // clang-format on
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 } // namespace
 
 const std::vector<TArguments::TOption>& SettingOptions() {
@@ -110,7 +101,7 @@ core::TColor ParseColor(const std::string& option, const std::string& text) {
     if (text.size() == 7 && text[0] == '#') {
         int rgb[6];
         for (int i = 0; i < 6; ++i)
-            if ((rgb[i] = HexDigit(text[static_cast<size_t>(i) + 1])) < 0)
+            if ((rgb[i] = rtl::HexDigit(text[static_cast<size_t>(i) + 1])) < 0)
                 throw EUsage{option + " \"" + text + "\" is not a colour"};
         // Red in the lowest byte, as the window framework keeps colours.
         return (rgb[0] * 16 + rgb[1]) | (rgb[2] * 16 + rgb[3]) << 8 | (rgb[4] * 16 + rgb[5]) << 16;

@@ -6,8 +6,6 @@ std::string IntToStr(int64_t value) {
     return std::to_string(value);
 }
 
-namespace {
-
 int HexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -17,6 +15,8 @@ int HexDigit(char c) {
         return c - 'A' + 10;
     return -1;
 }
+
+namespace {
 
 bool IsCodeUpTo32(char c) {
     return static_cast<unsigned char>(c) <= 32;

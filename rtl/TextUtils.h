@@ -6,6 +6,8 @@
 namespace rtl {
 
 std::string IntToStr(int64_t value);
+// The value of a hexadecimal digit of either case, or -1.
+int HexDigit(char c);
 
 // Integer text: optional leading blanks, an optional sign, then decimal digits within the
 // signed 32-bit range, or hexadecimal digits that fit 32 bits after "$", "x", "X", "0x" or
