@@ -45,6 +45,19 @@ std::string FallbackMovieName(const std::string& path) {
     return core::IsVideoPath(path) ? "movie.flv" : "movie.swf";
 }
 
+// At most MaxSafeNameLength bytes, keeping a short extension so that a long movie name still
+// ends in .swf or .flv.
+std::string Shortened(std::string safe) {
+    if (safe.size() <= MaxSafeNameLength)
+        return safe;
+    const size_t dot = safe.rfind('.');
+    const std::string ext =
+        dot != std::string::npos && safe.size() - dot <= 16 ? safe.substr(dot) : "";
+    safe = safe.substr(0, MaxSafeNameLength - ext.size());
+    TrimEnds(safe);
+    return safe.empty() ? safe : safe + ext;
+}
+
 } // namespace
 
 std::string SafeFileName(const std::string& name) {
@@ -53,18 +66,11 @@ std::string SafeFileName(const std::string& name) {
         if (!IsForbidden(static_cast<unsigned char>(c)))
             safe += c;
     TrimEnds(safe);
-    if (safe.size() > MaxSafeNameLength) {
-        // Keep a short extension, so a long movie name still ends in .swf or .flv.
-        const size_t dot = safe.rfind('.');
-        const std::string ext =
-            dot != std::string::npos && safe.size() - dot <= 16 ? safe.substr(dot) : "";
-        safe = safe.substr(0, MaxSafeNameLength - ext.size());
-        TrimEnds(safe);
-        if (!safe.empty())
-            safe += ext;
-    }
+    safe = Shortened(safe);
+    // The device check follows the cut, which can leave a device name ("CON" + blanks + ".swf");
+    // the prefix may then need a second cut. Either way cleaning the result again changes nothing.
     if (!safe.empty() && IsDeviceName(safe.substr(0, safe.find('.'))))
-        safe = "_" + safe;
+        safe = Shortened("_" + safe);
     return safe;
 }
 

@@ -64,6 +64,18 @@ TEST(SafeNames, LongNamesAreCutKeepingTheExtension) {
     EXPECT_NE(dotted.back(), '.');
 }
 
+TEST(SafeNames, ACleanNameIsWithinTheLimitAndCleaningItAgainChangesNothing) {
+    const std::string tail = std::string(200, 'x') + ".swf";
+    for (const std::string& name :
+         {"CON." + tail, "aux." + tail, "LPT1." + tail, "CON" + std::string(117, ' ') + "x.swf",
+          "nul" + tail, std::string(300, 'a') + ".swf"}) {
+        const std::string safe = stub::SafeFileName(name);
+        EXPECT_LE(safe.size(), stub::MaxSafeNameLength) << name;
+        EXPECT_EQ(stub::SafeFileName(safe), safe) << name;
+    }
+    EXPECT_EQ(stub::SafeFileName("CON" + std::string(117, ' ') + "x.swf"), "_CON.swf");
+}
+
 TEST(SafeNames, InstallNameIsTheGuidElseTheTitle) {
     EXPECT_EQ(stub::InstallName("{0A1B2C3D-0000-1111-2222-333344445555}", "Title"),
               "{0A1B2C3D-0000-1111-2222-333344445555}");
