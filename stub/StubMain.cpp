@@ -27,6 +27,9 @@ constexpr int ExitCancelled = 3;
 
 const char* const DamagedInstaller = "This installer is damaged. Please download it again.";
 const char* const DamagedUninstaller = "This uninstaller is damaged.";
+// Sizes are checked against the bytes present before anything is allocated, so memory running
+// out while reading is a damaged file's doing rather than the machine's.
+const char* const ClaimsTooMuch = "It claims more memory than its data can need.";
 const char* const InstallFailed = "The wallpaper could not be installed.";
 const char* const UninstallFailed = "The wallpaper could not be removed.";
 const char* const DefaultCaption = "Wallpaper Setup";
@@ -81,6 +84,8 @@ int Uninstall(const TPackedImage& image, const TStubOptions& options, TReporter&
         record = ReadUninstallRecord(image);
     } catch (const EDamaged& damage) {
         return report.Fail(ExitFailure, DamagedUninstaller, damage.Message);
+    } catch (const std::bad_alloc&) {
+        return report.Fail(ExitFailure, DamagedUninstaller, ClaimsTooMuch);
     }
     report.SetCaption(record->Title);
     if (options.Help)
@@ -111,6 +116,8 @@ int Install(HINSTANCE instance, const TPackedImage& image, const TStubOptions& o
                        image.Entry(core::StubEntry).StoredSize);
     } catch (const EDamaged& damage) {
         return report.Fail(ExitFailure, DamagedInstaller, damage.Message);
+    } catch (const std::bad_alloc&) {
+        return report.Fail(ExitFailure, DamagedInstaller, ClaimsTooMuch);
     }
     report.SetCaption(package->Title());
     if (options.Help)
@@ -152,6 +159,8 @@ int Main(HINSTANCE instance) {
             image.emplace(own.Data(), own.Size());
         } catch (const EDamaged& damage) {
             return report.Fail(ExitFailure, DamagedInstaller, damage.Message);
+        } catch (const std::bad_alloc&) {
+            return report.Fail(ExitFailure, DamagedInstaller, ClaimsTooMuch);
         }
         if (IsUninstallerImage(*image))
             return Uninstall(*image, options, report, ownPath);
