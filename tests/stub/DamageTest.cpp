@@ -69,8 +69,8 @@ TEST_F(DamageTest, AFlippedByteInsideAnEntryInstallsNothing) {
     ExpectDamaged(Flipped(installer, program + (projectStart - program) / 2),
                   "inside the web player");
     ExpectDamaged(Flipped(installer, projectStart - 4), "in the web player's count");
-    // The settings' source size (entry 1's pair starts 20 bytes from the end) claiming 2 GiB - 1: refused
-    // before any of it is allocated.
+    // The settings' source size (entry 1's pair starts 20 bytes from the end) claiming
+    // 2 GiB - 1: refused before any of it is allocated.
     std::string greedy = installer;
     greedy.replace(installer.size() - 20, 4, "\xff\xff\xff\x7f");
     ExpectDamaged(greedy, "in the settings' source size");
