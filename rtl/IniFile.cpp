@@ -18,6 +18,7 @@ void TMemIniFile::SetText(const std::string& text) {
     TStringList lines;
     lines.SetText(text);
     sections_.clear();
+    sectionIndex_.clear();
     Section* current = nullptr;
     for (const std::string& raw : lines.Items()) {
         const std::string line = Trim(raw);
@@ -26,35 +27,30 @@ void TMemIniFile::SetText(const std::string& text) {
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             const std::string name = Trim(line.substr(1, line.size() - 2));
             // A section named again starts afresh: the last occurrence counts.
-            for (auto it = sections_.begin(); it != sections_.end(); ++it)
-                if (SameTextAscii(it->name, name)) {
-                    sections_.erase(it);
-                    break;
-                }
-            sections_.push_back(Section{name, {}});
-            current = &sections_.back();
+            const auto earlier = sectionIndex_.find(UpperCaseAscii(name));
+            if (earlier != sectionIndex_.end()) {
+                Section& old = sections_[earlier->second];
+                old.dropped = true;
+                old.keys = {};
+                old.index = {};
+                sectionIndex_.erase(earlier);
+            }
+            current = &AddSection(name);
             continue;
         }
         const size_t eq = line.find('=');
         if (current == nullptr || eq == std::string::npos)
             continue;
         const std::string name = Trim(line.substr(0, eq));
-        const std::string value = Trim(line.substr(eq + 1));
-        bool replaced = false;
-        for (Key& key : current->keys)
-            if (SameTextAscii(key.name, name)) {
-                key.value = value;
-                replaced = true;
-                break;
-            }
-        if (!replaced)
-            current->keys.push_back(Key{name, value});
+        SetValue(*current, name, Trim(line.substr(eq + 1)));
     }
 }
 
 std::string TMemIniFile::Text() const {
     std::string text;
     for (const Section& section : sections_) {
+        if (section.dropped)
+            continue;
         text += "[" + section.name + "]\r\n";
         for (const Key& key : section.keys)
             text += key.name + "=" + key.value + "\r\n";
@@ -64,10 +60,22 @@ std::string TMemIniFile::Text() const {
 }
 
 const TMemIniFile::Section* TMemIniFile::FindSection(const std::string& name) const {
-    for (const Section& section : sections_)
-        if (SameTextAscii(section.name, name))
-            return &section;
-    return nullptr;
+    const auto found = sectionIndex_.find(UpperCaseAscii(name));
+    return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
+}
+
+TMemIniFile::Section& TMemIniFile::AddSection(const std::string& name) {
+    sectionIndex_[UpperCaseAscii(name)] = sections_.size();
+    sections_.push_back(Section{name, {}, {}});
+    return sections_.back();
+}
+
+void TMemIniFile::SetValue(Section& section, const std::string& key, const std::string& value) {
+    const auto [at, added] = section.index.emplace(UpperCaseAscii(key), section.keys.size());
+    if (added)
+        section.keys.push_back(Key{key, value});
+    else
+        section.keys[at->second].value = value;
 }
 
 const std::string* TMemIniFile::FindValue(const std::string& section,
@@ -75,10 +83,8 @@ const std::string* TMemIniFile::FindValue(const std::string& section,
     const Section* s = FindSection(section);
     if (s == nullptr)
         return nullptr;
-    for (const Key& k : s->keys)
-        if (SameTextAscii(k.name, key))
-            return &k.value;
-    return nullptr;
+    const auto found = s->index.find(UpperCaseAscii(key));
+    return found == s->index.end() ? nullptr : &s->keys[found->second].value;
 }
 
 bool TMemIniFile::ValueExists(const std::string& section, const std::string& key) const {
@@ -105,16 +111,7 @@ bool TMemIniFile::ReadBool(const std::string& section, const std::string& key,
 void TMemIniFile::WriteString(const std::string& section, const std::string& key,
                               const std::string& value) {
     Section* s = const_cast<Section*>(FindSection(section));
-    if (s == nullptr) {
-        sections_.push_back(Section{section, {}});
-        s = &sections_.back();
-    }
-    for (Key& k : s->keys)
-        if (SameTextAscii(k.name, key)) {
-            k.value = value;
-            return;
-        }
-    s->keys.push_back(Key{key, value});
+    SetValue(s != nullptr ? *s : AddSection(section), key, value);
 }
 
 void TMemIniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value) {

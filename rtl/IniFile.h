@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace rtl {
@@ -38,15 +39,23 @@ private:
         std::string name;
         std::string value;
     };
+    // Names are looked up by their upper-case form, so that a document of many sections and
+    // keys reads and writes in time linear in its size.
+    using TIndex = std::unordered_map<std::string, size_t>;
     struct Section {
         std::string name;
         std::vector<Key> keys;
+        TIndex index;
+        bool dropped = false; // named again later in the text, which replaces it
     };
     const Section* FindSection(const std::string& name) const;
+    Section& AddSection(const std::string& name);
+    static void SetValue(Section& section, const std::string& key, const std::string& value);
     const std::string* FindValue(const std::string& section, const std::string& key) const;
 
     std::string path_;
     std::vector<Section> sections_;
+    TIndex sectionIndex_;
 };
 
 } // namespace rtl

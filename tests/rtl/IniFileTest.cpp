@@ -45,6 +45,13 @@ TEST(IniReading, NamesIgnoreCaseAndTheLastOccurrenceCounts) {
     EXPECT_EQ(ini.ReadInteger("METADATA", "Version", 0), 3);
 }
 
+TEST(IniReading, ASectionNamedAgainReplacesTheEarlierOneAndGoesLast) {
+    rtl::TMemIniFile ini = Parse("[A]\nx=1\n[B]\ny=2\n[a]\nz=3");
+    ini.WriteString("A", "w", "4");
+    EXPECT_FALSE(ini.ValueExists("A", "x"));
+    EXPECT_EQ(ini.Text(), "[B]\r\ny=2\r\n\r\n[a]\r\nz=3\r\nw=4\r\n\r\n");
+}
+
 TEST(IniReading, OnlyTheFirstEqualsSignSplits) {
     const rtl::TMemIniFile ini = Parse("[Settings]\rURL = http://x.test/?a=1&b==2 \r");
     EXPECT_EQ(ini.ReadString("Settings", "URL", ""), "http://x.test/?a=1&b==2");
