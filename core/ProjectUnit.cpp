@@ -1,6 +1,9 @@
 #include "ProjectUnit.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
+#include <vector>
 
 #include "CompileUnit.h"
 #include "DecompileUnit.h"
@@ -80,6 +83,19 @@ const char* const MetaData = "MetaData";
 const char* const FlashFilesSection = "FlashFiles";
 const char* const Settings = "Settings";
 
+// i for a key named "Flash<i>" (any case, i written as the writer writes it), else none.
+std::optional<int32_t> MovieIndex(const std::string& key) {
+    constexpr size_t prefix = 5;
+    if (key.size() <= prefix || key.size() > prefix + 7 ||
+        !rtl::SameTextAscii(key.substr(0, prefix), "Flash"))
+        return std::nullopt;
+    const std::string digits = key.substr(prefix);
+    int32_t index;
+    if (!rtl::TryStrToInt(digits, index) || index < 0 || rtl::IntToStr(index) != digits)
+        return std::nullopt;
+    return index;
+}
+
 } // namespace
 
 std::string ColorToString(TColor color) {
@@ -133,9 +149,17 @@ void TProject::ReadValues() {
     const int32_t count = ini.ReadInteger(FlashFilesSection, "Count", 0);
     if (count > MaxFlashFiles)
         throw rtl::EOutOfMemory();
-    FlashFiles.Clear();
-    for (int32_t i = 0; i < count; ++i)
-        FlashFiles.Add(ini.ReadString(FlashFilesSection, "Flash" + rtl::IntToStr(i), ""));
+    // Movie i is the key "Flash<i>", empty when missing. Only the keys there are looked up,
+    // so a large count in a small file costs no more than the empty names it makes.
+    std::vector<std::string> files(static_cast<size_t>(std::max(count, 0)));
+    rtl::TStringList keys;
+    ini.ReadSection(FlashFilesSection, keys);
+    for (const std::string& key : keys.Items()) {
+        const std::optional<int32_t> index = MovieIndex(key);
+        if (index && *index < count)
+            files[static_cast<size_t>(*index)] = ini.ReadString(FlashFilesSection, key, "");
+    }
+    FlashFiles = rtl::TStringList(std::move(files));
     FileTitle = ini.ReadString(Settings, "FileTitle", "");
     BackgroundColor = StringToColor(ini.ReadString(Settings, "BackgroundColor", ""));
     TransparentBackground = ini.ReadBool(Settings, "TransparentBackground", false);

@@ -97,6 +97,13 @@ std::string TMemIniFile::ReadString(const std::string& section, const std::strin
     return value != nullptr ? *value : fallback;
 }
 
+void TMemIniFile::ReadSection(const std::string& section, TStringList& keys) const {
+    keys.Clear();
+    if (const Section* s = FindSection(section))
+        for (const Key& key : s->keys)
+            keys.Add(key.name);
+}
+
 int32_t TMemIniFile::ReadInteger(const std::string& section, const std::string& key,
                                  int32_t fallback) const {
     const std::string* value = FindValue(section, key);

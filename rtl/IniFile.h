@@ -5,6 +5,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "StringList.h"
+
 namespace rtl {
 
 // An INI document held in memory. Section and key names match without regard to the case
@@ -24,6 +26,8 @@ public:
                            const std::string& fallback) const;
     int32_t ReadInteger(const std::string& section, const std::string& key, int32_t fallback) const;
     bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
+    // The names of a section's keys, in order; none when there is no such section.
+    void ReadSection(const std::string& section, TStringList& keys) const;
 
     // Replaces a same-named key in place, else appends it; creates the section on first use.
     void WriteString(const std::string& section, const std::string& key, const std::string& value);

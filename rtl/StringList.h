@@ -10,6 +10,8 @@ namespace rtl {
 // A list of text lines with the line-text stream form: every line followed by CR LF.
 class TStringList {
 public:
+    TStringList() = default;
+    explicit TStringList(std::vector<std::string> lines) : items_(std::move(lines)) {}
     int Count() const { return static_cast<int>(items_.size()); }
     // Raises "List index out of bounds (%d)" outside 0 .. Count - 1.
     const std::string& Get(int index) const;

@@ -194,6 +194,13 @@ TEST_F(ProjectFile, MissingSettingsFailsAfterTheEarlierValues) {
 TEST_F(ProjectFile, FlashCountDecidesTheNumberOfItems) {
     const std::string twoWithOne = IniWith("Count", "2\r\nFlash0=a.swf");
     EXPECT_EQ(Load({twoWithOne})->FlashFiles.Items(), (std::vector<std::string>{"a.swf", ""}));
+    // Names in any case, the last of a name counting; only "Flash" and the index as written.
+    const std::string mixed =
+        IniWith("Count", "5\r\nFLASH3=d.swf\r\nflash0=x.swf\r\n"
+                         "Flash01=no.swf\r\nFlash+2=no.swf\r\nFlash 1=no.swf\r\n"
+                         "Flash5=no.swf\r\nFlash0=a.swf");
+    EXPECT_EQ(Load({mixed})->FlashFiles.Items(),
+              (std::vector<std::string>{"a.swf", "", "", "d.swf", ""}));
     for (const char* count : {"0", "-3", "many"}) {
         auto project = NewProject();
         project->FlashFiles.Add("old.swf");
