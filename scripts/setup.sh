@@ -6,8 +6,10 @@ run_packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev libz-mingw-w64-dev
   wine wine64 xvfb xauth fp-utils
 )
+# What the fuzz targets need: clang with libFuzzer and the sanitizers, and ffmpeg for seeds.
+fuzz_packages=(clang libclang-rt-14-dev cmake make zlib1g-dev ffmpeg)
 # What the tests need besides.
-test_packages=("${run_packages[@]}" xdotool imagemagick ffmpeg chromium libchm-bin)
+test_packages=("${run_packages[@]}" "${fuzz_packages[@]}" xdotool imagemagick chromium libchm-bin)
 
 muravel_install() {
   local sudo="" missing=()

@@ -1,0 +1,43 @@
+// What the fuzz targets share: the input as text, a scratch folder for readers that take a
+// file, and a check that stops the run with a finding when a reader breaks its own promise.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace fuzz {
+
+inline std::string Text(const uint8_t* data, size_t size) {
+    return std::string(reinterpret_cast<const char*>(data), size);
+}
+
+// The input cut at each separator, so one input can feed several readers.
+inline std::vector<std::string> Parts(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t end; (end = text.find(separator, start)) != std::string::npos; start = end + 1)
+        parts.push_back(text.substr(start, end - start));
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
+// A folder of this process's own, made on first use; a run that ends in a finding leaves it.
+const std::string& ScratchFolder();
+
+// Loads a project file's bytes as the window's Open does. A project that loads is saved and
+// loaded again and must come back the same, unless it names so many movies that writing them
+// out would take longer than a run may (the loader takes up to 2^20).
+void LoadProject(const std::string& bytes);
+
+// A broken promise is a finding; libFuzzer saves the input that led to it.
+inline void Require(bool condition, const char* promise) {
+    if (!condition) {
+        std::fprintf(stderr, "broken promise: %s\n", promise);
+        std::abort();
+    }
+}
+
+} // namespace fuzz

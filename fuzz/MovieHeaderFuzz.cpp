@@ -1,0 +1,15 @@
+// The movie header reader behind the preview's file details: SWF (plain, zlib and LZMA) and
+// FLV with its metadata.
+#include "FuzzSupport.h"
+#include "core/MovieInfoUnit.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    rtl::TMemoryView source(data, static_cast<int64_t>(size));
+    const core::TMovieInfo info = core::TMovieInfo::ReadFrom(source);
+    const std::string summary = info.Summary();
+    info.Warning();
+    using TKind = core::TMovieInfo::TKind;
+    if (info.Kind == TKind::Unknown || info.Kind == TKind::Damaged)
+        fuzz::Require(!summary.empty(), "an unusable file is described");
+    return 0;
+}

@@ -1,0 +1,26 @@
+// The installer stub reading its own file: the container at its end, then either the
+// uninstall record or the installer's settings, movie parts and the web player in the program.
+// Damage must be reported as damage: any other exception escapes and is a finding.
+#include <optional>
+
+#include "FuzzSupport.h"
+#include "stub/InstallerPackage.h"
+#include "stub/UninstallRecord.h"
+#include "stub/WebPlayer.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::optional<stub::TPackedImage> image;
+    try {
+        image.emplace(data, static_cast<int64_t>(size));
+        if (stub::IsUninstallerImage(*image)) {
+            stub::ReadUninstallRecord(*image);
+            return 0;
+        }
+        const stub::TInstallerPackage package(*image, fuzz::ScratchFolder());
+        package.Title();
+        const stub::TWebPlayer player(image->StoredBytes(core::StubEntry),
+                                      image->Entry(core::StubEntry).StoredSize);
+    } catch (const stub::EDamaged&) {
+    }
+    return 0;
+}
