@@ -53,9 +53,17 @@ TRun RunProgram(const std::string& program, const std::string& arguments,
     startup.hStdOutput = error;
     std::string command = "\"" + program + "\" " + arguments;
     PROCESS_INFORMATION process{};
-    const BOOL started =
-        CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr,
-                       folder.empty() ? nullptr : folder.c_str(), &startup, &process);
+    const auto start = [&] {
+        return CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr,
+                              folder.empty() ? nullptr : folder.c_str(), &startup, &process);
+    };
+    // Wine now and then fails to start a program copied a moment before with an internal
+    // error; a second try starts it.
+    BOOL started = start();
+    if (!started && GetLastError() == ERROR_INTERNAL_ERROR) {
+        Sleep(200);
+        started = start();
+    }
     CloseHandle(error);
     TRun run{~DWORD{0}, ""};
     if (!started) {
