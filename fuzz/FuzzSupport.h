@@ -14,16 +14,6 @@ inline std::string Text(const uint8_t* data, size_t size) {
     return std::string(reinterpret_cast<const char*>(data), size);
 }
 
-// The input cut at each separator, so one input can feed several readers.
-inline std::vector<std::string> Parts(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (size_t end; (end = text.find(separator, start)) != std::string::npos; start = end + 1)
-        parts.push_back(text.substr(start, end - start));
-    parts.push_back(text.substr(start));
-    return parts;
-}
-
 // A folder of this process's own, made on first use; a run that ends in a finding leaves it.
 const std::string& ScratchFolder();
 

@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ini.ReadString("MetaData", "GUID", "");
 
     // The number readers take one value each; the first lines are plenty to vary them.
-    const std::vector<std::string> lines = fuzz::Parts(text, '\n');
+    const std::vector<std::string> lines = rtl::Split(text, '\n');
     for (size_t i = 0; i < lines.size() && i < 16; ++i)
         CheckNumbers(lines[i]);
     return 0;

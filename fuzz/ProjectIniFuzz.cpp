@@ -2,9 +2,10 @@
 // after form feeds, the licence and the text lines; they are packed as the program packs them.
 #include "FuzzSupport.h"
 #include "core/CompileUnit.h"
+#include "rtl/TextUtils.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::vector<std::string> parts = fuzz::Parts(fuzz::Text(data, size), '\f');
+    std::vector<std::string> parts = rtl::Split(fuzz::Text(data, size), '\f');
     parts.resize(3);
     core::TCompileStream writer;
     for (const std::string& part : parts) {

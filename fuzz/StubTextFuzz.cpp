@@ -43,7 +43,7 @@ void Check(const std::string& text, const std::string& next) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text = fuzz::Text(data, size);
-    const std::vector<std::string> lines = fuzz::Parts(text, '\n');
+    const std::vector<std::string> lines = rtl::Split(text, '\n');
     Check(text, lines.back());
     for (size_t i = 0; i + 1 < lines.size(); ++i)
         Check(lines[i], lines[i + 1]);

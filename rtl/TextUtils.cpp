@@ -102,4 +102,16 @@ bool SameTextAscii(const std::string& a, const std::string& b) {
     return a.size() == b.size() && LowerCaseAscii(a) == LowerCaseAscii(b);
 }
 
+std::vector<std::string> Split(const std::string& text, char delimiter) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find(delimiter, start);
+        parts.push_back(text.substr(start, end - start));
+        if (end == std::string::npos)
+            return parts;
+        start = end + 1;
+    }
+}
+
 } // namespace rtl

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace rtl {
 
@@ -22,5 +23,8 @@ std::string Trim(const std::string& text);
 std::string LowerCaseAscii(std::string text);
 std::string UpperCaseAscii(std::string text);
 bool SameTextAscii(const std::string& a, const std::string& b);
+
+// The pieces between the delimiters: one more than there are delimiters, empty ones kept.
+std::vector<std::string> Split(const std::string& text, char delimiter);
 
 } // namespace rtl

@@ -1,24 +1,12 @@
 #include "WebPlayer.h"
 
-#include "core/PeImage.h"
 #include "SafeNames.h"
+#include "core/PeImage.h"
 #include "rtl/TextUtils.h"
 
 namespace stub {
 
 namespace {
-
-std::vector<std::string> Split(const std::string& text, char delimiter) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (;;) {
-        const size_t end = text.find(delimiter, start);
-        parts.push_back(text.substr(start, end - start));
-        if (end == std::string::npos)
-            return parts;
-        start = end + 1;
-    }
-}
 
 const char* const Damaged = "The web player it carries is damaged.";
 
@@ -54,11 +42,12 @@ TWebPlayer::TWebPlayer(const uint8_t* stub, int64_t size) {
         throw EDamaged(Damaged);
     list.pop_back();
     bool page = false, player = false;
-    for (const std::string& line : Split(list, '\n')) {
-        const std::vector<std::string> fields = Split(line, '\t');
+    for (const std::string& line : rtl::Split(list, '\n')) {
+        const std::vector<std::string> fields = rtl::Split(line, '\t');
         TFile file;
         file.Name = fields[0];
-        if (fields.size() == 4 && !fields[1].empty() && (fields[3] == "gzip" || fields[3] == "raw")) {
+        if (fields.size() == 4 && !fields[1].empty() &&
+            (fields[3] == "gzip" || fields[3] == "raw")) {
             file.Url = fields[1];
             file.Type = fields[2];
             file.Gzip = fields[3] == "gzip";
