@@ -1,11 +1,12 @@
 // Writes the video player movie, both nsFLVPlayer.dat (the preview loads it and hands it the
 // video's path as FLVPath) and FLVPlayer.swf (the installed page hands it the video's name as
-// "file" and the loop setting as "loop"). A movie of ActionScript 1 actions, assembled here:
+// "file"). A wallpaper video runs for as long as the desktop shows, so the video always loops.
+// A movie of ActionScript 1 actions, assembled here:
 //   Stage.scaleMode = "noScale"; Stage.align = "TL";
 //   nc = new NetConnection(); nc.connect(null);
 //   ns = new NetStream(nc); video.attachVideo(ns);
 //   ns.onStatus = function (info) {
-//       if (info.code == "NetStream.Play.Stop" && (loop == "1" || loop == "true"))
+//       if (info.code == "NetStream.Play.Stop")
 //           ns.play(current);
 //   };
 //   ns.onMetaData = function (info) { videoWidth = info.width; videoHeight = info.height; fit(); };
@@ -99,7 +100,6 @@ enum TOp : uint8_t {
     Multiply = 0x0C,
     Divide = 0x0D,
     And = 0x10,
-    Or = 0x11,
     Not = 0x12,
     Pop = 0x17,
     GetVariable = 0x1C,
@@ -235,10 +235,7 @@ void Fit(Actions& a) {
 
 void OnStatus(Actions& a) {
     a.Get("info", "code").Values({"NetStream.Play.Stop"}).Op(Equals2);
-    a.Get("loop").Values({"1"}).Op(Equals2).Get("loop").Values({"true"}).Op(Equals2).Op(Or);
-    a.Op(And).When([](Actions& b) {
-        b.Call("ns", "play", 1, [](Actions& args) { args.Get("current"); });
-    });
+    a.When([](Actions& b) { b.Call("ns", "play", 1, [](Actions& args) { args.Get("current"); }); });
 }
 
 void OnMetaData(Actions& a) {

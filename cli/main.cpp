@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "core/ContainerDirectory.h"
 #include "core/DecompileUnit.h"
 #include "core/InstallerUnit.h"
+#include "core/MovieInfoUnit.h"
 #include "core/ProjectUnit.h"
 #include "rtl/Errors.h"
 #include "rtl/Guid.h"
@@ -45,7 +47,7 @@ const char* const SettingsUsage =
     "  --text-color COLOR           the colour of the website text\n"
     "  --text-background COLOR      the colour behind it\n"
     "  --text-transparent           nothing behind it\n"
-    "  --loop                       play the movie in a loop\n"
+    "  --loop                       play a Flash movie in a loop; a video always loops\n"
     "  --new-guid                   a new identity: installs beside the old one, not over it\n"
     "  A switch also takes =1 or =0. COLOR: a name such as clWhite, $00BBGGRR (blue, green,\n"
     "  red), a decimal number, or #RRGGBB.\n"
@@ -177,26 +179,55 @@ std::vector<TArguments::TOption> WithSettings(std::vector<TArguments::TOption> o
     return options;
 }
 
-// The values a new main window shows, with one empty movie entry: the template project. The
-// text colour starts as the system colour of the desktop background, as a new window's does.
-void TemplateValues(core::TProject& project) {
-    project.FlashFiles.Add("");
-    project.TextColor = static_cast<core::TColor>(0xFF000001);
-    project.TextBGColor = 0x00FFFFFF;
+// Refusals a user can mend before any work starts; exit 1 like any other error.
+struct TRefusal {
+    std::string Message;
+};
+
+// Where installer.dat, the player files and the template project are.
+std::string AssetsFolder(const TArguments& parsed) {
+    const std::optional<std::string> assets = parsed.Value("--assets");
+    return assets ? rtl::IncludeTrailingDelimiter(*assets) : rtl::ExecutableFolder();
+}
+
+// The settings given, after which a movie given must pass the check an installer's movie must.
+void ApplyCheckedSettings(const TArguments& parsed, const cli::TCodePage& codePage,
+                          core::TProject& project) {
+    cli::ApplySettings(parsed, codePage, project);
+    if (const std::optional<std::string> movie = parsed.Value("--movie")) {
+        const std::string fault = core::TMovieInfo::Check(*movie);
+        if (!fault.empty())
+            throw TRefusal{fault};
+    }
+}
+
+// A new project as the window starts one: the template's settings under a GUID of their own,
+// or with --no-template the plain defaults; then the settings given.
+void NewProject(const TArguments& parsed, const cli::TCodePage& codePage, core::TProject& project) {
+    if (parsed.Value("--no-template") != "1") {
+        const std::string path = AssetsFolder(parsed) + core::TemplateFileName;
+        if (!rtl::FileExists(path))
+            throw TRefusal{"The template project \"" + path +
+                           "\" is missing; give --assets DIR or --no-template."};
+        project.LoadFromFile(path);
+    }
+    project.GUID = rtl::NewGuidText();
+    ApplyCheckedSettings(parsed, codePage, project);
 }
 
 int ProjectNew(const std::vector<std::string>& args) {
-    const TArguments parsed(args, WithSettings({{"--template", TKind::Switch}}));
+    const TArguments parsed(args, WithSettings({{"--no-template", TKind::Switch},
+                                                {"--assets", TKind::Value},
+                                                {"--force", TKind::Switch}}));
     if (parsed.Operands().size() != 1)
         throw EUsage{"project new takes one OUT"};
+    const std::string& out = parsed.Operands()[0];
+    if (parsed.Value("--force") != "1" && (rtl::FileExists(out) || rtl::DirectoryExists(out)))
+        throw TRefusal{"\"" + out + "\" exists; give --force to replace it."};
     const cli::TCodePage codePage = CodePageOf(parsed);
     core::TProject project(ScratchIniPath());
-    if (parsed.Value("--template") == "1")
-        TemplateValues(project);
-    else
-        project.GUID = rtl::NewGuidText();
-    cli::ApplySettings(parsed, codePage, project);
-    project.SaveToFile(parsed.Operands()[0]);
+    NewProject(parsed, codePage, project);
+    project.SaveToFile(out);
     return ExitSuccess;
 }
 
@@ -207,7 +238,7 @@ int ProjectSet(const std::vector<std::string>& args) {
     const cli::TCodePage codePage = CodePageOf(parsed);
     core::TProject project(ScratchIniPath());
     project.LoadFromFile(parsed.Operands()[0]);
-    cli::ApplySettings(parsed, codePage, project);
+    ApplyCheckedSettings(parsed, codePage, project);
     project.SaveToFile(parsed.Operands()[0]);
     return ExitSuccess;
 }
@@ -243,37 +274,29 @@ int ProjectShow(const std::vector<std::string>& args) {
     return ExitSuccess;
 }
 
-// Refusals a user can mend before any work starts; exit 1 like any other error.
-struct TRefusal {
-    std::string Message;
-};
-
 int Build(const std::vector<std::string>& args) {
     const TArguments parsed(args, WithSettings({{"-o", TKind::Value},
                                                 {"--assets", TKind::Value},
-                                                {"--stub", TKind::Value}}));
+                                                {"--stub", TKind::Value},
+                                                {"--no-template", TKind::Switch}}));
     const bool fromProject = parsed.Operands().size() == 1;
-    if (parsed.Operands().size() > 1 || (fromProject && cli::HasSettings(parsed)) ||
+    if (parsed.Operands().size() > 1 ||
+        (fromProject && (cli::HasSettings(parsed) || parsed.Has("--no-template"))) ||
         (!fromProject && !parsed.Has("--movie")))
         throw EUsage{"build takes a PROJECT, or --movie and the settings of one"};
     const cli::TCodePage codePage = CodePageOf(parsed);
 
     // A project from its file, as the window opens it, or made from the settings alone.
     core::TProject project(ScratchIniPath());
-    if (fromProject) {
+    if (fromProject)
         project.LoadFromFile(parsed.Operands()[0]);
-    } else {
-        TemplateValues(project);
-        project.GUID = rtl::NewGuidText();
-        cli::ApplySettings(parsed, codePage, project);
-    }
+    else
+        NewProject(parsed, codePage, project);
     std::string output = codePage.ToNative(project.OutputFile);
     if (const auto o = parsed.Value("-o"))
         output = *o;
 
-    const std::string assets =
-        parsed.Has("--assets") ? rtl::IncludeTrailingDelimiter(*parsed.Value("--assets"))
-                               : rtl::ExecutableFolder();
+    const std::string assets = AssetsFolder(parsed);
     core::TInstallerInputs inputs;
     inputs.StubPath = parsed.Value("--stub").value_or(assets + core::StubFileName);
     inputs.FlashPath = project.FlashFiles.Count() > 0
@@ -320,8 +343,10 @@ const TCommand Commands[] = {
     {"extract", "extract FILE INDEX OUT [--force]\n"
                 "  Writes the content of entry INDEX; --force inflates even an entry of equal sizes.\n",
      false, Extract},
-    {"project new", "project new OUT [--template] [SETTINGS]\n"
-                    "  Makes a project file: with a new GUID, or the template's values.\n",
+    {"project new", "project new OUT [--assets DIR | --no-template] [--force] [SETTINGS]\n"
+                    "  Makes a project file as the window starts one: the settings of the template\n"
+                    "  project blankProject (from DIR, else from beside muravel-cli) under a new GUID,\n"
+                    "  or the plain defaults (black on black); --force replaces an existing OUT.\n",
      true, ProjectNew},
     {"project set", "project set FILE SETTINGS\n"
                     "  Changes settings of a project file.\n",
@@ -330,10 +355,13 @@ const TCommand Commands[] = {
                      "  Prints a project file's settings in the order of its text.\n",
      false, ProjectShow},
     {"build", "build PROJECT [-o OUT] [--assets DIR] [--stub FILE] [--codepage N]\n"
-              "build --movie MOVIE --title TITLE -o OUT [SETTINGS] [--assets DIR] [--stub FILE]\n"
-              "  Writes a wallpaper installer: from a project file as the window does after opening it\n"
-              "  (a video's Loop is cleared), or from the settings alone. installer.dat, FLVPlayer.swf\n"
-              "  and swfobject.js come from DIR, else from beside muravel-cli; --stub names another stub.\n",
+              "build --movie MOVIE --title TITLE -o OUT [SETTINGS] [--assets DIR | --no-template]\n"
+              "      [--stub FILE]\n"
+              "  Writes a wallpaper installer: from a project file as the window does after opening it,\n"
+              "  or from the template project and the settings, as project new makes one. installer.dat,\n"
+              "  FLVPlayer.swf, swfobject.js and blankProject come from DIR, else from beside\n"
+              "  muravel-cli; --stub names another stub. A movie that is empty, no Flash movie or\n"
+              "  video, damaged or cut off is refused.\n",
      true, Build},
 };
 // clang-format on

@@ -1,6 +1,7 @@
 #include "InstallerUnit.h"
 
 #include "CompileUnit.h"
+#include "MovieInfoUnit.h"
 #include "ProjectUnit.h"
 #include "rtl/Paths.h"
 #include "rtl/Streams.h"
@@ -53,6 +54,9 @@ std::optional<TRefusal> CheckInputs(const TInstallerInputs& inputs, const std::s
     if (inputs.OutputIsInput())
         return TRefusal{TInputProblem::OutputIsInput,
                         "The output file cannot be one of the files that go into the installer."};
+    const std::string fault = TMovieInfo::Check(inputs.FlashPath);
+    if (!fault.empty())
+        return TRefusal{TInputProblem::BadMovie, fault};
     return std::nullopt;
 }
 

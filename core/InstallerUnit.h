@@ -49,13 +49,15 @@ struct TInstallerInputs {
 };
 
 // Why a generation cannot start, in the order the checks run, with the message the user sees.
-enum class TInputProblem { NoOutput, NoMovie, NoTitle, OutputIsInput };
+enum class TInputProblem { NoOutput, NoMovie, NoTitle, OutputIsInput, BadMovie };
 struct TRefusal {
     TInputProblem Problem;
     std::string Message;
 };
 // The checks before any work starts: an output path, a movie path, a title that is not blank
-// once stripped of blanks and control characters, and an output that is none of the inputs.
+// once stripped of blanks and control characters, an output that is none of the inputs, and a
+// movie that passes TMovieInfo's check. A movie that cannot be opened passes: opening it
+// reports that.
 std::optional<TRefusal> CheckInputs(const TInstallerInputs& inputs, const std::string& title);
 
 // The project the main window would save for a generation after opening source and choosing

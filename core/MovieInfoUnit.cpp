@@ -19,6 +19,7 @@ using Bytes = std::vector<uint8_t>;
 
 // The RECT of the frame size (5 + 4 * 31 bits at most), the frame rate and the frame count.
 constexpr int64_t MovieHeadSize = 17 + 2 + 2;
+constexpr int64_t FlvTagHeaderSize = 11;
 constexpr int MaxVideoTags = 32;
 constexpr uint32_t MaxScriptData = 1 << 20;
 // AMF0 values nest; a damaged file must not take the parser deeper than this.
@@ -103,30 +104,76 @@ size_t ReadRect(const Bytes& head, double& width, double& height) {
     return size;
 }
 
-// A movie's header after the 8 bytes of signature, version and length; an inflated stream
-// that ends or breaks early leaves what came before.
-Bytes ReadMovieHead(rtl::TStream& stream, bool zlib, bool& damaged) {
-    if (!zlib)
-        return ReadUpTo(stream, MovieHeadSize);
-    rtl::TDecompressionStream body(stream);
-    Bytes head(MovieHeadSize);
-    size_t done = 0;
-    try {
-        while (done < head.size()) {
-            const int64_t n = body.Read(head.data() + done, int64_t(head.size() - done));
-            if (n <= 0)
-                break;
-            done += static_cast<size_t>(n);
-        }
-    } catch (const rtl::ECompressionError&) {
-        // zlib rejected the body; what it gave before that is still the movie's.
-        damaged = true;
-    }
-    head.resize(done);
-    return head;
+// "232,299": the sizes of a cut-off movie as the user compares them.
+std::string Grouped(int64_t value) {
+    std::string digits = std::to_string(value);
+    for (int64_t at = static_cast<int64_t>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<size_t>(at), ",");
+    return digits;
 }
 
-void ReadMovie(rtl::TStream& stream, const uint8_t* first, TMovieInfo& info) {
+void SetFault(TMovieInfo& info, TMovieInfo::TFault fault, std::string problem) {
+    info.Fault = fault;
+    info.Problem = std::move(problem);
+}
+
+// The bytes after the 8 of signature, version and length: the header, then the rest of the
+// movie, which must be all there, and for a compressed movie a whole zlib stream.
+void ReadMovieBody(rtl::TStream& stream, int64_t start, TMovieInfo& info) {
+    using TFault = TMovieInfo::TFault;
+    const bool zlib = info.Compression == TMovieInfo::TCompression::Zlib;
+    std::unique_ptr<rtl::TDecompressionStream> inflater;
+    if (zlib)
+        inflater = std::make_unique<rtl::TDecompressionStream>(stream);
+    rtl::TStream& body = zlib ? static_cast<rtl::TStream&>(*inflater) : stream;
+    Bytes head;
+    try {
+        head = ReadUpTo(body, MovieHeadSize);
+        double width = 0;
+        double height = 0;
+        const size_t rect = ReadRect(head, width, height);
+        if (rect == 0 || head.size() < rect + 4) {
+            SetFault(info, TFault::CutOff, "its header is cut short");
+            return;
+        }
+        info.Width = width;
+        info.Height = height;
+        info.FrameRate = (head[rect] | head[rect + 1] << 8) / 256.0;
+        info.FrameCount = head[rect + 2] | head[rect + 3] << 8;
+        if (zlib)
+            inflater->CheckEnd();
+    } catch (const rtl::ECompressionError&) {
+        SetFault(info, TFault::Damaged, "its compressed data is broken");
+        return;
+    } catch (const rtl::EReadError&) {
+        SetFault(info, TFault::CutOff, "its compressed data ends early");
+        return;
+    }
+    const int64_t size = stream.Size() - start;
+    if (!zlib && size < info.FileLength)
+        SetFault(info, TFault::CutOff,
+                 "its header says " + Grouped(info.FileLength) + " bytes, the file holds " +
+                     Grouped(size));
+}
+
+// An LZMA movie says how many compressed bytes follow its header; they must be there. Whether
+// that count takes in the five bytes of LZMA properties differs between writers, so only a
+// file shorter than either reading is cut off.
+void CheckLzmaLength(rtl::TStream& stream, int64_t start, TMovieInfo& info) {
+    const Bytes field = ReadUpTo(stream, 4);
+    const int64_t size = stream.Size() - start;
+    if (field.size() < 4) {
+        SetFault(info, TMovieInfo::TFault::CutOff, "its header is cut short");
+        return;
+    }
+    const int64_t declared = 12 + int64_t(Le32(field.data()));
+    if (size < declared)
+        SetFault(info, TMovieInfo::TFault::CutOff,
+                 "its header says " + Grouped(declared) + " bytes, the file holds " +
+                     Grouped(size));
+}
+
+void ReadMovie(rtl::TStream& stream, int64_t start, const uint8_t* first, TMovieInfo& info) {
     info.Kind = TMovieInfo::TKind::FlashMovie;
     info.Signature.assign(reinterpret_cast<const char*>(first), 3);
     info.Compression = first[0] == 'F'   ? TMovieInfo::TCompression::None
@@ -135,21 +182,9 @@ void ReadMovie(rtl::TStream& stream, const uint8_t* first, TMovieInfo& info) {
     info.Version = first[3];
     info.FileLength = Le32(first + 4);
     if (info.Compression == TMovieInfo::TCompression::Lzma)
-        return;
-    bool damaged = false;
-    const Bytes head =
-        ReadMovieHead(stream, info.Compression == TMovieInfo::TCompression::Zlib, damaged);
-    double width = 0;
-    double height = 0;
-    const size_t rect = ReadRect(head, width, height);
-    if (rect == 0 || head.size() < rect + 4) {
-        info.Problem = damaged ? "its compressed header is damaged" : "its header is cut short";
-        return;
-    }
-    info.Width = width;
-    info.Height = height;
-    info.FrameRate = (head[rect] | head[rect + 1] << 8) / 256.0;
-    info.FrameCount = head[rect + 2] | head[rect + 3] << 8;
+        CheckLzmaLength(stream, start, info);
+    else
+        ReadMovieBody(stream, start, info);
 }
 
 constexpr double MaxSide = 16000;
@@ -325,6 +360,26 @@ void ReadMetaData(const Bytes& data, TMovieInfo& info) {
     });
 }
 
+// Every tag's header and data must lie within the file; the size of the last tag after it
+// may be missing, since no picture or sound is lost without it.
+void CheckVideoTags(rtl::TStream& stream, int64_t first, int64_t end, TMovieInfo& info) {
+    if (first > end) {
+        SetFault(info, TMovieInfo::TFault::CutOff, "it ends before its first tag");
+        return;
+    }
+    for (int64_t at = first; at < end;) {
+        stream.SetPosition(at);
+        const Bytes tag = ReadUpTo(stream, FlvTagHeaderSize);
+        const bool whole = int64_t(tag.size()) == FlvTagHeaderSize;
+        const uint32_t size = whole ? uint32_t(tag[1]) << 16 | uint32_t(tag[2]) << 8 | tag[3] : 0;
+        if (!whole || end - at - FlvTagHeaderSize < size) {
+            SetFault(info, TMovieInfo::TFault::CutOff, "the file ends inside its last tag");
+            return;
+        }
+        at += FlvTagHeaderSize + int64_t(size) + 4;
+    }
+}
+
 void ReadVideo(rtl::TStream& stream, int64_t start, const uint8_t* header, TMovieInfo& info) {
     info.Kind = TMovieInfo::TKind::FlashVideo;
     info.Signature = "FLV";
@@ -333,15 +388,16 @@ void ReadVideo(rtl::TStream& stream, int64_t start, const uint8_t* header, TMovi
     info.HasVideo = (header[4] & 0x01) != 0;
     const uint32_t dataOffset = Be32(header + 5);
     if (dataOffset < 9) {
-        info.Problem = "its header is damaged";
+        SetFault(info, TMovieInfo::TFault::Damaged, "its header points into itself");
         return;
     }
     // The tags follow the header and the first previous-tag size, which is always 0.
-    stream.SetPosition(start + int64_t(dataOffset) + 4);
+    const int64_t firstTag = start + int64_t(dataOffset) + 4;
+    stream.SetPosition(firstTag);
     for (int i = 0; i < MaxVideoTags && !(info.HasMetaData && info.VideoCodec); ++i) {
-        const Bytes tag = ReadUpTo(stream, 11);
-        if (tag.size() < 11)
-            return;
+        const Bytes tag = ReadUpTo(stream, FlvTagHeaderSize);
+        if (tag.size() < FlvTagHeaderSize)
+            break;
         const uint32_t size = uint32_t(tag[1]) << 16 | uint32_t(tag[2]) << 8 | tag[3];
         const uint8_t type = tag[0] & 0x1F;
         uint32_t taken = 0;
@@ -356,26 +412,29 @@ void ReadVideo(rtl::TStream& stream, int64_t start, const uint8_t* header, TMovi
         }
         stream.Seek(int64_t(size - taken) + 4, rtl::SeekOrigin::Current);
     }
+    CheckVideoTags(stream, firstTag, stream.Size(), info);
 }
 
-TMovieInfo Failed(TMovieInfo::TKind kind, std::string problem) {
+TMovieInfo Failed(TMovieInfo::TKind kind, TMovieInfo::TFault fault, std::string problem) {
     TMovieInfo info;
     info.Kind = kind;
-    info.Problem = std::move(problem);
+    SetFault(info, fault, std::move(problem));
     return info;
 }
 
 } // namespace
 
 TMovieInfo TMovieInfo::Read(const std::string& path) {
+    if (rtl::DirectoryExists(path))
+        return Failed(TKind::Unreadable, TFault::Folder, "This is a folder, not a movie.");
     if (!rtl::FileExists(path))
-        return Failed(TKind::Unreadable, "File not found.");
+        return Failed(TKind::Unreadable, TFault::None, "File not found.");
     std::unique_ptr<rtl::TFileStream> file;
     try {
         file = std::make_unique<rtl::TFileStream>(path, rtl::FileMode::OpenRead);
     } catch (const rtl::EFOpenError& error) {
         // The preview explains an unreadable file in place rather than interrupting the user.
-        return Failed(TKind::Unreadable, "Cannot open the file. " + error.Reason);
+        return Failed(TKind::Unreadable, TFault::None, "Cannot open the file. " + error.Reason);
     }
     return ReadFrom(*file);
 }
@@ -384,28 +443,53 @@ TMovieInfo TMovieInfo::ReadFrom(rtl::TStream& stream) {
     const int64_t start = stream.Position();
     const Bytes first = ReadUpTo(stream, 9);
     if (first.empty())
-        return Failed(TKind::Unknown, "The file is empty.");
+        return Failed(TKind::Unknown, TFault::Empty, "The file is empty.");
     const bool movie = first.size() >= 3 &&
                        (first[0] == 'F' || first[0] == 'C' || first[0] == 'Z') && first[1] == 'W' &&
                        first[2] == 'S';
     const bool video = first.size() >= 3 && first[0] == 'F' && first[1] == 'L' && first[2] == 'V';
     if (!movie && !video)
-        return Failed(TKind::Unknown, "Not a Flash movie or Flash video.");
+        return Failed(TKind::Unknown, TFault::Foreign, "Not a Flash movie or Flash video.");
     TMovieInfo info;
     if (movie) {
         if (first.size() < 8)
-            return Failed(TKind::FlashMovie, "its header is cut short");
+            return Failed(TKind::FlashMovie, TFault::CutOff, "its header is cut short");
         stream.SetPosition(start + 8);
-        ReadMovie(stream, first.data(), info);
+        ReadMovie(stream, start, first.data(), info);
     } else {
         if (first.size() < 9)
-            return Failed(TKind::FlashVideo, "its header is cut short");
+            return Failed(TKind::FlashVideo, TFault::CutOff, "its header is cut short");
         ReadVideo(stream, start, first.data(), info);
     }
     // A video of sound alone may say its picture is 0 by 0.
     if (!RealMovie(info) && (movie || info.HasVideo))
-        return Failed(TKind::Damaged, "This file's header is damaged.");
+        return Failed(TKind::Damaged, TFault::Damaged, "This file's header is damaged.");
     return info;
+}
+
+std::string TMovieInfo::Check(const std::string& path) {
+    const std::string fault = Read(path).FaultText();
+    return fault.empty() ? fault : "\"" + path + "\" " + fault + ".";
+}
+
+std::string TMovieInfo::FaultText() const {
+    switch (Fault) {
+    case TFault::None:
+        break;
+    case TFault::Folder:
+        return "is a folder, not a movie";
+    case TFault::Empty:
+        return "is empty";
+    case TFault::Foreign:
+        return "is not a Flash movie or Flash video";
+    case TFault::Damaged:
+        return Kind == TKind::Damaged
+                   ? "is damaged: its header gives a size or frame rate that no real movie has"
+                   : "is damaged: " + Problem;
+    case TFault::CutOff:
+        return "is cut off: " + Problem;
+    }
+    return "";
 }
 
 std::string TMovieInfo::Warning() const {
@@ -466,7 +550,7 @@ std::string TMovieInfo::Summary() const {
         add(Plural(*FrameCount, "frame", "frames"));
     s += details;
     if (!Problem.empty())
-        s += "; " + Problem;
+        s += (Fault == TFault::CutOff ? "; cut off: " : "; damaged: ") + Problem;
     return s;
 }
 

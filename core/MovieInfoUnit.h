@@ -8,11 +8,11 @@
 
 namespace core {
 
-// What the header of a Flash movie or Flash video says, read without playing it: the preview
-// shows this where no Flash player is installed. Reads are bounded: at most a few dozen bytes
-// of a movie (inflated from its first 64 KiB when compressed) and at most 1 MiB of a video's
-// metadata and the first byte of its first video tag from its first 32 tags, whatever sizes
-// the file claims.
+// What the header of a Flash movie or Flash video says, read without playing it, and whether
+// the bytes are all there: the preview shows this where no Flash player is installed, and
+// nothing that fails the check goes into an installer. Memory is bounded whatever sizes the
+// file claims: a movie's header is a few dozen bytes, a video's metadata at most 1 MiB; the
+// check streams a compressed movie through inflate and steps from tag to tag of a video.
 class TMovieInfo {
 public:
     enum class TKind {
@@ -23,12 +23,24 @@ public:
         FlashVideo,
     };
     enum class TCompression { None, Zlib, Lzma };
+    // Why the file must not go into an installer.
+    enum class TFault {
+        None,    // none found; also a file that cannot be read, which opening it reports
+        Folder,  // a folder, not a file
+        Empty,   // no bytes at all
+        Foreign, // no Flash signature
+        Damaged, // a header no real movie has, or compressed data that does not inflate
+        CutOff,  // the bytes end before the header or the stream says they do
+    };
 
     // Never raises for a missing, unreadable, damaged or foreign file: that is reported in
-    // Problem, and Kind says how far reading got.
+    // Problem and Fault, and Kind says how far reading got.
     static TMovieInfo Read(const std::string& path);
-    // The same, from the stream's position on.
+    // The same, from the stream's position to its end.
     static TMovieInfo ReadFrom(rtl::TStream& stream);
+    // The one line that stops path from going into an installer, naming it: "\"x.swf\" is
+    // cut off: its header says 232,299 bytes, the file holds 77,433."; empty when it may go.
+    static std::string Check(const std::string& path);
 
     // One line for the user: what the header says, or why it says nothing. A frame size of 0,
     // below it or above 16,000 pixels, or a frame rate of 0 or above 1,000 is no real movie's:
@@ -38,8 +50,14 @@ public:
     // decode; empty otherwise.
     std::string Warning() const;
 
+    // What follows the file's name in the line of Check: "is empty", "is damaged: ...";
+    // empty when Fault is None.
+    std::string FaultText() const;
+
     TKind Kind = TKind::Unreadable;
-    // Empty when the header was read in full.
+    TFault Fault = TFault::None;
+    // Empty when the file is whole: for Unreadable, Unknown and Damaged a sentence, else what
+    // is damaged or cut off ("its compressed data ends early").
     std::string Problem;
 
     // Flash movie: the signature ("FWS", "CWS" or "ZWS") and what follows it. An LZMA body

@@ -212,17 +212,39 @@ void TProject::SaveToFile(const std::string& path) {
 
 void TProject::LoadFromFile(const std::string& path) {
     const rtl::TScratchFile scratch(IniPath);
+    // What the container layer finds is told in the user's words, naming the file.
+    const auto fault = [&path](const std::string& what) {
+        return rtl::EReadError("\"" + path + "\" is " + what + ".");
+    };
+    if (rtl::DirectoryExists(path))
+        throw fault("a folder, not a project file");
     TDecompileStream reader;
     {
         rtl::TFileStream file(path, rtl::FileMode::OpenRead);
-        reader.Decompile(file);
+        try {
+            reader.Decompile(file);
+        } catch (const rtl::EReadError&) {
+            throw fault("not a project file");
+        }
     }
-    reader.GetStream(0, true)->SaveToFile(IniPath);
+    // Every entry is a zlib stream, the settings first: a file without them is something else.
+    // The texts may be missing; they are then empty.
+    if (reader.EntryCount() == 0)
+        throw fault("not a project file");
+    const auto entry = [&](int32_t index, const std::string& unreadable) {
+        try {
+            return reader.GetStream(index, true);
+        } catch (const rtl::EReadError&) {
+        } catch (const rtl::ECompressionError&) {
+        }
+        throw fault(unreadable);
+    };
+    entry(0, "not a project file")->SaveToFile(IniPath);
     IniFile = std::make_unique<rtl::TMemIniFile>(IniPath);
     ReadValues();
     IniFile.reset();
-    LicenseLines.LoadFromStream(*reader.GetStream(1, true));
-    TextLines.LoadFromStream(*reader.GetStream(2, true));
+    LicenseLines.LoadFromStream(*entry(1, "damaged: its licence text cannot be unpacked"));
+    TextLines.LoadFromStream(*entry(2, "damaged: its website text cannot be unpacked"));
 }
 
 } // namespace core

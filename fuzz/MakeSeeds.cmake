@@ -32,11 +32,12 @@ file(COPY ${WORK}/movie.swf ${WORK}/movie-zlib.swf ${WORK}/video.flv ${WORK}/sou
 # Projects: every setting given, and the template.
 file(WRITE ${WORK}/license.txt "Free for personal use.\r\nNo warranty.\r\n")
 file(WRITE ${WORK}/text.txt "Blue Lagoon\r\nby the sea\r\n")
-run(${CLI} project new ${SEEDS}/project/full.zvrk --movie ${WORK}/movie.swf --title "Blue Lagoon"
+run(${CLI} project new ${SEEDS}/project/full.zvrk --no-template --movie ${WORK}/movie.swf --title "Blue Lagoon"
     --output ${WORK}/lagoon.exe --background "#336699" --license-file ${WORK}/license.txt
     --show-license --text-file ${WORK}/text.txt --show-text --url https://example.com/
     --text-color clWhite --text-background "$00112233" --loop)
-run(${CLI} project new ${SEEDS}/project/template.zvrk --template)
+run(${CLI} project new ${SEEDS}/project/template.zvrk --no-template --movie= --text-color
+    clBackground --text-background clWhite)
 # project_ini takes the settings, licence and text joined by form feeds.
 string(ASCII 12 form_feed)
 foreach(project full template)
@@ -58,6 +59,7 @@ file(COPY ${WORK}/record.txt DESTINATION ${SEEDS}/uninstall_record)
 
 # Installers on the small stub, of a movie and of a video, and its uninstaller.
 file(WRITE ${WORK}/assets/nsFLVPlayer.dat "/* video player script */")
+file(COPY_FILE ${SEEDS}/project/template.zvrk ${WORK}/assets/blankProject)
 file(WRITE ${WORK}/assets/swfobject.js "/* swfobject */")
 file(COPY ${WORK}/movie.swf DESTINATION ${WORK}/assets)
 file(RENAME ${WORK}/assets/movie.swf ${WORK}/assets/FLVPlayer.swf)

@@ -22,7 +22,8 @@ public:
 
 class EReadError : public EStreamError {
 public:
-    EReadError() : EStreamError("Stream read error") {}
+    explicit EReadError(std::string message = "Stream read error")
+        : EStreamError(std::move(message)) {}
 };
 
 class EWriteError : public EStreamError {

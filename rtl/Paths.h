@@ -22,6 +22,7 @@ std::string LowerFileExt(const std::string& path);
 std::string IncludeTrailingDelimiter(const std::string& folder);
 std::string ExpandFileName(const std::string& path);
 bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
 bool RemoveFile(const std::string& path);
 // Moves from over to, replacing any file at to; false on failure, with LastErrorText() set.
 bool MoveReplacing(const std::string& from, const std::string& to);

@@ -31,6 +31,11 @@ bool FileExists(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
+bool DirectoryExists(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool RemoveFile(const std::string& path) {
     return unlink(path.c_str()) == 0;
 }

@@ -284,7 +284,7 @@ std::string TInstallation::PagePath() const {
 std::vector<std::string> TInstallation::EarlierFiles() const {
     if (!PathExists(folder_))
         return {};
-    if (!IsFolder(folder_))
+    if (!rtl::DirectoryExists(folder_))
         throw rtl::Exception("\"" + folder_ + "\" is a file, not a folder.");
     const std::string uninstaller = folder_ + "\\" + UninstallerFileName;
     if (!PathExists(uninstaller)) {

@@ -38,6 +38,9 @@ TInstallerPackage::TInstallerPackage(const TPackedImage& image, const std::strin
         project_->LoadFromFile(projectFile.Path());
     } catch (const rtl::EFileStreamError&) {
         throw;
+    } catch (const rtl::EReadError&) {
+        // Its message names the scratch file, which tells the user nothing.
+        throw EDamaged(PartName(core::ProjectEntry) + " cannot be read.");
     } catch (const rtl::Exception& error) {
         throw EDamaged(PartName(core::ProjectEntry) + " cannot be read: " + error.Message + ".");
     }

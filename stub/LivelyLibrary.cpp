@@ -5,6 +5,7 @@
 #include "LivelyInfo.h"
 #include "WinSupport.h"
 #include "rtl/Errors.h"
+#include "rtl/Paths.h"
 #include "rtl/Streams.h"
 
 namespace stub::lively {
@@ -45,7 +46,7 @@ std::vector<std::string> WallpapersFolders() {
         return folders;
     }
     for (const char* settings : SettingsFolders)
-        if (IsFolder(local + settings))
+        if (rtl::DirectoryExists(local + settings))
             folders.push_back(WallpaperDir(local + settings) + "\\wallpapers");
     return folders;
 }

@@ -150,12 +150,14 @@ std::string WallpaperPage(const TPageSettings& s, const TSysColorFn& sysColor) {
                        HtmlEscape(s.Title) + "</title>\n<style>\n";
     html += "html, body { margin: 0; padding: 0; width: 100%; height: 100%; overflow: hidden; " +
             Declaration("background", background) + "}\n";
-    html += "#movie { position: absolute; left: 0; top: 0; width: 100%; height: 100%; }\n";
-    html += "#movie > * { width: 100%; height: 100%; }\n";
+    // A column: the movie takes what the text below it leaves.
+    html += "body { display: flex; flex-direction: column; }\n";
+    html += "#movie { position: relative; flex: 1 1 0; min-height: 0; }\n";
+    html += "#movie > * { position: absolute; left: 0; top: 0; width: 100%; height: 100%; }\n";
     html += ".note { position: absolute; left: 0; right: 0; top: 45%; margin: 0; "
             "text-align: center; font: 16px sans-serif; color: " +
             NoteColor(background) + "; }\n";
-    html += "#text { position: absolute; left: 0; right: 0; bottom: 0; padding: 6px 12px; "
+    html += "#text { flex: none; max-height: 50%; overflow: auto; padding: 6px 12px; "
             "font: 14px sans-serif; text-align: center; " +
             Declaration("color", textColor) + Declaration("background", textBackground) + "}\n";
     html += "#text a { color: inherit; }\n</style>\n</head>\n<body>\n";
@@ -163,8 +165,7 @@ std::string WallpaperPage(const TPageSettings& s, const TSysColorFn& sysColor) {
     html += "<div id=\"movie\"";
     if (s.Video) {
         html += Attribute("data-movie", core::PlayerFileName);
-        html += Attribute("data-flashvars",
-                          "file=" + PercentEncode(s.MovieUrl()) + "&loop=" + (s.Loop ? "1" : "0"));
+        html += Attribute("data-flashvars", "file=" + PercentEncode(s.MovieUrl()));
         // Our own player movie; the page may change its video as the desktop control does.
         html += " data-script-access";
     } else {

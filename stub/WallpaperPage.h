@@ -35,7 +35,7 @@ struct TPageSettings {
     std::string Title;
     std::string MovieName; // the movie's name, under which the page's player asks for it
     bool Video = false;    // played by FLVPlayer.swf, which is given the name as "file"
-    bool Loop = false;
+    bool Loop = false;     // a Flash movie's; the player movie loops a video always
     core::TColor BackgroundColor = 0;
     bool TransparentBackground = false;
     bool ShowText = false;
@@ -52,8 +52,9 @@ struct TPageSettings {
 };
 
 // The wallpaper page: the movie played by the web player (wallpaper.js, the data scripts
-// and ruffle.js beside it), filling the window with its aspect kept, on the background colour,
-// with the website text along the bottom when ShowText is set. The settings ride on the
+// and ruffle.js beside it), as large as the window allows with its aspect kept, centred on the
+// background colour; with ShowText the website text takes a strip of its own along the bottom
+// and the movie the rest, so the text never covers it. The settings ride on the
 // #movie element as data attributes. Without script or WebAssembly the page says so in a
 // line on the background.
 std::string WallpaperPage(const TPageSettings& settings, const TSysColorFn& sysColor);

@@ -37,7 +37,6 @@ private:
 };
 
 bool PathExists(const std::string& path);
-bool IsFolder(const std::string& path);
 // The names of the files in folder, folders left out.
 std::vector<std::string> FileNames(const std::string& folder);
 // A full path without a trailing delimiter.

@@ -88,6 +88,36 @@ inline std::string Le32(int64_t value) {
                        static_cast<char>(bits >> 16), static_cast<char>(bits >> 24)};
 }
 
+// A Flash movie that passes the movie check: a header of 480 x 360 pixels at 24 frames a
+// second, then filler in a tag that players skip, a frame and the end; 31 bytes and the filler.
+inline std::string SwfMovie(const std::string& filler) {
+    // The RECT: 15-bit fields 0, 9600, 0, 7200 after the 5-bit width, 65 bits in 9 bytes.
+    const std::string head = Hex("78 00 04 b0 00 00 0e 10 00") + Hex("00 18 01 00");
+    const std::string body = head + Hex("ff 3f") + Le32(static_cast<int64_t>(filler.size())) +
+                             filler + Hex("40 00 00 00");
+    return "FWS\x0a" + Le32(static_cast<int64_t>(8 + body.size())) + body;
+}
+inline std::string SwfMovie(size_t size = 64, char filler = 'm') {
+    return SwfMovie(std::string(size - 31, filler));
+}
+
+// A Flash video that passes the movie check: video only, no metadata, one Sorenson H.263 key
+// frame of the filler; 29 bytes and the filler.
+inline std::string FlvVideo(const std::string& filler) {
+    const auto be = [](size_t value, int bytes) {
+        std::string out;
+        for (int i = bytes - 1; i >= 0; --i)
+            out += static_cast<char>(value >> (8 * i));
+        return out;
+    };
+    const size_t data = 1 + filler.size();
+    return std::string("FLV\x01\x01\0\0\0\x09\0\0\0\0\x09", 14) + be(data, 3) +
+           std::string(7, '\0') + "\x12" + filler + be(11 + data, 4);
+}
+inline std::string FlvVideo(size_t size = 64, char filler = 'v') {
+    return FlvVideo(std::string(size - 29, filler));
+}
+
 // Level 9 with plain zlib, which knows nothing of this system's streams.
 inline std::string Compress9(const std::string& bytes) {
     uLongf length = compressBound(static_cast<uLong>(bytes.size()));

@@ -312,6 +312,7 @@ void TMainForm::GenerateBtnClick(TComponent*) {
         // The page that needs attention comes to the front before the message is read.
         switch (refusal->Problem) {
         case core::TInputProblem::NoMovie:
+        case core::TInputProblem::BadMovie:
             PageControl->SetActivePage(FlashSheet);
             break;
         case core::TInputProblem::NoTitle:

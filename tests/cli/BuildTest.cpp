@@ -25,7 +25,7 @@ protected:
         WriteFile(dir / "installer.dat", std::string("MZ stub bytes\0\x01\x02", 16));
         WriteFile(dir / "FLVPlayer.swf", "FWS player");
         WriteFile(dir / "swfobject.js", "var swfobject;");
-        WriteFile(dir / "movie.swf", std::string(5000, 'm') + "end");
+        WriteFile(dir / "movie.swf", testfiles::SwfMovie(5000));
     }
 
     core::TProject& Project() {
@@ -99,7 +99,7 @@ TEST_F(BuildTest, EntryOneIsTheProjectAsTheWindowSavesIt) {
 }
 
 TEST_F(BuildTest, VideoInCapitalsAddsThePlayerFilesAndClearsLoop) {
-    WriteFile(dir / "clip.FLV", "FLV video bytes");
+    WriteFile(dir / "clip.FLV", testfiles::FlvVideo());
     Project().FlashFiles.Clear();
     Project().FlashFiles.Add(dir / "clip.FLV");
     Project().Loop = true;
@@ -116,7 +116,7 @@ TEST_F(BuildTest, VideoInCapitalsAddsThePlayerFilesAndClearsLoop) {
 
 TEST_F(BuildTest, FolderEndingInFlvDoesNotMakeAVideo) {
     std::filesystem::create_directories(dir / "films.flv");
-    WriteFile(dir / "films.flv/movie", "no extension");
+    WriteFile(dir / "films.flv/movie", testfiles::SwfMovie());
     Project().FlashFiles.Clear();
     Project().FlashFiles.Add(dir / "films.flv/movie");
     ASSERT_EQ(Build().exitCode, 0);
@@ -186,6 +186,40 @@ TEST_F(BuildTest, ExistingInstallerIsReplacedAndRunsAreByteIdentical) {
     EXPECT_EQ(ReadFile(dir / "out.exe"), first);
 }
 
+TEST_F(BuildTest, AMovieThatCannotShipIsRefusedBeforeAnythingIsWritten) {
+    WriteFile(dir / "out.exe", "earlier installer");
+    const std::string swf = testfiles::SwfMovie(1000);
+    std::filesystem::create_directories(dir / "folder.swf");
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "is empty."},
+        {"\x89PNG\r\n\x1a\n", "is not a Flash movie or Flash video."},
+        {swf.substr(0, 500), "is cut off: its header says 1,000 bytes, the file holds 500."},
+        {testfiles::FlvVideo(1000).substr(0, 900),
+         "is cut off: the file ends inside its last tag."},
+    };
+    for (const auto& [bytes, says] : cases) {
+        WriteFile(dir / "movie.swf", bytes);
+        const clitest::Result r = Build();
+        EXPECT_EQ(r.exitCode, 1) << says;
+        EXPECT_EQ(r.err, "muravel-cli: \"" + (dir / "movie.swf") + "\" " + says + "\n");
+        EXPECT_EQ(r.out, "");
+    }
+    Project().FlashFiles.Clear();
+    Project().FlashFiles.Add(dir / "folder.swf");
+    EXPECT_EQ(Build().err,
+              "muravel-cli: \"" + (dir / "folder.swf") + "\" is a folder, not a movie.\n");
+    EXPECT_EQ(ReadFile(dir / "out.exe"), "earlier installer");
+    EXPECT_TRUE(ScratchLeft().empty());
+
+    // Setting such a movie leaves the project as it was.
+    const std::string before = ReadFile(dir / "p.zvrk");
+    const clitest::Result set =
+        clitest::Run(cli, {"project", "set", dir / "p.zvrk", "--movie", dir / "movie.swf"});
+    EXPECT_EQ(set.exitCode, 1);
+    EXPECT_NE(set.err.find("is cut off"), std::string::npos) << set.err;
+    EXPECT_EQ(ReadFile(dir / "p.zvrk"), before);
+}
+
 TEST_F(BuildTest, StubOptionAndDamagedProject) {
     WriteFile(dir / "alt.dat", "another stub");
     ASSERT_EQ(Build({"--stub", dir / "alt.dat"}).exitCode, 0);
@@ -193,7 +227,7 @@ TEST_F(BuildTest, StubOptionAndDamagedProject) {
     WriteFile(dir / "bad.zvrk", "xx");
     const clitest::Result r = clitest::Run(cli, {"build", dir / "bad.zvrk"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "muravel-cli: Stream read error\n");
+    EXPECT_EQ(r.err, "muravel-cli: \"" + (dir / "bad.zvrk") + "\" is not a project file.\n");
     EXPECT_EQ(clitest::Run(cli, {"build", dir / "p.zvrk", "-o"}).exitCode, 2);
 }
 

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 
 #include "TestFiles.h"
@@ -121,7 +122,8 @@ TEST_F(Cli, ErrorsArePrintedWithTheToolsNameAndExitOne) {
         {"list " + File("short", "abc"), "Stream read error"},
         {"extract " + raw + " -1 " + Quote(work / "x"), "List index out of bounds (-1)"},
         {"extract " + raw + " 0 " + Quote(work / "x") + " --force", "Error"},
-        {"project show " + File("empty.zvrk", Le32(0)), "'' is not a valid integer value"},
+        {"project show " + File("empty.zvrk", Le32(0)),
+         "\"" + work / "empty.zvrk" + "\" is not a project file."},
     };
     for (const auto& c : cases) {
         const Outcome outcome = Run(c.first);
@@ -157,20 +159,50 @@ TEST_F(Cli, UsageErrorsExitTwo) {
     EXPECT_FALSE(std::filesystem::exists(work / "o"));
 }
 
-TEST_F(Cli, NewProjectsShowInIniOrder) {
-    ASSERT_EQ(Run("project new " + Quote(work / "p.zvrk")).exitCode, 0);
-    // A project of its own has a GUID of its own.
-    std::string shown = Run("project show " + Quote(work / "p.zvrk")).out;
-    ASSERT_EQ(shown.substr(10, 6), "GUID={");
-    ASSERT_EQ(shown.substr(52, 2), "}\n");
-    EXPECT_EQ(shown.erase(15, 38), FreshShow);
+// project show without its GUID, which must be a new one.
+std::string ShownWithoutGuid(std::string shown) {
+    EXPECT_EQ(shown.substr(10, 6), "GUID={");
+    EXPECT_EQ(shown.substr(52, 2), "}\n");
+    return shown.erase(15, 38);
+}
 
-    ASSERT_EQ(Run("project new " + Quote(work / "t.zvrk") + " --template").exitCode, 0);
+TEST_F(Cli, NewProjectsStartFromTheTemplateAndShowInIniOrder) {
+    const std::string plain = Quote(work / "p.zvrk");
+    ASSERT_EQ(Run("project new " + plain + " --no-template").exitCode, 0);
+    EXPECT_EQ(ShownWithoutGuid(Run("project show " + plain).out), FreshShow);
+
+    // The template, as the build makes it, and a project made from it, as the window would.
+    const std::string assets = Quote(work.Path());
+    ASSERT_EQ(Run("project new " + Quote(work / "blankProject") +
+                  " --no-template --movie= --text-color clBackground --text-background clWhite")
+                  .exitCode,
+              0);
+    const std::string made = Quote(work / "t.zvrk");
+    ASSERT_EQ(Run("project new " + made + " --assets " + assets + " --title Sea").exitCode, 0);
     std::string expected = FreshShow;
     expected.replace(expected.find("Count=0\n"), 8, "Count=1\nFlash0=\n");
+    expected.replace(expected.find("FileTitle=\n"), 11, "FileTitle=Sea\n");
     expected.replace(expected.find("TextColor=clBlack"), 17, "TextColor=clBackground");
     expected.replace(expected.find("TextBGColor=clBlack"), 19, "TextBGColor=clWhite");
-    EXPECT_EQ(Run("project show " + Quote(work / "t.zvrk")).out, expected);
+    const std::string shown = Run("project show " + made).out;
+    EXPECT_EQ(ShownWithoutGuid(shown), expected);
+    EXPECT_NE(shown.substr(15, 38),
+              Run("project show " + Quote(work / "blankProject")).out.substr(15, 38));
+
+    // Nothing is replaced without --force, and without a template nothing is made.
+    const std::string before = ReadFile(work / "t.zvrk");
+    Outcome outcome = Run("project new " + made + " --assets " + assets);
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.err,
+              "muravel-cli: \"" + work / "t.zvrk" + "\" exists; give --force to replace it.\n");
+    EXPECT_EQ(ReadFile(work / "t.zvrk"), before);
+    EXPECT_EQ(Run("project new " + made + " --force --assets " + assets).exitCode, 0);
+    EXPECT_NE(ReadFile(work / "t.zvrk"), before);
+    outcome = Run("project new " + Quote(work / "u.zvrk") + " --assets " + Quote(io.Path()));
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.err, "muravel-cli: The template project \"" + io / "blankProject" +
+                               "\" is missing; give --assets DIR or --no-template.\n");
+    EXPECT_FALSE(std::filesystem::exists(work / "u.zvrk"));
 }
 
 } // namespace

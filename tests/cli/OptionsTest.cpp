@@ -70,7 +70,7 @@ TEST_F(CliOptions, EachSettingSetsItsKey) {
     int i = 0;
     for (const auto& c : cases) {
         const std::string project = dir / ("p" + std::to_string(i++) + ".zvrk");
-        std::vector<std::string> args{"project", "new", project};
+        std::vector<std::string> args{"project", "new", project, "--no-template"};
         args.insert(args.end(), c.options.begin(), c.options.end());
         const clitest::Result made = Run(args);
         ASSERT_EQ(made.exitCode, 0) << c.key << ": " << made.err;
@@ -80,7 +80,10 @@ TEST_F(CliOptions, EachSettingSetsItsKey) {
             << line;
     }
     const std::string project = dir / "texts.zvrk";
-    ASSERT_EQ(Run({"project", "new", project, "--license-file", dir / "licence.txt"}).exitCode, 0);
+    ASSERT_EQ(
+        Run({"project", "new", project, "--no-template", "--license-file", dir / "licence.txt"})
+            .exitCode,
+        0);
     EXPECT_NE(Run({"project", "show", project}).out.find("[License]\nYou may look.\nYou may not "
                                                          "sell.\n[Text]\n"),
               std::string::npos);
@@ -88,7 +91,7 @@ TEST_F(CliOptions, EachSettingSetsItsKey) {
 
 TEST_F(CliOptions, BadValuesAreRefusedAndTheFileStaysAsItWas) {
     const std::string project = dir / "p.zvrk";
-    ASSERT_EQ(Run({"project", "new", project, "--title", "Kept"}).exitCode, 0);
+    ASSERT_EQ(Run({"project", "new", project, "--no-template", "--title", "Kept"}).exitCode, 0);
     const std::string before = ReadFile(project);
     const struct {
         std::vector<std::string> args;
@@ -123,8 +126,12 @@ TEST_F(CliOptions, OneLineBuildsWithTheSiblingFilesBesideTheTool) {
     WriteFile(dir / "tool/installer.dat", "MZ the stub");
     WriteFile(dir / "tool/FLVPlayer.swf", "FWS player");
     WriteFile(dir / "tool/swfobject.js", "var swfobject;");
-    WriteFile(dir / "movie.swf", "FWS movie");
-    WriteFile(dir / "clip.flv", "FLV clip");
+    WriteFile(dir / "movie.swf", testfiles::SwfMovie());
+    WriteFile(dir / "clip.flv", testfiles::FlvVideo());
+    ASSERT_EQ(Run({"project", "new", dir / "tool/blankProject", "--no-template",
+                   "--text-background", "clYellow"})
+                  .exitCode,
+              0);
     const auto build = [&](const std::string& movie, const std::string& out) {
         return clitest::Run(dir / "tool/muravel-cli", {"build", "--movie", dir / movie, "--title",
                                                        "Sea", "-o", dir / out, "--loop"});
@@ -144,6 +151,7 @@ TEST_F(CliOptions, OneLineBuildsWithTheSiblingFilesBesideTheTool) {
               testfiles::Uncompress(video.substr(projectStart, Le32At(video, directory + 12)),
                                     Le32At(video, directory + 8)));
     EXPECT_EQ(IniValue(dir / "entry1.zvrk", "Loop"), "1");
+    EXPECT_EQ(IniValue(dir / "entry1.zvrk", "TextBGColor"), "clYellow") << "from the template";
     EXPECT_EQ(IniValue(dir / "entry1.zvrk", "OutputFile"), dir / "clip.flv.exe");
 }
 

@@ -138,7 +138,7 @@ TEST(MovieInfoFlashMovie, ZlibHeaderIsInflated) {
 
 TEST(MovieInfoFlashMovie, LzmaHeaderGivesOnlyWhatPrecedesTheCompressedPart) {
     Bytes zws;
-    zws.Raw("ZWS").U8(13).Le32(123456).Le32(5000).Raw(std::string("\x5D\0\0\x10\0", 5));
+    zws.Raw("ZWS").U8(13).Le32(123456).Le32(64).Raw(std::string("\x5D\0\0\x10\0", 5));
     zws.Raw(std::string(64, '\x7F'));
     const TMovieInfo info = ReadBytes(zws.Str());
     EXPECT_EQ(Kind::FlashMovie, info.Kind);
@@ -190,7 +190,9 @@ TEST(MovieInfoCorruption, EveryTruncatedMovieHeaderSaysItIsCutShort) {
         EXPECT_FALSE(info.Width.has_value()) << n;
         EXPECT_NE(std::string::npos, info.Summary().find("cut short")) << n;
     }
-    EXPECT_EQ("", ReadBytes(whole.substr(0, headerEnd)).Problem);
+    EXPECT_EQ("its header says 25 bytes, the file holds 21",
+              ReadBytes(whole.substr(0, headerEnd)).Problem);
+    EXPECT_EQ("", ReadBytes(whole).Problem);
 }
 
 TEST(MovieInfoCorruption, CompressedMovieCutInsideItsZlibHeader) {
@@ -205,8 +207,9 @@ TEST(MovieInfoCorruption, CompressedMovieThatZlibRejects) {
     bad.Raw("CWS").U8(10).Le32(100).Raw("\x77\x85 this is no zlib stream");
     const TMovieInfo info = ReadBytes(bad.Str());
     EXPECT_EQ(Kind::FlashMovie, info.Kind);
-    EXPECT_EQ("its compressed header is damaged", info.Problem);
-    EXPECT_EQ("Flash movie, version 10, zlib-compressed (CWS); its compressed header is damaged",
+    EXPECT_EQ(TMovieInfo::TFault::Damaged, info.Fault);
+    EXPECT_EQ("Flash movie, version 10, zlib-compressed (CWS); damaged: its compressed data is "
+              "broken",
               info.Summary());
 }
 
@@ -218,8 +221,8 @@ TEST(MovieInfoCorruption, CompressedMovieWhoseBodyEndsBeforeTheFrameCount) {
 }
 
 TEST(MovieInfoCorruption, SignatureWithoutTheRestOfTheHeader) {
-    EXPECT_EQ("Flash movie; its header is cut short", ReadBytes("FWS").Summary());
-    EXPECT_EQ("Flash video; its header is cut short", ReadBytes("FLV\x01\x05").Summary());
+    EXPECT_EQ("Flash movie; cut off: its header is cut short", ReadBytes("FWS").Summary());
+    EXPECT_EQ("Flash video; cut off: its header is cut short", ReadBytes("FLV\x01\x05").Summary());
 }
 
 TEST(MovieInfoOtherFiles, EmptyTextAndLookalikeFilesAreNoMovies) {
@@ -434,15 +437,15 @@ TEST(MovieInfoCorruption, VideoWhoseDataOffsetPointsIntoItsHeader) {
     flv.Raw("FLV").U8(1).U8(5).Be32(5).Be32(0);
     const TMovieInfo info = ReadBytes(flv.Str());
     EXPECT_EQ(Kind::FlashVideo, info.Kind);
-    EXPECT_EQ("its header is damaged", info.Problem);
-    EXPECT_EQ("Flash video with audio and video; its header is damaged", info.Summary());
+    EXPECT_EQ("Flash video with audio and video; damaged: its header points into itself",
+              info.Summary());
 }
 
 TEST(MovieInfoCorruption, VideoWhoseDataOffsetPointsPastTheEnd) {
     Bytes flv;
     flv.Raw("FLV").U8(1).U8(5).Be32(0xFFFFFFF0).Be32(0);
     const TMovieInfo info = ReadBytes(flv.Str());
-    EXPECT_EQ("", info.Problem);
+    EXPECT_EQ("it ends before its first tag", info.Problem);
     EXPECT_FALSE(info.HasMetaData);
 }
 
@@ -526,7 +529,9 @@ TEST_F(MovieInfoFiles, MissingFile) {
 }
 
 TEST_F(MovieInfoFiles, FolderIsNotAMovie) {
-    EXPECT_EQ("File not found.", TMovieInfo::Read(folder_.Path()).Summary());
+    const TMovieInfo info = TMovieInfo::Read(folder_.Path());
+    EXPECT_EQ("This is a folder, not a movie.", info.Summary());
+    EXPECT_EQ("is a folder, not a movie", info.FaultText());
 }
 
 TEST_F(MovieInfoFiles, TextFile) {
@@ -543,6 +548,32 @@ TEST_F(MovieInfoFiles, MovieAndVideoFiles) {
     EXPECT_EQ("Flash video with audio and video: 12.5 seconds, 320 x 240 pixels, "
               "25 frames per second",
               TMovieInfo::Read(Write("clip.flv", flv.Str())).Summary());
+}
+
+TEST_F(MovieInfoFiles, TheCheckNamesTheFileAndWhatKeepsItFromAnInstaller) {
+    const std::string swf = testfiles::SwfMovie(1000);
+    const std::string cws = "CWS" + swf.substr(3, 5) + Deflate(swf.substr(8));
+    const std::pair<std::string, std::string> cases[] = {
+        {swf, ""},
+        {cws, ""},
+        {testfiles::FlvVideo(1000), ""},
+        {"", "is empty."},
+        {"\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR"s, "is not a Flash movie or Flash video."},
+        {"Just a few words.\r\n", "is not a Flash movie or Flash video."},
+        {swf.substr(0, 600), "is cut off: its header says 1,000 bytes, the file holds 600."},
+        {cws.substr(0, cws.size() - 5), "is cut off: its compressed data ends early."},
+        {testfiles::FlvVideo(1000).substr(0, 500),
+         "is cut off: the file ends inside its last tag."},
+        {Fws(8, MovieBody(15, {0, 9600, 0, 7200}, 0, 1)).Str(),
+         "is damaged: its header gives a size or frame rate that no real movie has."},
+    };
+    for (const auto& [bytes, says] : cases) {
+        const std::string path = Write("movie.swf", bytes);
+        EXPECT_EQ(TMovieInfo::Check(path), says.empty() ? says : "\"" + path + "\" " + says);
+    }
+    EXPECT_EQ(TMovieInfo::Check(folder_ / "gone.swf"), "") << "left to opening it";
+    EXPECT_EQ(TMovieInfo::Check(folder_.Path()),
+              "\"" + folder_.Path() + "\" is a folder, not a movie.");
 }
 
 // Movies written by a real encoder: made at run time when ffmpeg is on the host's PATH.

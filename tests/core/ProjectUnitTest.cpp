@@ -230,15 +230,32 @@ TEST_F(ProjectFile, AMissingOrDamagedFileChangesNothing) {
         MessageOf<rtl::EFOpenError>([&] { project->LoadFromFile(missing); });
     EXPECT_EQ(message.rfind("Cannot open file \"" + missing + "\". ", 0), 0u) << message;
 
-    const std::string whole = ReadFile(Pack({FreshIni, "", ""}));
-    const std::string cut = work / "cut.zvrk";
-    WriteFile(cut, whole.substr(0, whole.size() - 1));
-    EXPECT_EQ(MessageOf<rtl::EReadError>([&] { project->LoadFromFile(cut); }), "Stream read error");
-    std::string raw = whole;
-    raw[0] = 'R'; // the INI entry no longer starts with a zlib header
-    WriteFile(cut, raw);
-    EXPECT_EQ(MessageOf<rtl::ECompressionError>([&] { project->LoadFromFile(cut); }), "Error");
+    // Each is told in plain words, naming the file.
+    const std::string whole = ReadFile(Pack({FreshIni, "licence", ""}));
+    std::string noZlib = whole;
+    noZlib[0] = 'R';
+    std::string brokenLicence = whole;
+    brokenLicence[whole.size() - 4 - 24 - 8 - 2] ^= 0x55;
+    const std::pair<std::string, std::string> cases[] = {
+        {whole.substr(0, whole.size() - 1), "is not a project file."},
+        {whole.substr(0, 3), "is not a project file."},
+        {testfiles::Le32(0), "is not a project file."},
+        {"FWS\x0a" + std::string(100, '\0'), "is not a project file."},
+        {noZlib, "is not a project file."},
+    };
+    const std::string file = work / "bad.zvrk";
+    for (const auto& [bytes, says] : cases) {
+        WriteFile(file, bytes);
+        EXPECT_EQ(MessageOf<rtl::EReadError>([&] { project->LoadFromFile(file); }),
+                  "\"" + file + "\" " + says);
+    }
+    EXPECT_EQ(MessageOf<rtl::EReadError>([&] { project->LoadFromFile(work.Path()); }),
+              "\"" + work.Path() + "\" is a folder, not a project file.");
     EXPECT_EQ(project->FileTitle, "kept");
+    // Past the settings, what was read stays.
+    WriteFile(file, brokenLicence);
+    EXPECT_EQ(MessageOf<rtl::EReadError>([&] { project->LoadFromFile(file); }),
+              "\"" + file + "\" is damaged: its licence text cannot be unpacked.");
 }
 
 TEST_F(ProjectFile, SavingIntoAMissingFolderNamesTheTarget) {

@@ -643,9 +643,9 @@ TEST(PlayerMovie, PlaysAStreamInANamedVideoObjectOfTheStagesSize) {
     ASSERT_EQ(1u, tags.count(26)) << "PlaceObject2";
     EXPECT_EQ(std::string("\x22\x01\x00\x01\x00video\x00", 11), tags[26]);
     ASSERT_EQ(1u, tags.count(12)) << "DoAction";
-    for (const char* name : {"NetConnection", "NetStream", "attachVideo", "FLVPath", "file",
-                             "loop", "NetStream.Play.Stop", "onMetaData", "ExternalInterface",
-                             "addCallback", "SetVariable", "onEnterFrame", "Stage"})
+    for (const char* name :
+         {"NetConnection", "NetStream", "attachVideo", "FLVPath", "file", "NetStream.Play.Stop",
+          "onMetaData", "ExternalInterface", "addCallback", "SetVariable", "onEnterFrame", "Stage"})
         EXPECT_NE(std::string::npos, tags[12].find(std::string(name) + '\0')) << name;
     EXPECT_EQ(std::string("\x07\x00", 2), tags[12].substr(tags[12].size() - 2)) << "stop(), end";
     EXPECT_EQ(1u, tags.count(0)) << "End";

@@ -13,7 +13,7 @@ protected:
     // A movie installer made by muravel-cli, and its GUID.
     std::string MakeInstaller() {
         guid_ = NewGuid();
-        WriteFile(Path("movie.swf"), "FWS\x0a" + stubtest::RandomBytes(50000, 21));
+        WriteFile(Path("movie.swf"), testfiles::SwfMovie(stubtest::RandomBytes(50000, 21)));
         const std::string project =
             Project("movie.zvrk", stubtest::Basic(Path("movie.swf"), guid_));
         return ReadFile(Build(project, "movie.exe"));

@@ -67,7 +67,7 @@ private:
 } // namespace
 
 TEST_F(InstallTest, MovieIsInstalledWithPageInfoAndEntryAndUninstalledWhole) {
-    const std::string movie = "FWS\x0a" + stubtest::RandomBytes(300000, 11);
+    const std::string movie = testfiles::SwfMovie(stubtest::RandomBytes(300000, 11));
     WriteFile(Path("Blue Lagoon.swf"), movie);
     const std::string guid = NewGuid();
     const std::string project = Project("lagoon.zvrk", [&](core::TProject& p) {
@@ -132,7 +132,7 @@ TEST_F(InstallTest, MovieIsInstalledWithPageInfoAndEntryAndUninstalledWhole) {
 }
 
 TEST_F(InstallTest, VideoIsInstalledWithThePlayerMovie) {
-    const std::string video = "FLV\x01\x05" + stubtest::RandomBytes(100000, 12);
+    const std::string video = testfiles::FlvVideo(stubtest::RandomBytes(100000, 12));
     WriteFile(Path("clip.flv"), video);
     const std::string guid = NewGuid();
     const std::string project = Project("clip.zvrk", [&](core::TProject& p) {
@@ -155,8 +155,8 @@ TEST_F(InstallTest, VideoIsInstalledWithThePlayerMovie) {
     EXPECT_EQ(stubtest::DataScriptBytes(ReadFile(folder + "\\player.js")), PlayerBytes);
 
     const std::string page = ReadFile(folder + "\\wallpaper.html");
-    // The generator clears the loop setting of a video, as the main window does.
-    EXPECT_TRUE(Has(page, "data-movie=\"FLVPlayer.swf\" data-flashvars=\"file=clip.flv&amp;loop=0\""));
+    // The player movie loops a video whatever the project says.
+    EXPECT_TRUE(Has(page, "data-movie=\"FLVPlayer.swf\" data-flashvars=\"file=clip.flv\""));
     EXPECT_TRUE(Has(page, "background: transparent;"));
     EXPECT_TRUE(Has(page, " data-transparent>"));
     EXPECT_TRUE(Has(page, "<a href=\"https://example.com/a?b=1&amp;c=2\""));

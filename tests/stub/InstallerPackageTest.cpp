@@ -111,7 +111,7 @@ TEST(InstallerPackage, DamageIsNamedByWhatFails) {
         {"byte flipped inside the settings", Flipped(swf, StubBytes.size() + 30),
          "The wallpaper settings (part 1) does not unpack"},
         {"settings that are not a project", Container({StubBytes, "not a project", MovieBytes}),
-         "The wallpaper settings (part 1) cannot be read: Stream read error."},
+         "The wallpaper settings (part 1) cannot be read."},
         {"settings without a movie",
          Container(
              {StubBytes, ProjectFile([](core::TProject& p) { p.FileTitle = "t"; }), MovieBytes}),

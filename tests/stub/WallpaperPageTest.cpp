@@ -134,13 +134,12 @@ TEST(WallpaperPage, VideoIsPlayedByThePlayerGivenItsNameAsFlashvar) {
     stub::TPageSettings s = Movie();
     s.Video = true;
     s.MovieName = "my clip&co.flv";
-    s.Loop = true;
     const std::string page = stub::WallpaperPage(s, FakeSysColor);
     // The player's variable is decoded once, to the name under which the movie's data script
     // registers: the name's own URL form.
     EXPECT_EQ(s.MovieUrl(), "my%20clip%26co.flv");
     EXPECT_TRUE(Has(page, "data-movie=\"FLVPlayer.swf\" "
-                          "data-flashvars=\"file=my%2520clip%2526co.flv&amp;loop=1\" "
+                          "data-flashvars=\"file=my%2520clip%2526co.flv\" "
                           "data-script-access"));
     EXPECT_FALSE(Has(page, "my clip"));
     EXPECT_FALSE(Has(page, "data-play-once"));

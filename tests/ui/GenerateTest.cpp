@@ -26,14 +26,14 @@ const std::string Player = "FWS\x0A player movie";
 const std::string SwfObject = "var swfobject = function() { return 1; }();\r\n";
 
 std::string SwfMovie() {
-    std::string body;
+    std::string filler;
     for (int i = 0; i < 2000; ++i)
-        body += static_cast<char>(i * 7 % 251);
-    return "FWS\x0A" + Le32(static_cast<int64_t>(body.size()) + 8) + body;
+        filler += static_cast<char>(i * 7 % 251);
+    return testfiles::SwfMovie(filler);
 }
 
 std::string FlvMovie() {
-    return std::string("FLV\x01\x05\0\0\0\x09\0\0\0\0", 13) + std::string(1500, 'v');
+    return testfiles::FlvVideo(1500);
 }
 
 std::vector<std::string> TempListing() {
@@ -180,6 +180,30 @@ TEST_F(Generate, EachMissingSettingStopsTheRunOnItsPageInOrder) {
         EXPECT_EQ(ReadFile(movie), SwfMovie());
         EXPECT_EQ(TempListing(), tempBefore);
         EXPECT_TRUE(seams.ShellRequests.empty());
+    }
+}
+
+TEST_F(Generate, AMovieThatCannotShipStopsTheRunOnTheFlashPage) {
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "is empty."},
+        {"\x89PNG\r\n\x1a\n", "is not a Flash movie or Flash video."},
+        {SwfMovie().substr(0, 1000),
+         "is cut off: its header says 2,031 bytes, the file holds 1,000."},
+    };
+    form.LogMemo->SetText("an earlier run\r\n");
+    for (const auto& [bytes, says] : cases) {
+        WriteFile(movie, bytes);
+        Ready(movie);
+        seams.MessageBoxes.clear();
+        PagesAtBoxes.clear();
+        Run();
+        ASSERT_EQ(seams.MessageBoxes.size(), 1u);
+        EXPECT_EQ(seams.MessageBoxes[0].Text, "\"" + movie + "\" " + says);
+        EXPECT_EQ(seams.MessageBoxes[0].Caption, "Information");
+        EXPECT_EQ(PagesAtBoxes[0], form.FlashSheet);
+        EXPECT_EQ(form.LogMemo->Text(), "an earlier run\r\n");
+        EXPECT_FALSE(std::filesystem::exists(output));
+        EXPECT_EQ(TempListing(), tempBefore);
     }
 }
 

@@ -248,9 +248,10 @@ TEST_F(ProjectHandling, AnotherProjectShowsItsStoredGuidAndSavingWritesItBack) {
 }
 
 TEST_F(ProjectHandling, ADamagedTemplateIsReportedOnceAndTheArgumentIsNotOpened) {
+    const std::string notAProject = "\"" + TemplatePath() + "\" is not a project file.";
     const std::pair<std::string, std::string> damages[] = {
-        {"not a container", "Stream read error."},
-        {"", "Stream read error."},
+        {"not a container", notAProject},
+        {"", notAProject},
         {Container("[FlashFiles]\r\nCount=1\r\n[Settings]\r\nBackgroundColor=clWhite\r\n"
                    "TextColor=purple\r\nTextBGColor=clWhite\r\n"),
          "'purple' is not a valid integer value."},
@@ -465,8 +466,8 @@ TEST_F(ProjectHandling, OpeningADamagedProjectChangesNothing) {
                                    "[FlashFiles]\r\nCount=1\r\nFlash0=C:\\x.swf\r\n"
                                    "[Settings]\r\nFileTitle=Damaged\r\nBackgroundColor=clRed\r\n"));
     const std::pair<std::string, std::string> damages[] = {
-        {"garbage.zvrk", "Stream read error."},
-        {"truncated.zvrk", "Stream read error."},
+        {"garbage.zvrk", "\"" + (work / "garbage.zvrk") + "\" is not a project file."},
+        {"truncated.zvrk", "\"" + (work / "truncated.zvrk") + "\" is not a project file."},
         {"nocolour.zvrk", "'' is not a valid integer value."},
         {"absent.zvrk", "Cannot open file \"" + (work / "absent.zvrk") + "\". "},
     };

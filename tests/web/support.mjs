@@ -181,28 +181,19 @@ function tools(work) {
 }
 
 // Builds an installer for movie (bytes, named movieName) with the project settings s and a new
-// GUID, installs it silently into a new folder and returns {installer, folder}. muravel-cli
-// builds it, as the window would after opening the project, so a video loses its Loop; with
-// crafted set it is assembled here, the project as written.
-export function install(work, movieName, movie, s, { crafted = false } = {}) {
+// GUID with muravel-cli, as the window would after opening the project, installs it silently
+// into a new folder and returns {installer, folder}.
+export function install(work, movieName, movie, s) {
     const moviePath = path.join(work, movieName);
     fs.writeFileSync(moviePath, movie);
     const guid = `{${randomUUID().toUpperCase()}}`;
     const project = projectFile({ title: "Wallpaper", guid, ...s, movie: windowsPath(moviePath) });
     const installer = path.join(work, movieName + ".exe");
     const bin = tools(work);
-    if (crafted) {
-        const video = movieName.toLowerCase().endsWith(".flv");
-        const entries = [fs.readFileSync(env("MURAVEL_STUB")), project, movie];
-        if (video)
-            entries.push(...["FLVPlayer.swf", "swfobject.js"].map((f) => fs.readFileSync(path.join(bin, f))));
-        fs.writeFileSync(installer, container(entries, (i) => i > 0));
-    } else {
-        const projectPath = path.join(work, movieName + ".zvrk");
-        fs.writeFileSync(projectPath, project);
-        wine(path.join(bin, "muravel-cli.exe"), ["build", windowsPath(projectPath), "-o", windowsPath(installer),
-                                                 "--stub", windowsPath(env("MURAVEL_STUB"))]);
-    }
+    const projectPath = path.join(work, movieName + ".zvrk");
+    fs.writeFileSync(projectPath, project);
+    wine(path.join(bin, "muravel-cli.exe"), ["build", windowsPath(projectPath), "-o", windowsPath(installer),
+                                             "--stub", windowsPath(env("MURAVEL_STUB"))]);
     const folder = path.join(work, movieName.replace(/[^A-Za-z0-9.]/g, "_") + "-installed");
     wine(installer, ["/S", "/D=" + windowsPath(folder)]);
     return { installer, folder };
@@ -278,7 +269,7 @@ export function decodePng(png) {
     };
 }
 
-const near = (a, b, tolerance) =>
+export const near = (a, b, tolerance = 12) =>
     [16, 8, 0].every((s) => Math.abs(((a >> s) & 255) - ((b >> s) & 255)) <= tolerance);
 const hex = (c) => "#" + c.toString(16).padStart(6, "0");
 
