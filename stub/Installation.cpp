@@ -117,6 +117,22 @@ TUninstallRecord RecordOf(const std::string& uninstaller) {
     return ReadUninstallRecord(TPackedImage(file.Data(), file.Size()));
 }
 
+// Whether the wallpaper of identity key may go into folder: it is missing or holds no files,
+// or holds that wallpaper's own installation.
+bool FolderFreeFor(const std::string& folder, const std::string& key) {
+    if (!PathExists(folder))
+        return true;
+    if (!rtl::DirectoryExists(folder))
+        return false;
+    if (FileNames(folder).empty())
+        return true;
+    try {
+        return rtl::SameTextAscii(RecordOf(folder + "\\" + UninstallerFileName).Key, key);
+    } catch (const rtl::Exception&) {
+        return false;
+    }
+}
+
 } // namespace
 
 // What to take back, in reverse order, when a step fails, and what to finish when all went
@@ -159,8 +175,13 @@ private:
 };
 
 std::string TInstallation::DefaultFolder(const TInstallerPackage& package) {
-    return WallpapersFolder() + "\\" +
-           InstallName(package.Project().GUID, rtl::Trim(package.Project().FileTitle));
+    const std::string title = rtl::Trim(package.Project().FileTitle);
+    const std::string key = InstallName(package.Project().GUID, title);
+    const std::string base = WallpapersFolder() + "\\" + WallpaperFolderName(title);
+    std::string folder = base;
+    for (int n = 2; !FolderFreeFor(folder, key); ++n)
+        folder = base + " (" + rtl::IntToStr(n) + ")";
+    return folder;
 }
 
 TInstallation::TInstallation(const TInstallerPackage& package, const TWebPlayer& player,
@@ -170,6 +191,7 @@ TInstallation::TInstallation(const TInstallerPackage& package, const TWebPlayer&
     const core::TProject& project = package.Project();
     record_.Title = package.Title();
     record_.Key = InstallName(project.GUID, rtl::Trim(project.FileTitle));
+    folderName_ = WallpaperFolderName(rtl::Trim(project.FileTitle));
 
     TPageSettings page;
     page.Title = AnsiToUtf8(record_.Title);

@@ -26,14 +26,16 @@ public:
     // Plans again for another folder or other libraries.
     void SetPlace(std::string folder, const std::vector<std::string>& libraryFolders);
 
-    // Where a wallpaper goes unless /D= names another folder.
+    // Where a wallpaper goes unless /D= names another folder: under the wallpapers folder, a
+    // folder named after its title, or after the title and " (2)", " (3)" ... when that one
+    // holds another wallpaper or other files.
     static std::string DefaultFolder(const TInstallerPackage& package);
 
     const std::string& Folder() const { return folder_; }
-    // The folders of the copies in players' libraries.
+    // The folders of the copies in players' libraries, named after the wallpaper's identity.
     const std::vector<std::string>& Copies() const { return record_.Copies; }
-    // The name of the wallpaper's folder, in its own place and in the libraries.
-    const std::string& FolderName() const { return record_.Key; }
+    // The name of the wallpaper's own folder, after its title.
+    const std::string& FolderName() const { return folderName_; }
     const std::string& Title() const { return record_.Title; }
     std::string PagePath() const;
 
@@ -69,6 +71,7 @@ private:
     const uint8_t* program_;
     int64_t programSize_;
     std::string folder_;
+    std::string folderName_;
     TUninstallRecord record_;
     std::vector<TPlannedFile> files_;
     int64_t totalSize_ = 0;

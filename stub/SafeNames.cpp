@@ -94,11 +94,14 @@ std::string MovieFileName(const std::string& path) {
     return safe;
 }
 
-std::string InstallName(const std::string& guid, const std::string& title) {
-    std::string name = SafeFileName(guid);
-    if (name.empty())
-        name = SafeFileName(title);
+std::string WallpaperFolderName(const std::string& title) {
+    const std::string name = SafeFileName(title);
     return name.empty() ? "Wallpaper" : name;
+}
+
+std::string InstallName(const std::string& guid, const std::string& title) {
+    const std::string name = SafeFileName(guid);
+    return name.empty() ? WallpaperFolderName(title) : name;
 }
 
 } // namespace stub

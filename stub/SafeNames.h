@@ -29,8 +29,12 @@ std::string MovieNamePart(const std::string& path);
 // is left, or the name is one of the installer's own, "movie.swf" or "movie.flv".
 std::string MovieFileName(const std::string& path);
 
-// The name of the wallpaper's folder and of its entry in the installed programs: the GUID,
-// or when that is empty the title, made safe; "Wallpaper" when nothing usable is left.
+// The name of the wallpaper's own folder: its title made safe; "Wallpaper" when nothing usable
+// is left.
+std::string WallpaperFolderName(const std::string& title);
+
+// The wallpaper's identity: the name of its entry in the installed programs and of its folder
+// in players' libraries: the GUID, or when that is empty the title, made safe.
 std::string InstallName(const std::string& guid, const std::string& title);
 
 // Whether a name is one the installer writes for itself, compared without letter case.

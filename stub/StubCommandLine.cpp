@@ -1,6 +1,7 @@
 #include "StubCommandLine.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "rtl/TextUtils.h"
 
@@ -13,6 +14,18 @@ bool IsBlank(char c) {
 }
 
 constexpr const char* CleanupPrefix = "/cleanup=";
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// A drive and a folder from its root ("C:\Walls"), or a network share ("\\server\share"); not
+// a folder relative to the current one or to a drive's current folder ("C:Walls").
+bool IsFullPath(const std::string& path) {
+    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                       path[1] == ':' && IsSeparator(path[2]);
+    return drive || (path.size() >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]));
+}
 
 // Text of one argument by the rules Windows programs split their command line with: quotes
 // group and are taken off, a backslash escapes a quote, 2n backslashes before a quote are n.
@@ -45,7 +58,7 @@ const char* const InstallerUsage =
     "\r\n"
     "/S\tsilently: no window, no questions; errors go to standard error\r\n"
     "/NOLIVELY\tdo not add the wallpaper to Lively Wallpaper's library too\r\n"
-    "/D=FOLDER\tinstall into FOLDER; the last argument, blanks and quotes allowed\r\n"
+    "/D=FOLDER\tinstall into FOLDER, a full path; the last argument, blanks and quotes allowed\r\n"
     "/?\tthis text\r\n"
     "\r\n"
     "Exit codes: 0 installed, 1 failed, 2 wrong arguments, 3 cancelled.";
@@ -90,6 +103,9 @@ TStubOptions ParseArguments(const std::string& arguments) {
             folder = folder.substr(1, folder.size() - 2);
         if (folder.empty())
             options.Error = "/D= must be followed by a folder.";
+        else if (!IsFullPath(folder))
+            options.Error = "/D= needs a full path, such as /D=C:\\Wallpapers\\Lagoon; \"" +
+                            folder + "\" is not one.";
         else
             options.Folder = folder;
         rest.erase(start);

@@ -19,7 +19,7 @@ struct TStubOptions {
     bool Help = false;
     // /D=FOLDER, the last argument: everything after "/D=" to the end of the line, blanks and
     // all, so a folder with blanks needs no quotes; quotes around the value, or around the
-    // whole argument as launchers pass it, are taken off.
+    // whole argument as launchers pass it, are taken off. It must be a full path.
     std::optional<std::string> Folder;
     // /cleanup=HANDLE: run as the helper that removes an uninstaller once the process whose
     // handle this is has ended.

@@ -169,32 +169,34 @@ TEST_F(InstallTest, VideoIsInstalledWithThePlayerMovie) {
     EXPECT_FALSE(UninstallKeyExists(guid));
 }
 
-TEST_F(InstallTest, WithoutAFolderItGoesUnderLocalAppDataByGuidOrTitle) {
+TEST_F(InstallTest, WithoutAFolderItGoesUnderLocalAppDataNamedAfterItsTitle) {
     const std::string base = LocalAppData() + "\\Zenvoy Muravel";
     const bool baseExisted = Exists(base);
     const std::string guid = NewGuid();
-    const std::string byGuid = Craft("a.exe", stubtest::Basic("a.swf", guid, "A"), "FWS a");
-    TRun run = stubrun::RunProgram(byGuid, "/S");
+    const std::string first =
+        Craft("a.exe", stubtest::Basic("a.swf", guid, "Sunset: Part 2/3"), "FWS a");
+    TRun run = stubrun::RunProgram(first, "/S");
     ASSERT_EQ(run.ExitCode, 0u) << run.Error;
-    const std::string folder = base + "\\Wallpapers\\" + guid;
+    const std::string folder = base + "\\Wallpapers\\Sunset Part 23";
     EXPECT_EQ(InstalledMovie(folder), "FWS a");
     EXPECT_EQ(UninstallString(guid, "UninstallString"), "\"" + folder + "\\uninstall.exe\"");
 
-    RemoveKeyAtEnd("Sunset Part 23");
-    const std::string byTitle =
-        Craft("b.exe", stubtest::Basic("b.swf", "", "Sunset: Part 2/3"), "FWS b");
-    run = stubrun::RunProgram(byTitle, "/S");
+    // Another wallpaper of that title never takes the folder over; the same one goes back to it.
+    const std::string other = NewGuid();
+    run = stubrun::RunProgram(
+        Craft("b.exe", stubtest::Basic("b.swf", other, "Sunset: Part 2/3"), "FWS b"), "/S");
     ASSERT_EQ(run.ExitCode, 0u) << run.Error;
-    const std::string titled = base + "\\Wallpapers\\Sunset Part 23";
-    EXPECT_EQ(InstalledMovie(titled), "FWS b");
-    EXPECT_EQ(UninstallString("Sunset Part 23", "DisplayName"), "Sunset: Part 2/3");
+    const std::string second = folder + " (2)";
+    EXPECT_EQ(InstalledMovie(second), "FWS b");
+    ASSERT_EQ(stubrun::RunProgram(first, "/S").ExitCode, 0u);
+    EXPECT_EQ(InstalledMovie(folder), "FWS a");
+    EXPECT_EQ(UninstallString(guid, "DisplayName"), "Sunset: Part 2/3");
 
     EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
     EXPECT_FALSE(Exists(folder));
-    EXPECT_TRUE(Exists(titled));
-    EXPECT_EQ(UninstallSilently(titled).ExitCode, 0u);
-    EXPECT_FALSE(Exists(titled));
-    EXPECT_FALSE(UninstallKeyExists("Sunset Part 23"));
+    EXPECT_TRUE(Exists(second));
+    EXPECT_EQ(UninstallSilently(second).ExitCode, 0u);
+    EXPECT_FALSE(UninstallKeyExists(other));
     if (!baseExisted) {
         EXPECT_FALSE(Exists(base)) << "the last wallpaper takes the folders that held it along";
     }

@@ -254,7 +254,7 @@ TEST_F(InstallWindowTest, BrowseChoosesTheFolderAndTheTitleIsRightEverywhere) {
         return Text(selected) == "here";
     }));
     Click(GetDlgItem(dialog, IDOK));
-    const std::string folder = Path("pick\\here\\" + guid);
+    const std::string folder = Path("pick\\here\\Caf\xE9 Lagoon");
     EXPECT_TRUE(Eventually([&] { return Child(window, "Static", folder) != nullptr; }));
 
     Click(Child(window, "Button", "Install"));

@@ -52,6 +52,16 @@ TEST(StubCommandLine, WrongArgumentsAreReportedWithWhatWasUnderstood) {
 
     for (const char* wrong : {"/cleanup=", "/cleanup=12x", "/cleanup=-1", "S", "/SS"})
         EXPECT_FALSE(stub::ParseArguments(wrong).Error.empty()) << wrong;
+
+    // A folder relative to wherever the installer happens to run is refused.
+    for (const char* relative : {"Walls", ".\\Walls", "..\\Walls", "C:Walls", "\\Walls"}) {
+        o = stub::ParseArguments(std::string("/S /D=") + relative);
+        EXPECT_FALSE(o.Folder.has_value()) << relative;
+        EXPECT_EQ(o.Error, "/D= needs a full path, such as /D=C:\\Wallpapers\\Lagoon; \"" +
+                               std::string(relative) + "\" is not one.");
+    }
+    for (const char* full : {"C:/Walls", "d:\\", "\\\\server\\share\\Walls"})
+        EXPECT_EQ(stub::ParseArguments(std::string("/D=") + full).Folder, full);
 }
 
 TEST(StubCommandLine, FolderQuotedEitherWayAndSwitchesAnywhere) {
