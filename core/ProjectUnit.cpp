@@ -191,6 +191,17 @@ void TProject::AssignSettings(const TProject& source) {
     OutputFile = source.OutputFile;
 }
 
+bool TProject::SameSettings(const TProject& other) const {
+    return GUID == other.GUID && FlashFiles == other.FlashFiles && FileTitle == other.FileTitle &&
+           BackgroundColor == other.BackgroundColor &&
+           TransparentBackground == other.TransparentBackground &&
+           ShowLicense == other.ShowLicense && ShowText == other.ShowText &&
+           LicenseLines == other.LicenseLines && TextLines == other.TextLines && URL == other.URL &&
+           TextColor == other.TextColor && TextBGColor == other.TextBGColor &&
+           TextBGTransparent == other.TextBGTransparent && Loop == other.Loop &&
+           OutputFile == other.OutputFile;
+}
+
 void TProject::SaveToFile(const std::string& path) {
     const rtl::TScratchFile scratch(IniPath);
     IniFile = std::make_unique<rtl::TMemIniFile>(IniPath);

@@ -38,6 +38,8 @@ public:
     void SaveToFile(const std::string& path);
     // Takes every setting of source: all but IniPath and the file format's Version.
     void AssignSettings(const TProject& source);
+    // Whether every setting AssignSettings takes is the same in other.
+    bool SameSettings(const TProject& other) const;
 
     std::string IniPath;
     int32_t Version = 3;

@@ -36,6 +36,8 @@ public:
 };
 
 using TNotifyEvent = std::function<void(TComponent* Sender)>;
+// A handler that clears CanClose keeps the form open.
+using TCloseQueryEvent = std::function<void(TComponent* Sender, bool& CanClose)>;
 // Key is the typed character; a handler that sets it to 0 drops it.
 using TKeyPressEvent = std::function<void(TComponent* Sender, char& Key)>;
 

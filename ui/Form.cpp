@@ -123,6 +123,11 @@ void TForm::Close() {
             modalResult_ = IDCANCEL;
         return;
     }
+    bool canClose = true;
+    if (OnCloseQuery && !Application().Dispatch([&] { OnCloseQuery(this, canClose); }))
+        canClose = false;
+    if (!canClose)
+        return;
     ShowWindow(Handle(), SW_HIDE);
     if (Application().MainForm() == this)
         Application().Terminate();

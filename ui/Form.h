@@ -64,10 +64,13 @@ public:
     void SetDefaultButton(TButton* button) { defaultButton_ = button; }
 
     TNotifyEvent OnShow;
+    // Asked before a form that is not modal closes; a handler that raises keeps it open too.
+    TCloseQueryEvent OnCloseQuery;
 
     // Runs OnShow, then shows and activates the form.
     void Show();
-    // Ends a modal showing; otherwise hides the form, and closing the main form ends the program.
+    // Ends a modal showing; otherwise hides the form once OnCloseQuery lets it, and closing the
+    // main form ends the program.
     void Close();
     // Shows the form with its owner disabled until Close; the modal result.
     int ShowModal();

@@ -116,6 +116,7 @@ TMainForm::TMainForm() : TForm(Description, nullptr) {
     BuildLayout(*this, Layout());
     MainMenu = &BuildMenu(*this, "MainMenu", MenuLayout());
     OnShow = [this](TComponent* sender) { FormShow(sender); };
+    OnCloseQuery = [this](TComponent* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
     AutoLoadTimer.OnTimer = [this](TComponent* sender) { AutoLoadTimerTimer(sender); };
     BGColorPanel->SetColor(clBlack);
     TextColorPanel->SetColor(clBackground);
@@ -139,7 +140,9 @@ std::string TMainForm::TemplatePath() const {
     return Application().ExeFolder() + core::TemplateFileName;
 }
 
-void TMainForm::SetProjectCaption(const std::string& caption) {
+void TMainForm::SetProjectName(const std::string& name) {
+    projectName_ = name;
+    const std::string caption = std::string(ProductName) + " - " + name;
     SetCaption(caption);
     Application().SetTitle(caption);
 }
@@ -147,6 +150,7 @@ void TMainForm::SetProjectCaption(const std::string& caption) {
 void TMainForm::FormShow(TComponent*) {
     FlashPath.clear();
     OutputPath.clear();
+    RememberSettings();
     if (rtl::FileExists(TemplatePath()))
         LoadProject(TemplatePath());
     if (!Application().Arguments().empty())
@@ -185,19 +189,28 @@ void TMainForm::LoadProject(const std::string& path) {
     if (path == TemplatePath()) {
         // Every project made from the template is a wallpaper of its own.
         project.GUID = rtl::NewGuidText();
-        SetProjectCaption(std::string(ProductName) + " - Blank");
+        projectPath_.clear();
+        SetProjectName("Blank");
     } else {
-        SetProjectCaption(std::string(ProductName) + " - " + rtl::ExtractFileName(path));
+        projectPath_ = path;
+        SetProjectName(rtl::ExtractFileName(path));
     }
     GUIDLabel->SetCaption("GUID: " + project.GUID);
     // A project without movies is one whose movie is still to be chosen.
     LoadFlash(project.FlashFiles.Count() > 0 ? project.FlashFiles.Get(0) : std::string());
     ShowLicenseCheckBoxClick(ShowLicenseCheckBox);
     ShowTextCheckBoxClick(ShowTextCheckBox);
+    RememberSettings();
 }
 
 void TMainForm::SaveProject(const std::string& path) {
     core::TProject project(ScratchPath(""));
+    CopySettingsTo(project);
+    project.SaveToFile(path);
+}
+
+void TMainForm::CopySettingsTo(core::TProject& project) const {
+    project.FlashFiles.Clear();
     project.FlashFiles.Add(FlashPath);
     const std::string guidCaption = GUIDLabel->Caption();
     project.GUID = guidCaption.size() > 6 ? guidCaption.substr(6) : std::string();
@@ -214,25 +227,64 @@ void TMainForm::SaveProject(const std::string& path) {
     project.TextBGTransparent = TransparentCheckBox->Checked();
     project.Loop = LoopCheckBox->Checked();
     project.OutputFile = OutputPath;
-    project.SaveToFile(path);
+}
+
+void TMainForm::RememberSettings() {
+    savedSettings_ = std::make_unique<core::TProject>("");
+    CopySettingsTo(*savedSettings_);
+}
+
+bool TMainForm::Modified() const {
+    core::TProject now("");
+    CopySettingsTo(now);
+    return savedSettings_ != nullptr && !now.SameSettings(*savedSettings_);
+}
+
+bool TMainForm::SaveProjectFile(const std::string& path) {
+    std::string target = path;
+    if (target.empty()) {
+        if (!SaveProjectDialog.Execute())
+            return false;
+        target = SaveProjectDialog.FileName;
+    }
+    SaveProject(target);
+    projectPath_ = target;
+    SetProjectName(rtl::ExtractFileName(target));
+    RememberSettings();
+    return true;
+}
+
+bool TMainForm::CanDropSettings() {
+    if (!Modified())
+        return true;
+    switch (AskYesNoCancel("Save changes to " + projectName_ + "?")) {
+    case IDYES:
+        return SaveProjectFile(projectPath_);
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TMainForm::FormCloseQuery(TComponent*, bool& CanClose) {
+    CanClose = CanDropSettings();
 }
 
 void TMainForm::MMNewProjectClick(TComponent*) {
-    if (Confirm("Do you really want to create a new project?"))
+    // Unsaved settings bring their own question, which takes the place of the confirmation.
+    if (Modified() ? CanDropSettings() : Confirm("Do you really want to create a new project?"))
         LoadProject(TemplatePath());
 }
 
 void TMainForm::MMOpenProjectClick(TComponent*) {
-    if (OpenProjectDialog.Execute())
+    if (CanDropSettings() && OpenProjectDialog.Execute())
         LoadProject(OpenProjectDialog.FileName);
 }
 
 void TMainForm::MMSaveProjectClick(TComponent*) {
-    if (!SaveProjectDialog.Execute())
-        return;
-    SaveProject(SaveProjectDialog.FileName);
-    SetProjectCaption(std::string(ProductName) + " - " +
-                      rtl::ExtractFileName(SaveProjectDialog.FileName));
+    // Every save asks for a name.
+    SaveProjectFile("");
 }
 
 void TMainForm::LoadFlash(const std::string& path) {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "core/ProjectUnit.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/Dialogs.h"
@@ -13,8 +14,8 @@
 #include "ui/Layout.h"
 #include "ui/Menu.h"
 #include "ui/PageControl.h"
-#include "ui/ShockwaveFlash.h"
 #include "ui/Panel.h"
+#include "ui/ShockwaveFlash.h"
 #include "ui/Timer.h"
 
 namespace ui {
@@ -118,6 +119,7 @@ public:
     void SaveProject(const std::string& path);
 
     void FormShow(TComponent* Sender);
+    void FormCloseQuery(TComponent* Sender, bool& CanClose);
     void AutoLoadTimerTimer(TComponent* Sender);
 
     void TitleEditKeyPress(TComponent* Sender, char& Key);
@@ -141,12 +143,31 @@ public:
     void MMHomepageClick(TComponent* Sender);
     void MMAboutClick(TComponent* Sender);
 
+    // Whether the settings differ from those last loaded or saved.
+    bool Modified() const;
+
 private:
     std::string TemplatePath() const;
-    // The window caption and the application title always carry the same text.
-    void SetProjectCaption(const std::string& caption);
+    // "Zenvoy Muravel - " and name in the window caption and the application title, which
+    // always carry the same text.
+    void SetProjectName(const std::string& name);
+    // The settings as the controls hold them.
+    void CopySettingsTo(core::TProject& project) const;
+    void RememberSettings();
+    // Saves to path, or to the file chosen in SaveProjectDialog when path is empty, and makes it
+    // the project's file; false when the dialog was cancelled.
+    bool SaveProjectFile(const std::string& path);
+    // True when the settings may be replaced: unchanged, or the user said to save them (and
+    // they were saved) or to drop them; false when the user cancelled.
+    bool CanDropSettings();
     // What the three colour buttons share: the colour dialog on one swatch.
     void ChangeSwatchColor(TPanel& swatch);
+
+    // The settings as last loaded or saved, the file they came from or went to (empty for a
+    // project made from the template), and the name the caption gives the project.
+    std::unique_ptr<core::TProject> savedSettings_;
+    std::string projectPath_;
+    std::string projectName_ = "Untitled";
 };
 
 } // namespace ui

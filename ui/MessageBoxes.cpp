@@ -17,6 +17,10 @@ void ShowPlainMessage(const std::string& text) {
     ShowMessageBox(text, Application().Title(), MB_OK);
 }
 
+int AskYesNoCancel(const std::string& text) {
+    return ShowMessageBox(text, Application().Title(), MB_YESNOCANCEL | MB_ICONQUESTION);
+}
+
 bool Confirm(const std::string& text) {
     return ShowMessageBox(text, "Confirm", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) == IDYES;
 }

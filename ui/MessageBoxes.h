@@ -15,5 +15,8 @@ void ShowInformation(const std::string& text);
 void ShowPlainMessage(const std::string& text);
 // "Confirm": the question icon, Yes (the default) and No (also Esc); true for Yes.
 bool Confirm(const std::string& text);
+// Captioned with the application's title, the question icon, Yes (the default), No and Cancel
+// (also Esc); IDYES, IDNO or IDCANCEL.
+int AskYesNoCancel(const std::string& text);
 
 } // namespace ui

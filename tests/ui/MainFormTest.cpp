@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <set>
 
+#include "../TestFiles.h"
 #include "LayoutCheck.h"
 #include "TestSupport.h"
+#include "core/ProjectUnit.h"
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
 #include "ui/Application.h"
@@ -25,6 +27,8 @@ protected:
         form.Show();
         Pump();
     }
+    // A save names the project in the application's title, which outlives the window.
+    void TearDown() override { ui::Application().SetTitle(title); }
 
     // Runs a menu item the way a click on it does: by its command.
     void Choose(ui::TMenuItem* item) {
@@ -52,6 +56,7 @@ protected:
         return settings;
     }
 
+    const std::string title = ui::Application().Title();
     TFakeSeams seams;
     ui::TMainForm form;
 };
@@ -302,15 +307,56 @@ TEST_F(MainForm, EnterPressesGenerateOnlyWhileTheOutputPageShows) {
     EXPECT_EQ(generated, 1);
 }
 
-TEST_F(MainForm, ExitEndsTheProgramWithoutAQuestion) {
+bool QuitPosted() {
+    MSG message;
+    return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+TEST_F(MainForm, ExitWithoutChangesEndsTheProgramWithoutAQuestion) {
     ui::Application().SetMainForm(&form);
-    form.TitleEdit->SetText("never saved");
     Choose(form.MMExit);
     EXPECT_FALSE(IsWindowVisible(form.Handle()));
-    MSG message;
-    EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
-        << "the message loop goes on";
+    EXPECT_TRUE(QuitPosted());
     EXPECT_TRUE(seams.MessageBoxes.empty());
+}
+
+TEST_F(MainForm, ExitWithUnsavedChangesAsksAndNoEndsTheProgram) {
+    ui::Application().SetMainForm(&form);
+    form.TitleEdit->SetText("never saved");
+    seams.MessageBoxAnswers = {IDNO};
+    Choose(form.MMExit);
+    ASSERT_EQ(seams.MessageBoxes.size(), 1u);
+    EXPECT_EQ(seams.MessageBoxes[0].Text, "Save changes to Untitled?");
+    EXPECT_FALSE(IsWindowVisible(form.Handle()));
+    EXPECT_TRUE(QuitPosted());
+}
+
+TEST_F(MainForm, ClosingWithUnsavedChangesCancelledKeepsTheWindowAndYesSavesFirst) {
+    ui::Application().SetMainForm(&form);
+    form.TitleEdit->SetText("never saved");
+    const auto close = [&] {
+        SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
+        Pump();
+    };
+    // Cancel, and Yes with the save dialog cancelled, keep everything as it is.
+    seams.MessageBoxAnswers = {IDCANCEL, IDYES};
+    seams.FileDialogAnswers = {std::nullopt};
+    close();
+    close();
+    EXPECT_EQ(seams.MessageBoxes.size(), 2u);
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+    EXPECT_FALSE(QuitPosted());
+    EXPECT_EQ(form.TitleEdit->Text(), "never saved");
+
+    testfiles::TempFolder dir;
+    seams.MessageBoxAnswers = {IDYES};
+    seams.FileDialogAnswers = {dir / "kept.zvrk"};
+    close();
+    EXPECT_FALSE(IsWindowVisible(form.Handle()));
+    EXPECT_TRUE(QuitPosted());
+    core::TProject saved(dir / "ini");
+    saved.LoadFromFile(dir / "kept.zvrk");
+    EXPECT_EQ(saved.FileTitle, "never saved");
 }
 
 TEST_F(MainForm, HelpOpensTheHelpFileBesideTheExecutableWithTheDefaultAction) {

@@ -476,11 +476,50 @@ TEST_F(ProjectHandling, OpeningADamagedProjectChangesNothing) {
     for (const auto& [name, message] : damages) {
         SCOPED_TRACE(name);
         seams.MessageBoxes.clear();
+        // The changed settings are given up for the project that then fails to load.
+        seams.MessageBoxAnswers = {IDNO};
         Open(work / name);
-        ASSERT_EQ(seams.MessageBoxes.size(), 1u);
-        EXPECT_EQ(seams.MessageBoxes[0].Text.substr(0, message.size()), message);
+        ASSERT_EQ(seams.MessageBoxes.size(), 2u);
+        EXPECT_EQ(seams.MessageBoxes[1].Text.substr(0, message.size()), message);
         EXPECT_EQ(Settings(), before);
     }
+}
+
+TEST_F(ProjectHandling, ChangedSettingsAreSavedDroppedOrKeptBeforeAnotherProjectOpens) {
+    WriteTemplate();
+    Show();
+    const std::string other = WriteOther();
+    Open(other);
+    EXPECT_TRUE(seams.MessageBoxes.empty()) << "nothing to lose yet";
+    form->TitleEdit->SetText("Changed title");
+    seams.FileDialogs.clear();
+
+    // Cancel: no dialog, nothing opened.
+    seams.MessageBoxAnswers = {IDCANCEL};
+    Choose(form->MMOpenProject);
+    ASSERT_EQ(seams.MessageBoxes.size(), 1u);
+    EXPECT_EQ(seams.MessageBoxes[0].Text, "Save changes to Other.zvrk?");
+    EXPECT_EQ(seams.MessageBoxes[0].Caption, "Zenvoy Muravel - Other.zvrk");
+    EXPECT_EQ(seams.MessageBoxes[0].Type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION));
+    EXPECT_TRUE(seams.FileDialogs.empty());
+    EXPECT_EQ(form->TitleEdit->Text(), "Changed title");
+
+    // Yes: saved into the project's own file, without a dialog, before the next one opens.
+    seams.MessageBoxAnswers = {IDYES};
+    Open(WriteOther("Next.zvrk"));
+    EXPECT_EQ(seams.FileDialogs.size(), 1u) << "the open dialog only";
+    EXPECT_EQ(Read(other)->FileTitle, "Changed title");
+    EXPECT_EQ(form->Caption(), "Zenvoy Muravel - Next.zvrk");
+
+    // New Project on changed settings asks the one question in place of its confirmation.
+    form->TitleEdit->SetText("Dropped");
+    seams.MessageBoxes.clear();
+    seams.MessageBoxAnswers = {IDNO};
+    Choose(form->MMNewProject);
+    ASSERT_EQ(seams.MessageBoxes.size(), 1u);
+    EXPECT_EQ(seams.MessageBoxes[0].Text, "Save changes to Next.zvrk?");
+    EXPECT_EQ(form->Caption(), "Zenvoy Muravel - Blank");
+    EXPECT_EQ(Read(work / "Next.zvrk")->FileTitle, "Other wallpaper");
 }
 
 TEST_F(ProjectHandling, AProjectWithoutMoviesLoadsWholeWithAnEmptyMovie) {
@@ -496,8 +535,9 @@ TEST_F(ProjectHandling, AProjectWithoutMoviesLoadsWholeWithAnEmptyMovie) {
         p.ShowLicense = true;
     });
     ASSERT_EQ(Read(path)->FlashFiles.Count(), 0);
+    seams.MessageBoxAnswers = {IDNO};
     Open(path);
-    EXPECT_TRUE(seams.MessageBoxes.empty());
+    EXPECT_EQ(seams.MessageBoxes.size(), 1u) << "the chosen movie was never saved";
     EXPECT_EQ(form->Caption(), "Zenvoy Muravel - empty.zvrk");
     EXPECT_EQ(form->GUIDLabel->Caption(), "GUID: "s + StoredGuid);
     EXPECT_EQ(form->TitleEdit->Text(), "No movie yet");
