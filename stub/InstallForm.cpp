@@ -223,11 +223,9 @@ void TInstallForm::CreateControls() {
         if (font_.Valid())
             SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     }
-    const std::string title = "\"" + installation_.Title() + "\"";
     if (project_.ShowLicense) {
-        SetWindowTextA(Control(InfoLabel), ("Please read the licence agreement of " + title +
-                                            ". Tick \"I accept\" to install it.")
-                                               .c_str());
+        SetTitledText(InfoLabel, "Please read the licence agreement of ",
+                      ". Tick \"I accept\" to install it.");
         std::string license;
         for (const std::string& line : project_.LicenseLines.Items())
             license += line + "\r\n";
@@ -235,7 +233,7 @@ void TInstallForm::CreateControls() {
     } else {
         // Without a licence the label has the room of the licence box as well.
         SetWindowPos(Control(InfoLabel), nullptr, 0, 0, 428, 120, SWP_NOMOVE | SWP_NOZORDER);
-        SetWindowTextA(Control(InfoLabel), (title + " will be installed for you.").c_str());
+        SetTitledText(InfoLabel, "", " will be installed for you.");
     }
     SetWindowTextA(Control(FolderLabel), installation_.Folder().c_str());
     SendMessageA(Control(LivelyCheckBox), BM_SETCHECK,
@@ -281,6 +279,33 @@ void TInstallForm::BrowseButtonClick() {
     SetWindowTextA(Control(FolderLabel), folder.c_str());
 }
 
+void TInstallForm::SetTitledText(int id, const std::string& before, const std::string& after) {
+    const HWND label = Control(id);
+    RECT room;
+    GetClientRect(label, &room);
+    const sys::TWindowDC dc(label);
+    const HGDIOBJ oldFont = SelectObject(dc.Get(), font_.Valid() ? font_.Get()
+                                                                 : GetStockObject(DEFAULT_GUI_FONT));
+    // Where each character of the title starts, so a cut never splits a double-byte one.
+    const std::string& title = installation_.Title();
+    std::vector<size_t> starts;
+    for (const char* p = title.c_str(); *p != '\0'; p = CharNextA(p))
+        starts.push_back(static_cast<size_t>(p - title.c_str()));
+    std::string text;
+    for (size_t keep = starts.size();; keep = keep * 9 / 10) {
+        const std::string shown =
+            keep == starts.size() ? title : title.substr(0, keep > 0 ? starts[keep] : 0) + "...";
+        text = before + "\"" + shown + "\"" + after;
+        RECT needed{0, 0, room.right, 0};
+        DrawTextA(dc.Get(), text.c_str(), -1, &needed,
+                  DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+        if (needed.bottom <= room.bottom || keep == 0)
+            break;
+    }
+    SelectObject(dc.Get(), oldFont);
+    SetWindowTextA(label, text.c_str());
+}
+
 bool TInstallForm::Checked(int id) const {
     return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -312,8 +337,7 @@ void TInstallForm::InstallButtonClick() {
     error_.clear();
     lastPermille_ = 0;
     SendMessageA(Control(ProgressBar), PBM_SETPOS, 0, 0);
-    SetWindowTextA(Control(StatusLabel),
-                   ("Installing \"" + installation_.Title() + "\"...").c_str());
+    SetTitledText(StatusLabel, "Installing ", "...");
     ShowPage(InstallingPage);
     worker_.Reset(CreateThread(nullptr, 0, InstallThread, this, 0, nullptr));
     if (!worker_.Valid()) {
@@ -358,8 +382,7 @@ void TInstallForm::InstallDone() {
         return;
     }
     outcome_ = TOutcome::Installed;
-    SetWindowTextA(Control(StatusLabel),
-                   ("\"" + installation_.Title() + "\" has been installed in:").c_str());
+    SetTitledText(StatusLabel, "", " has been installed in:");
     SetWindowTextA(Control(FinishFolderLabel), installation_.Folder().c_str());
     SendMessageA(Control(OpenCheckBox), BM_SETCHECK, BST_CHECKED, 0);
     SendMessageA(Control(OpenLivelyCheckBox), BM_SETCHECK, BST_CHECKED, 0);

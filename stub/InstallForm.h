@@ -45,6 +45,9 @@ private:
     std::vector<std::string> ChosenLibraries() const;
     HWND Control(int id) const { return GetDlgItem(window_, id); }
     bool Checked(int id) const;
+    // Sets the label's text, the wallpaper's title quoted between before and after, the title
+    // shortened with "..." until the whole text fits the label.
+    void SetTitledText(int id, const std::string& before, const std::string& after);
     void ShowPage(TPage page);
     void UpdateInstallButton();
 

@@ -106,6 +106,35 @@ class InstallWindowTest : public stubrun::TStubTest {};
 
 } // namespace
 
+TEST_F(InstallWindowTest, ALongTitleIsShortenedToFitTheLabelAboveTheLicence) {
+    std::string title = "Sunset over the quiet lagoon";
+    while (title.size() < 300)
+        title += " and the quiet lagoon";
+    const std::string installer = Craft(
+        "long.exe",
+        [&](core::TProject& p) {
+            stubtest::Basic("long.swf", NewGuid(), title)(p);
+            p.ShowLicense = true;
+            p.LicenseLines.Add("You may look at this wallpaper.");
+        },
+        "FWS long");
+    TWindowedInstaller run(installer, "/D=" + Path("long"));
+    const HWND window = run.Window(title);
+    ASSERT_NE(window, nullptr);
+    HWND label = FindWindowExA(window, nullptr, "Static", nullptr);
+    while (label != nullptr && Text(label).rfind("Please read", 0) != 0)
+        label = FindWindowExA(window, label, "Static", nullptr);
+    ASSERT_NE(label, nullptr);
+    const std::string text = Text(label);
+    const std::string end = "...\". Tick \"I accept\" to install it.";
+    ASSERT_GT(text.size(), end.size());
+    EXPECT_EQ(text.substr(text.size() - end.size()), end) << text;
+    EXPECT_EQ(text.find("Please read the licence agreement of \"Sunset over the quiet lagoon"), 0u);
+    EXPECT_LT(text.size(), title.size());
+    Click(Child(window, "Button", "Cancel"));
+    EXPECT_EQ(run.ExitCode(), 3u);
+}
+
 TEST_F(InstallWindowTest, InstallStaysDisabledUntilTheLicenceIsAccepted) {
     const std::string guid = NewGuid();
     const std::string installer = Craft(
