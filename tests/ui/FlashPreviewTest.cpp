@@ -288,6 +288,13 @@ TEST_F(FlashPreviewWithoutPlayer, ShowsTheDetailsOfTheMovieOrVideoChosen) {
     EXPECT_EQ(shown[0], "clip.flv");
     EXPECT_EQ(shown[1], "Flash video with video only, Sorenson H.263; no metadata");
     EXPECT_EQ(form.FlashFileLabel->Caption(), "Flash: " + (folder / "clip.flv"));
+
+    // A movie cut short says so where it shows.
+    testfiles::WriteFile(folder / "cut.swf", testfiles::SwfMovie(1000).substr(0, 400));
+    form.LoadFlash(folder / "cut.swf");
+    EXPECT_EQ(Shown()[1], "Flash movie, version 10, uncompressed (FWS): 480 x 360 pixels, 24 "
+                          "frames per second, 1 frame; cut off: its header says 1,000 bytes, "
+                          "the file holds 400");
     EXPECT_TRUE(seams.MessageBoxes.empty());
 }
 
