@@ -10,14 +10,16 @@
 //           ns.play(current);
 //   };
 //   ns.onMetaData = function (info) { videoWidth = info.width; videoHeight = info.height; fit(); };
-//   fit = function () { ... the video as large as the stage allows, its aspect kept, centred };
+//   fit = function () { ... the video centred, as large as the stage allows with its aspect kept
+//       (scale "showAll" or none), covering the stage with its aspect kept ("noBorder"), or
+//       stretched over it ("exactFit") };
 //   listener = new Object(); listener.onResize = fit; Stage.addListener(listener); fit();
 //   onEnterFrame = function () {
 //       path = FLVPath; if (!path) path = file;
 //       if (path && path != current) { current = path; ns.play(path); }
 //   };
 //   flash.external.ExternalInterface.addCallback("SetVariable", null,
-//       function (name, value) { _root[name] = value; });
+//       function (name, value) { _root[name] = value; fit(); });
 //   stop();
 // The path is watched every frame because the preview sets FLVPath after the movie has loaded.
 // The web player restarts a stream that has ended with play, not with seek(0).
@@ -207,14 +209,20 @@ private:
     Writer out_;
 };
 
-// The video as large as the stage allows with its aspect kept, centred on the stage.
+// The video centred on the stage and fitted to it as the variable scale says: whole with its
+// aspect kept unless it says "noBorder" (covering the stage with the aspect kept) or "exactFit"
+// (stretched over it).
 void Fit(Actions& a) {
     a.Values({"fitWidth"}).Get("Stage", "width").Op(SetVariable);
     a.Values({"fitHeight"}).Get("Stage", "height").Op(SetVariable);
     a.Get("videoWidth").Values({0}).Op(Greater).Get("videoHeight").Values({0}).Op(Greater).Op(And);
+    a.Get("scale").Values({"exactFit"}).Op(Equals2).Op(Not).Op(And);
     a.When([](Actions& b) {
+        // A stage wider than the video narrows the picture to the stage's height, unless it is
+        // to cover the stage; then the other way round.
         b.Get("fitWidth").Get("videoHeight").Op(Multiply);
         b.Get("fitHeight").Get("videoWidth").Op(Multiply).Op(Greater);
+        b.Get("scale").Values({"noBorder"}).Op(Equals2).Op(Equals2).Op(Not);
         b.WhenElse(
             [](Actions& wide) {
                 wide.Values({"fitWidth"}).Get("fitHeight").Get("videoWidth").Op(Multiply);
@@ -273,6 +281,7 @@ TBytes Script() {
     // flash.external.ExternalInterface.addCallback("SetVariable", null, function ...)
     a.Function({"name", "value"}, [](Actions& b) {
         b.Get("_root").Get("name").Get("value").Op(SetMember);
+        b.Values({0, "fit"}).Op(CallFunction).Op(Pop);
     });
     a.Values({nullptr, "SetVariable", 3}).Get("flash", "external");
     a.Values({"ExternalInterface"}).Op(GetMember).Values({"addCallback"}).Op(CallMethod).Op(Pop);

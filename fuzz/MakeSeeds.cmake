@@ -80,4 +80,6 @@ file(WRITE ${SEEDS}/stub_text/names.txt
      "https://example.com/a b?c=d\nwww.example.com\nmailto:me@example.com\n"
      "\"C:\\Program Files\\stub.exe\" /S /NOLIVELY /D=C:\\My Walls\n"
      "{\"WallpaperDir\": \"C:\\\\Lively\\\\Library\", \"x\": [1, {\"y\": \"z\"}]}\n")
+file(WRITE ${SEEDS}/stub_text/layout.json
+     "[{\"LivelyScreen\": {\"Index\": 1, \"IsPrimary\": true}, \"LivelyInfoPath\": \"C:\\\\w\"}]")
 file(TOUCH ${SEEDS}/.made)

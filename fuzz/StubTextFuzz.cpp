@@ -35,6 +35,10 @@ void Check(const std::string& text, const std::string& next) {
 
     stub::ParseArguments(stub::ArgumentText(text));
     stub::JsonStringValue(text, "WallpaperDir");
+    // Lively's layout file: the wallpapers on the screens.
+    for (const std::string& item : stub::JsonItems(text))
+        if (const auto screen = stub::JsonMember(item, "LivelyScreen"))
+            stub::JsonMember(*screen, "Index");
     fuzz::Require(stub::JsonStringValue("{\"k\": " + stub::JsonString(text) + "}", "k") == text,
                   "a JSON string reads back as the text it was made of");
 }

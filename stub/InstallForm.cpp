@@ -18,6 +18,7 @@ namespace {
 const char* const WindowClass = "ZenvoyMuravelInstaller";
 constexpr UINT ProgressMessage = WM_APP + 1;
 constexpr UINT DoneMessage = WM_APP + 2;
+constexpr UINT WallpaperMessage = WM_APP + 3;
 constexpr int ClientWidth = 460;
 constexpr int ClientHeight = 342;
 constexpr unsigned ProgressRange = 1000;
@@ -34,7 +35,8 @@ enum TControlId {
     FinishFolderLabel,
     ProgressBar,
     LivelyLabel,
-    OpenLivelyCheckBox,
+    NoLivelyLabel,
+    SetWallpaperCheckBox,
     OpenCheckBox,
     InstallButton,
     CancelButton,
@@ -75,12 +77,14 @@ const TInstallForm::TControlRow TInstallForm::Layout[] = {
      InstallingPage | FinishedPage, Always},
     {FinishFolderLabel, "STATIC", "", PathStyle, 16, 122, 428, 20, FinishedPage, Always},
     {ProgressBar, PROGRESS_CLASSA, "", PBS_SMOOTH, 16, 130, 428, 20, InstallingPage, Always},
-    {LivelyLabel, "STATIC",
-     "It is in Lively Wallpaper's library as well: choose it there to put it on the desktop.",
-     SS_LEFT | SS_NOPREFIX, 16, 150, 428, 34, FinishedPage, WithLively},
-    {OpenLivelyCheckBox, "BUTTON", "Open Lively Wallpaper", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 190,
-     428, 22, FinishedPage, WithLivelyProgram},
-    {OpenCheckBox, "BUTTON", "Open the wallpaper now", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 216, 428,
+    {LivelyLabel, "STATIC", "", SS_LEFT | SS_NOPREFIX, 16, 150, 428, 48, FinishedPage, WithLively},
+    {NoLivelyLabel, "STATIC",
+     "To put it on the desktop, install Lively Wallpaper (free, from the Microsoft Store), then "
+     "run this installer again.",
+     SS_LEFT | SS_NOPREFIX, 16, 150, 428, 48, FinishedPage, WithoutLively},
+    {SetWallpaperCheckBox, "BUTTON", "Set as my desktop wallpaper now",
+     BS_AUTOCHECKBOX | WS_TABSTOP, 16, 204, 428, 22, FinishedPage, WithLivelyProgram},
+    {OpenCheckBox, "BUTTON", "Open the wallpaper now", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 230, 428,
      22, FinishedPage, Always},
     {InstallButton, "BUTTON", "Install", BS_DEFPUSHBUTTON | WS_TABSTOP, 268, 304, 84, 26,
      ReadyPage | InstallingPage, Always},
@@ -194,6 +198,9 @@ LRESULT TInstallForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case DoneMessage:
         InstallDone();
         return 0;
+    case WallpaperMessage:
+        WallpaperDone();
+        return 0;
     }
     return DefWindowProcA(window_, message, wParam, lParam);
 }
@@ -206,6 +213,8 @@ bool TInstallForm::Holds(TCondition condition) const {
         return !libraries_.empty();
     case WithLivelyProgram:
         return !libraries_.empty() && livelyProgram_.has_value();
+    case WithoutLively:
+        return libraries_.empty();
     case Always:
         break;
     }
@@ -236,6 +245,10 @@ void TInstallForm::CreateControls() {
         SetTitledText(InfoLabel, "", " will be installed for you.");
     }
     SetWindowTextA(Control(FolderLabel), installation_.Folder().c_str());
+    SetWindowTextA(Control(LivelyLabel),
+                   livelyProgram_ ? "It is in Lively Wallpaper's library as well."
+                                  : "It is in Lively Wallpaper's library as well: choose it there "
+                                    "to put it on the desktop.");
     SendMessageA(Control(LivelyCheckBox), BM_SETCHECK,
                  installation_.Copies().empty() ? BST_UNCHECKED : BST_CHECKED, 0);
     SendMessageA(Control(ProgressBar), PBM_SETRANGE32, 0, ProgressRange);
@@ -316,8 +329,9 @@ void TInstallForm::ShowPage(TPage page) {
     const bool placed = !installation_.Copies().empty();
     for (const TControlRow& row : Layout)
         if (HWND control = Control(row.Id)) {
-            const bool libraryLine = page == FinishedPage && row.When != Always &&
-                                     row.When != WithLicense && !placed;
+            const bool libraryLine = page == FinishedPage &&
+                                     (row.When == WithLively || row.When == WithLivelyProgram) &&
+                                     !placed;
             ShowWindow(control, (row.Pages & page) != 0 && !libraryLine ? SW_SHOW : SW_HIDE);
         }
     EnableWindow(Control(CancelButton), page == ReadyPage);
@@ -385,13 +399,51 @@ void TInstallForm::InstallDone() {
     SetTitledText(StatusLabel, "", " has been installed in:");
     SetWindowTextA(Control(FinishFolderLabel), installation_.Folder().c_str());
     SendMessageA(Control(OpenCheckBox), BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageA(Control(OpenLivelyCheckBox), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(Control(SetWallpaperCheckBox), BM_SETCHECK, BST_CHECKED, 0);
     ShowPage(FinishedPage);
 }
 
 void TInstallForm::FinishButtonClick() {
-    if (livelyProgram_ && !installation_.Copies().empty() && Checked(OpenLivelyCheckBox))
-        ShellExecuteA(window_, "open", livelyProgram_->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (settingWallpaper_)
+        return;
+    if (!livelyProgram_ || installation_.Copies().empty() || !Checked(SetWallpaperCheckBox)) {
+        Finish();
+        return;
+    }
+    settingWallpaper_ = true;
+    EnableWindow(Control(FinishButton), FALSE);
+    EnableWindow(Control(SetWallpaperCheckBox), FALSE);
+    SetWindowTextA(Control(LivelyLabel), "Putting the wallpaper on the desktop...");
+    worker_.Reset(CreateThread(nullptr, 0, WallpaperThread, this, 0, nullptr));
+    if (!worker_.Valid())
+        WallpaperDone();
+}
+
+DWORD WINAPI TInstallForm::WallpaperThread(void* parameter) {
+    auto* form = static_cast<TInstallForm*>(parameter);
+    form->wallpaperSet_ = lively::SetWallpaper(
+        *form->livelyProgram_, form->installation_.Copies().front(), lively::AnswerTimeoutMs);
+    PostMessageA(form->window_, WallpaperMessage, 0, 0);
+    return 0;
+}
+
+void TInstallForm::WallpaperDone() {
+    if (worker_.Valid())
+        WaitForSingleObject(worker_.Get(), INFINITE);
+    worker_.Reset();
+    settingWallpaper_ = false;
+    if (wallpaperSet_) {
+        Finish();
+        return;
+    }
+    // Installed all the same: the user learns where the wallpaper is, and Finish closes.
+    SetWindowTextA(Control(LivelyLabel), lively::NotSetText);
+    SendMessageA(Control(SetWallpaperCheckBox), BM_SETCHECK, BST_UNCHECKED, 0);
+    EnableWindow(Control(FinishButton), TRUE);
+    SetFocus(Control(FinishButton));
+}
+
+void TInstallForm::Finish() {
     if (Checked(OpenCheckBox)) {
         const std::string page = installation_.PagePath();
         ShellExecuteA(window_, "open", page.c_str(), nullptr, installation_.Folder().c_str(),
@@ -401,8 +453,8 @@ void TInstallForm::FinishButtonClick() {
 }
 
 void TInstallForm::CloseRequest() {
-    // The worker writes into the folder until it ends; closing then would leave it running.
-    if (page_ == InstallingPage)
+    // A worker uses the window until it ends; closing then would leave it running.
+    if (page_ == InstallingPage || settingWallpaper_)
         return;
     DestroyWindow(window_);
 }

@@ -13,8 +13,10 @@ namespace stub {
 // project asks for it (Install stays disabled until it is ticked), the folder with Browse and,
 // where Lively Wallpaper is found, whether to add the wallpaper to its library too; then a
 // progress bar while a worker thread installs, then a finish page that offers to open the
-// wallpaper, and Lively when the wallpaper went into its library. The window keeps its own
-// object in the window's user data: the stub has no window layer to share.
+// wallpaper and, when it went into the library of a Lively whose program is found, to put it on
+// the desktop through Lively (a worker waits for Lively while the window stays responsive);
+// without Lively it says what puts a wallpaper on the desktop. The window keeps its own object
+// in the window's user data: the stub has no window layer to share.
 class TInstallForm {
 public:
     enum class TOutcome { Installed, Cancelled };
@@ -32,13 +34,14 @@ public:
 private:
     enum TPage : unsigned { ReadyPage = 1, InstallingPage = 2, FinishedPage = 4 };
     // When a control is made.
-    enum TCondition { Always, WithLicense, WithLively, WithLivelyProgram };
+    enum TCondition { Always, WithLicense, WithLively, WithLivelyProgram, WithoutLively };
     struct TControlRow;
     static const TControlRow Layout[];
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data);
     static DWORD WINAPI InstallThread(void* form);
+    static DWORD WINAPI WallpaperThread(void* form);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
     bool Holds(TCondition condition) const;
@@ -57,6 +60,9 @@ private:
     void CloseRequest();
     void InstallProgress(WPARAM permille);
     void InstallDone();
+    void WallpaperDone();
+    // Opens the page when asked to and closes the window.
+    void Finish();
 
     HINSTANCE instance_;
     TInstallation& installation_;
@@ -71,6 +77,8 @@ private:
     unsigned lastPermille_ = 0;
     // Written by the worker before it posts its end, read by the window after it.
     std::string error_;
+    bool wallpaperSet_ = false;
+    bool settingWallpaper_ = false;
 };
 
 } // namespace stub

@@ -6,6 +6,7 @@
 
 #include "DataScript.h"
 #include "LivelyInfo.h"
+#include "LivelyLibrary.h"
 #include "SafeNames.h"
 #include "Uninstallation.h"
 #include "WallpaperPage.h"
@@ -229,15 +230,22 @@ TInstallation::TInstallation(const TInstallerPackage& package, const TWebPlayer&
              image, core::MovieEntry, TInstallerPackage::PartName(core::MovieEntry));
     page.DataScripts.push_back(MovieDataFileName);
 
-    PlanText(PageFileName, WallpaperPage(page, [](int index) {
-                 return static_cast<uint32_t>(GetSysColor(index));
-             }));
+    const TSysColorFn sysColor = [](int index) {
+        return static_cast<uint32_t>(GetSysColor(index));
+    };
+    PlanText(PageFileName, WallpaperPage(page, sysColor));
     TLivelyInfo info;
     info.Title = page.Title;
     info.Description = Joined(page.TextLines);
     info.License = Joined(Lines(project.LicenseLines));
     info.Contact = LinkTarget(page.URL);
     PlanText(InfoFileName, LivelyInfoJson(info));
+    TLivelyProperties properties;
+    properties.Background = PageBackground(page, sysColor);
+    if (properties.Background == "transparent")
+        properties.Background.clear();
+    properties.HasText = ShowsText(page);
+    PlanText(PropertiesFileName, LivelyPropertiesJson(properties));
 
     for (const TPlannedFile& file : files_)
         record_.Files.push_back(file.Name);
@@ -382,6 +390,9 @@ void TInstallation::Run(const TProgressFn& progress) {
     for (const std::string& copy : record_.Copies)
         PlaceCopy(copy, replaced, undo);
     undo.Commit();
+    // What Lively kept of an earlier copy would hide this one's defaults.
+    for (const std::string& copy : record_.Copies)
+        lively::ForgetSettings(copy);
     if (!earlierLocation.empty() && !rtl::SameFile(earlierLocation, folder_))
         RemoveEarlierCopy(earlierLocation);
 }

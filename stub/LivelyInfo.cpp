@@ -1,5 +1,6 @@
 #include "LivelyInfo.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -107,9 +108,11 @@ bool SkipValue(const std::string& json, size_t& at) {
         }
         return false;
     }
-    while (at < json.size() && json[at] != ',' && json[at] != '}')
+    // A number, true, false or null: up to what ends it.
+    const size_t start = at;
+    while (at < json.size() && std::strchr(",}] \t\r\n", json[at]) == nullptr)
         ++at;
-    return true;
+    return at > start;
 }
 
 } // namespace
@@ -138,7 +141,7 @@ std::string JsonString(const std::string& text) {
     return out + "\"";
 }
 
-std::optional<std::string> JsonStringValue(const std::string& json, const std::string& key) {
+std::optional<std::string> JsonMember(const std::string& json, const std::string& key) {
     size_t at = 0;
     SkipBlanks(json, at);
     if (at >= json.size() || json[at] != '{')
@@ -154,13 +157,45 @@ std::optional<std::string> JsonStringValue(const std::string& json, const std::s
             return std::nullopt;
         ++at;
         SkipBlanks(json, at);
-        if (*name == key)
-            return ReadString(json, at);
+        const size_t start = at;
         if (!SkipValue(json, at))
             return std::nullopt;
+        if (*name == key)
+            return json.substr(start, at - start);
         SkipBlanks(json, at);
         if (at >= json.size() || json[at] != ',')
             return std::nullopt;
+        ++at;
+    }
+}
+
+std::optional<std::string> JsonStringValue(const std::string& json, const std::string& key) {
+    const std::optional<std::string> value = JsonMember(json, key);
+    size_t at = 0;
+    return value ? ReadString(*value, at) : std::nullopt;
+}
+
+std::vector<std::string> JsonItems(const std::string& json) {
+    std::vector<std::string> items;
+    size_t at = 0;
+    SkipBlanks(json, at);
+    if (at >= json.size() || json[at] != '[')
+        return items;
+    ++at;
+    SkipBlanks(json, at);
+    if (at < json.size() && json[at] == ']')
+        return items;
+    for (;;) {
+        SkipBlanks(json, at);
+        const size_t start = at;
+        if (!SkipValue(json, at))
+            return {};
+        items.push_back(json.substr(start, at - start));
+        SkipBlanks(json, at);
+        if (at < json.size() && json[at] == ']')
+            return items;
+        if (at >= json.size() || json[at] != ',')
+            return {};
         ++at;
     }
 }
@@ -191,9 +226,30 @@ std::string LivelyInfoJson(const TLivelyInfo& info) {
            "  \"FileName\": " +
            JsonString(PageFileName) +
            ",\r\n"
-           "  \"Arguments\": null,\r\n"
+           "  \"Arguments\": \"--pause-event true\",\r\n"
            "  \"IsAbsolutePath\": false\r\n"
            "}\r\n";
+}
+
+std::string LivelyPropertiesJson(const TLivelyProperties& properties) {
+    std::string json = "{\r\n";
+    if (!properties.Background.empty()) {
+        std::string colour = properties.Background;
+        for (char& c : colour)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        json += "  \"background\": {\"type\": \"color\", \"value\": " + JsonString(colour) +
+                ", \"text\": \"Background colour\"},\r\n";
+    }
+    if (properties.HasText)
+        json += "  \"showText\": {\"type\": \"checkbox\", \"value\": true, "
+                "\"text\": \"Show text and website link\"},\r\n";
+    return json + "  \"fit\": {\"type\": \"dropdown\", \"value\": 0, \"text\": \"Fit\", "
+                  "\"items\": [\"Whole movie\", \"Fill the screen\", \"Stretch\"]},\r\n"
+                  "  \"volume\": {\"type\": \"slider\", \"value\": 0, \"text\": \"Sound volume\", "
+                  "\"min\": 0, \"max\": 100, \"step\": 1},\r\n"
+                  "  \"restoreDefaults\": {\"type\": \"button\", \"value\": \"Restore defaults\", "
+                  "\"text\": \"Settings\"}\r\n"
+                  "}\r\n";
 }
 
 } // namespace stub

@@ -80,8 +80,8 @@ std::string MovieNamePart(const std::string& path) {
 }
 
 bool IsOwnFileName(const std::string& name) {
-    for (const char* own : {PageFileName, InfoFileName, UninstallerFileName, core::PlayerFileName,
-                            core::ScriptFileName})
+    for (const char* own : {PageFileName, InfoFileName, PropertiesFileName, UninstallerFileName,
+                            core::PlayerFileName, core::ScriptFileName})
         if (rtl::SameTextAscii(name, own))
             return true;
     return false;

@@ -8,6 +8,7 @@ namespace stub {
 // them, nor the names of the player files an installer carries.
 constexpr const char* PageFileName = "wallpaper.html";
 constexpr const char* InfoFileName = "LivelyInfo.json";
+constexpr const char* PropertiesFileName = "LivelyProperties.json";
 constexpr const char* UninstallerFileName = "uninstall.exe";
 // The data scripts that hand the movie and the video player movie to the page's player.
 constexpr const char* MovieDataFileName = "movie.js";

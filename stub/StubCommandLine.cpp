@@ -58,6 +58,7 @@ const char* const InstallerUsage =
     "\r\n"
     "/S\tsilently: no window, no questions; errors go to standard error\r\n"
     "/NOLIVELY\tdo not add the wallpaper to Lively Wallpaper's library too\r\n"
+    "/NOWALLPAPER\twith /S, do not put the wallpaper on the desktop through Lively Wallpaper\r\n"
     "/D=FOLDER\tinstall into FOLDER, a full path; the last argument, blanks and quotes allowed\r\n"
     "/?\tthis text\r\n"
     "\r\n"
@@ -126,6 +127,8 @@ TStubOptions ParseArguments(const std::string& arguments) {
             options.Silent = true;
         } else if (rtl::SameTextAscii(argument, "/NOLIVELY")) {
             options.NoLively = true;
+        } else if (rtl::SameTextAscii(argument, "/NOWALLPAPER")) {
+            options.NoWallpaper = true;
         } else if (argument == "/?") {
             options.Help = true;
         } else if (rtl::SameTextAscii(argument.substr(0, 9), CleanupPrefix) && !digits.empty() &&
@@ -133,9 +136,10 @@ TStubOptions ParseArguments(const std::string& arguments) {
                    digits.find_first_not_of("0123456789") == std::string::npos) {
             options.CleanupWait = std::stoull(digits);
         } else if (options.Error.empty()) {
-            options.Error = "Unknown argument \"" + argument +
-                            "\". The installer takes /S, /NOLIVELY, /? and /D=FOLDER as the last "
-                            "argument.";
+            options.Error =
+                "Unknown argument \"" + argument +
+                "\". The installer takes /S, /NOLIVELY, /NOWALLPAPER, /? and /D=FOLDER as the last "
+                "argument.";
         }
     }
     return options;

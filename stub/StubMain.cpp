@@ -90,7 +90,7 @@ int Uninstall(const TPackedImage& image, const TStubOptions& options, TReporter&
     report.SetCaption(record->Title);
     if (options.Help)
         return report.Usage(UninstallerUsage);
-    if (options.Folder || options.NoLively)
+    if (options.Folder || options.NoLively || options.NoWallpaper)
         return report.Fail(ExitUsage, UninstallFailed, "The uninstaller takes only /S and /?.");
     TUninstallation uninstallation(*record, ownPath, image.StoredBytes(0),
                                    image.Entry(0).StoredSize);
@@ -141,6 +141,11 @@ int Install(HINSTANCE instance, const TPackedImage& image, const TStubOptions& o
     } catch (const rtl::Exception& error) {
         return report.Fail(ExitFailure, InstallFailed, error.Message);
     }
+    // Installed all the same when Lively does not take it: it is in Lively's library.
+    const std::optional<std::string> lively = lively::ProgramPath();
+    if (!options.NoWallpaper && lively && !installation.Copies().empty() &&
+        !lively::SetWallpaper(*lively, installation.Copies().front(), lively::AnswerTimeoutMs))
+        WriteStandardError(std::string(lively::NotSetText) + "\r\n");
     return ExitSuccess;
 }
 

@@ -1,5 +1,6 @@
 #include "Uninstallation.h"
 
+#include "LivelyLibrary.h"
 #include "SafeNames.h"
 #include "WinSupport.h"
 #include "rtl/Errors.h"
@@ -145,7 +146,12 @@ void TUninstallation::Run() {
     // The copies in players' libraries first: when one stays, everything else does too, and
     // the uninstaller can be run again.
     std::string failures;
+    const std::optional<std::string> lively = lively::ProgramPath();
     for (const std::string& copy : record_.Copies) {
+        // Lively is left showing none of it, and without the settings it kept of it.
+        if (lively)
+            lively::CloseWallpaper(*lively, copy);
+        lively::ForgetSettings(copy);
         RemoveFilesIn(copy, record_.Files, UninstallerFileName, failures);
         RemoveDirectoryA(copy.c_str());
     }

@@ -139,9 +139,16 @@ std::string LinkTarget(const std::string& url) {
     return "";
 }
 
+std::string PageBackground(const TPageSettings& s, const TSysColorFn& sysColor) {
+    return s.TransparentBackground ? "transparent" : CssColor(s.BackgroundColor, sysColor);
+}
+
+bool ShowsText(const TPageSettings& s) {
+    return s.ShowText && !TextBlock(s).empty();
+}
+
 std::string WallpaperPage(const TPageSettings& s, const TSysColorFn& sysColor) {
-    const std::string background =
-        s.TransparentBackground ? "transparent" : CssColor(s.BackgroundColor, sysColor);
+    const std::string background = PageBackground(s, sysColor);
     const std::string textColor = CssColor(s.TextColor, sysColor);
     const std::string textBackground =
         s.TextBGTransparent ? "transparent" : CssColor(s.TextBGColor, sysColor);
@@ -183,11 +190,8 @@ std::string WallpaperPage(const TPageSettings& s, const TSysColorFn& sysColor) {
     html += "<p class=\"note\" id=\"no-webassembly\" hidden>This wallpaper needs WebAssembly to "
             "play.</p>\n";
 
-    if (s.ShowText) {
-        const std::string text = TextBlock(s);
-        if (!text.empty())
-            html += "<div id=\"text\">" + text + "</div>\n";
-    }
+    if (ShowsText(s))
+        html += "<div id=\"text\">" + TextBlock(s) + "</div>\n";
     html += Script(TWebPlayer::PageScript);
     for (const std::string& script : s.DataScripts)
         html += Script(script);

@@ -51,6 +51,11 @@ struct TPageSettings {
     std::string MovieUrl() const { return PercentEncode(MovieName); }
 };
 
+// The page's background: "transparent", "#rrggbb", or empty when the movie keeps its own.
+std::string PageBackground(const TPageSettings& settings, const TSysColorFn& sysColor);
+// Whether the page shows the website text: ShowText, and something to show.
+bool ShowsText(const TPageSettings& settings);
+
 // The wallpaper page: the movie played by the web player (wallpaper.js, the data scripts
 // and ruffle.js beside it), as large as the window allows with its aspect kept, centred on the
 // background colour; with ShowText the website text takes a strip of its own along the bottom

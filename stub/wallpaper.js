@@ -114,39 +114,123 @@
         document.getElementById(id).hidden = false;
     }
 
+    // What a wallpaper host may change while the wallpaper plays (Lively Wallpaper through
+    // livelyPropertyListener, its LivelyProperties.json declaring the same names and defaults):
+    // the background colour, the text, how the movie fits the window and the sound's volume.
+    // A desktop is silent unless the user asks for sound. This script runs after the page's
+    // elements, before they are shown, so a host may change them from the start.
+    const Scales = [ "showAll", "noBorder", "exactFit" ];
+    const holder = document.getElementById("movie");
+    const defaults = {
+        background : holder.dataset.background || "",
+        showText : true,
+        fit : 0,
+        volume : 0,
+    };
+    const current = Object.assign({}, defaults);
+    let player = null;
+    let hostPaused = false;
+
+    function playerConfig() {
+        const settings = holder.dataset;
+        const config = {
+            url : key(settings.movie),
+            autoplay : "on",
+            unmuteOverlay : "hidden",
+            splashScreen : false,
+            contextMenu : "off",
+            menu : false,
+            letterbox : "off",
+            scale : Scales[current.fit],
+            allowScriptAccess : "scriptAccess" in settings,
+            warnOnUnsupportedContent : false,
+        };
+        // The page's own background shows through the movie's, so it can change as it plays.
+        if ("transparent" in settings || current.background)
+            config.wmode = "transparent";
+        // The player movie of a video fits the video itself.
+        if (settings.flashvars)
+            config.parameters = settings.flashvars + "&scale=" + Scales[current.fit];
+        return config;
+    }
+
+    // The player builds each movie's instance at full volume; the volume is set once it is built.
+    function load() {
+        player.ruffle().load(playerConfig()).then(() => {
+            player.ruffle().volume = current.volume / 100;
+            updatePlayback();
+        });
+    }
+
+    const apply = {
+        background(value) {
+            current.background = value;
+            document.documentElement.style.background = value;
+            document.body.style.background = value;
+        },
+        showText(value) {
+            current.showText = value;
+            const text = document.getElementById("text");
+            if (text)
+                text.hidden = !value;
+        },
+        fit(value) {
+            if (current.fit === value || !(value in Scales))
+                return;
+            current.fit = value;
+            if (!player)
+                return;
+            if ("flashvars" in holder.dataset)
+                player.ruffle().callExternalInterface("SetVariable", "scale", Scales[value]);
+            else
+                load();
+        },
+        volume(value) {
+            current.volume = value;
+            if (player)
+                player.ruffle().volume = value / 100;
+        },
+        restoreDefaults() {
+            for (const name of Object.keys(defaults))
+                apply[name](defaults[name]);
+        },
+    };
+
+    window.livelyPropertyListener = function(name, value) {
+        if (name in apply)
+            apply[name](name === "fit" || name === "volume" ? Number(value) : value);
+    };
+
+    // Suspended while the host pauses the wallpaper (Lively's pause event) and while the page is
+    // hidden, in any host; resumed where it stopped.
+    function updatePlayback() {
+        if (!player)
+            return;
+        if (hostPaused || document.hidden)
+            player.ruffle().suspend();
+        else
+            player.ruffle().resume();
+    }
+
+    window.livelyWallpaperPlaybackChanged = function(data) {
+        hostPaused = Boolean((typeof data === "string" ? JSON.parse(data) : data).IsPaused);
+        updatePlayback();
+    };
+    document.addEventListener("visibilitychange", updatePlayback);
+
     function start() {
-        const holder = document.getElementById("movie");
         const settings = holder.dataset;
         if (typeof WebAssembly !== "object" || typeof window.RufflePlayer.newest !== "function") {
             showNote("no-webassembly");
             return;
         }
-        const movie = key(settings.movie);
-        const entry = entries.get(movie);
+        const entry = entries.get(key(settings.movie));
         if (entry && "playOnce" in settings)
             entry.transform = playOnce;
 
-        const player = window.RufflePlayer.newest().createPlayer();
+        player = window.RufflePlayer.newest().createPlayer();
         holder.appendChild(player);
-        const config = {
-            url: movie,
-            autoplay: "on",
-            unmuteOverlay: "hidden",
-            splashScreen: false,
-            contextMenu: "off",
-            menu: false,
-            letterbox: "off",
-            scale: "showAll",
-            allowScriptAccess: "scriptAccess" in settings,
-            warnOnUnsupportedContent: false,
-        };
-        if (settings.background)
-            config.backgroundColor = settings.background;
-        if ("transparent" in settings)
-            config.wmode = "transparent";
-        if (settings.flashvars)
-            config.parameters = settings.flashvars;
-        player.ruffle().load(config);
+        load();
     }
 
     window.RufflePlayer = window.RufflePlayer || {};

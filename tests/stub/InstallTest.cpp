@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "StubRunner.h"
+#include "stub/Uninstallation.h"
 
 using stubrun::Exists;
 using stubrun::Names;
@@ -64,7 +65,94 @@ private:
     std::string root_;
 };
 
+// Lively Wallpaper's program where its installer's entry in the installed programs says it is:
+// the stand-in, answering or not; ended, with its entry, when the test is over.
+class TLivelyProgram {
+public:
+    TLivelyProgram(std::string folder, bool answers) : folder_(std::move(folder)) {
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        CopyFileA(stubrun::WindowsPath(MURAVEL_LIVELY_PATH).c_str(),
+                  (folder_ + "\\Lively.exe").c_str(), FALSE);
+        if (!answers)
+            WriteFile(folder_ + "\\never-answers", "");
+        HKEY key = nullptr;
+        RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(stub::UninstallKeyPath) + Entry).c_str(), 0,
+                        nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+        RegSetValueExA(key, "Inno Setup: App Path", 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(folder_.c_str()),
+                       static_cast<DWORD>(folder_.size() + 1));
+        RegCloseKey(key);
+    }
+    ~TLivelyProgram() {
+        stubrun::RunProgram(folder_ + "\\Lively.exe", "--shutdown");
+        RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(stub::UninstallKeyPath) + Entry).c_str());
+    }
+    TLivelyProgram(const TLivelyProgram&) = delete;
+    TLivelyProgram& operator=(const TLivelyProgram&) = delete;
+
+    // The arguments each later start was given, joined by "|"; --shutdown left out.
+    Strings Commands() const {
+        Strings lines;
+        std::string text = ReadFile(folder_ + "\\arguments.txt");
+        for (size_t end; (end = text.find('\n')) != std::string::npos; text.erase(0, end + 1))
+            if (text.substr(0, end) != "--shutdown")
+                lines.push_back(text.substr(0, end));
+        return lines;
+    }
+
+private:
+    static constexpr const char* Entry = "{E3E43E1B-DEC8-44BF-84A6-243DBA3F2CB1}_is1";
+    std::string folder_;
+};
+
 } // namespace
+
+TEST_F(InstallTest, ASilentInstallPutsTheWallpaperOnTheDesktopThroughLively) {
+    const TLively lively;
+    const TLivelyProgram program(Path("Lively"), true);
+    const std::string guid = NewGuid();
+    const std::string folder = Path("w");
+    const std::string copy = lively.Library() + "\\" + guid;
+    const TRun run =
+        InstallSilently(Craft("s.exe", stubtest::Basic("s.swf", guid), "FWS s"), folder);
+    ASSERT_EQ(run.ExitCode, 0u) << run.Error;
+    EXPECT_EQ(run.Error, "");
+    EXPECT_EQ(program.Commands(), Strings{"setwp|--file|" + copy});
+
+    // The uninstaller takes it off the screen it is on, with what Lively kept of it.
+    const std::string kept = lively.Library() + "\\..\\SaveData\\wpdata\\" + guid;
+    ASSERT_EQ(SHCreateDirectoryExA(nullptr, (kept + "\\1").c_str(), nullptr), ERROR_SUCCESS);
+    WriteFile(kept + "\\1\\LivelyProperties.json", "{}");
+    EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
+    EXPECT_EQ(program.Commands(), (Strings{"setwp|--file|" + copy, "closewp|--monitor|1"}));
+    EXPECT_FALSE(Exists(kept));
+    EXPECT_FALSE(Exists(copy));
+
+    // /NOWALLPAPER leaves the desktop as it is.
+    const TRun quiet = stubrun::RunProgram(Craft("q.exe", stubtest::Basic("q.swf", guid), "FWS q"),
+                                           "/S /NOWALLPAPER /D=" + folder);
+    ASSERT_EQ(quiet.ExitCode, 0u) << quiet.Error;
+    EXPECT_EQ(program.Commands().size(), 2u);
+    EXPECT_TRUE(Exists(copy));
+    EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
+}
+
+TEST_F(InstallTest, ALivelyThatNeverAnswersLeavesTheWallpaperInstalledAndSaysWhereItIs) {
+    const TLively lively;
+    const TLivelyProgram program(Path("Lively"), false);
+    const std::string guid = NewGuid();
+    const std::string folder = Path("w");
+    const ULONGLONG start = GetTickCount64();
+    const TRun run =
+        InstallSilently(Craft("s.exe", stubtest::Basic("s.swf", guid), "FWS s"), folder);
+    EXPECT_LT(GetTickCount64() - start, 45000u) << "Lively is waited for 30 seconds";
+    ASSERT_EQ(run.ExitCode, 0u) << run.Error;
+    EXPECT_TRUE(Has(run.Error, "Lively Wallpaper did not answer. The wallpaper is in its library"))
+        << run.Error;
+    EXPECT_TRUE(program.Commands().empty());
+    EXPECT_TRUE(Exists(lively.Library() + "\\" + guid + "\\wallpaper.html"));
+    EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
+}
 
 TEST_F(InstallTest, MovieIsInstalledWithPageInfoAndEntryAndUninstalledWhole) {
     const std::string movie = testfiles::SwfMovie(stubtest::RandomBytes(300000, 11));

@@ -211,8 +211,8 @@ std::string TStubTest::ProgramBytes() const {
 }
 
 std::vector<std::string> TStubTest::InstalledNames(const std::vector<std::string>& extra) const {
-    std::vector<std::string> names{"LivelyInfo.json", "movie.js", "uninstall.exe",
-                                   "wallpaper.html"};
+    std::vector<std::string> names{"LivelyInfo.json", "LivelyProperties.json", "movie.js",
+                                   "uninstall.exe", "wallpaper.html"};
     const stub::TWebPlayer player = Player();
     for (const stub::TWebPlayer::TFile& file : player.Files())
         names.push_back(file.Name);

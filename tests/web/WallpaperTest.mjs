@@ -14,6 +14,7 @@ import {
 } from "./support.mjs";
 
 const Red = 0xff0000, Green = 0x00ff00, Blue = 0x0000ff, Yellow = 0xffff00, White = 0xffffff;
+const Magenta = 0xff00ff;
 // A 4:3 movie in a 16:9 window: the movie spans x 80 to 560, the background fills the sides.
 const Viewport = { width: 640, height: 360 };
 
@@ -110,6 +111,38 @@ test("the text takes a strip of its own below the whole movie, in any window", a
     }
 });
 
+test("Lively's settings change the playing page: colour, text, fit, and back to the defaults", async () => {
+    // A red 4:3 movie: in a 16:9 window the background shows beside it unless it fills the screen.
+    const movie = compressed(rectangleMovie({
+        width: 400, height: 300, background: Blue, frames: [{ color: Red, x: 0, y: 0, w: 400, h: 300 }],
+    }));
+    const folder = installMovie("settings.swf", movie, {
+        background: Green, loop: true, textLines: ["Some text"], textColor: 0x000000, textBackground: Yellow,
+    });
+    const properties = JSON.parse(fs.readFileSync(path.join(folder, "LivelyProperties.json"), "utf8"));
+    assert.deepEqual(Object.keys(properties), ["background", "showText", "fit", "volume", "restoreDefaults"]);
+    assert.equal(properties.background.value, "#00FF00");
+    assert.deepEqual(properties.fit.items, ["Whole movie", "Fill the screen", "Stretch"]);
+    assert.equal(properties.volume.value, 0);
+    const info = JSON.parse(fs.readFileSync(path.join(folder, "LivelyInfo.json"), "utf8"));
+    assert.equal(info.Arguments, "--pause-event true");
+
+    const page = await open(fileUrl(folder));
+    const lively = (changes) => page.evaluate((c) => c.forEach(([n, v]) => livelyPropertyListener(n, v)), changes);
+    const initial = [[40, 150, Green], [320, 150, Red], [320, 357, Yellow]];
+    await waitForPixels(page, initial);
+    // As Lively calls it when the wallpaper loads, with the values it kept: nothing changes.
+    await lively(Object.entries(properties).filter(([, p]) => p.type !== "button").map(([n, p]) => [n, p.value]));
+    await waitForPixels(page, initial);
+    await lively([["background", "#FF00FF"], ["showText", false]]);
+    await waitForPixels(page, [[40, 180, Magenta], [40, 357, Magenta], [320, 357, Red]]);
+    await lively([["fit", 1]]);
+    await waitForPixels(page, [[3, 180, Red], [636, 180, Red], [320, 3, Red]]);
+    await lively([["restoreDefaults", true]]);
+    await waitForPixels(page, initial);
+    await page.close();
+});
+
 test("the installed folder plays copied elsewhere, and served over HTTP", async () => {
     assert.ok(shapeFolder, "needs the folder of the first test");
     const copy = path.join(work, "copied elsewhere");
@@ -188,6 +221,12 @@ test("a video plays through the player movie, filling the page, and loops withou
     await waitForPixels(page, frame(Red), { tolerance: 60 });
     await waitForPixels(page, frame(Blue), { tolerance: 60 });
     await waitForPixels(page, frame(Red), { tolerance: 60, timeoutMs: 5000 });
+    // Filling the screen, the player movie covers the window with the video.
+    await page.evaluate(() => livelyPropertyListener("fit", 1));
+    const notGreen = async () => (await pixels(page, [[3, 180], [636, 180]])).every((c) => !near(c, Green, 60));
+    for (let tries = 0; tries < 50 && !(await notGreen()); ++tries)
+        await new Promise((resolve) => setTimeout(resolve, 100));
+    assert.ok(await notGreen(), "the background beside the video");
     await page.close();
 });
 
