@@ -15,7 +15,7 @@
 #include "core/CompileUnit.h"
 #include "rtl/Errors.h"
 #include "rtl/Streams.h"
-#include "stub/WebPlayer.h"
+#include "wallpaper/WebPlayer.h"
 
 namespace {
 
@@ -117,18 +117,18 @@ int main(int argc, char** argv) {
     }
     const std::string package = std::string(argv[2]) + "/";
     try {
-        const std::string loader = ReadFile(package + stub::TWebPlayer::PlayerScript);
+        const std::string loader = ReadFile(package + wallpaper::TWebPlayer::PlayerScript);
         const TPair pair = ExtensionsPair(loader);
 
-        using TFile = stub::TWebPlayer::TFile;
+        using TFile = wallpaper::TWebPlayer::TFile;
         std::vector<TFile> files;
         std::vector<std::string> contents;
         const auto add = [&](TFile file, std::string content) {
             files.push_back(std::move(file));
             contents.push_back(std::move(content));
         };
-        add({stub::TWebPlayer::PageScript, "", "", false}, ReadFile(argv[3]));
-        add({stub::TWebPlayer::PlayerScript, "", "", false}, loader);
+        add({wallpaper::TWebPlayer::PageScript, "", "", false}, ReadFile(argv[3]));
+        add({wallpaper::TWebPlayer::PlayerScript, "", "", false}, loader);
         add({pair.Core, "", "", false}, ReadFile(package + pair.Core));
         add({"ruffle-wasm.js", pair.Wasm, "application/wasm", true},
             Gzip(ReadFile(package + pair.Wasm)));
@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
                                   static_cast<int64_t>(bytes.size()));
             writer.AddStream(view, true);
         };
-        addEntry(stub::TWebPlayer::ListText(files));
+        addEntry(wallpaper::TWebPlayer::ListText(files));
         for (const std::string& content : contents)
             addEntry(content);
         rtl::TMemoryStream stub;

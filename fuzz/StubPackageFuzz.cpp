@@ -6,10 +6,10 @@
 #include "FuzzSupport.h"
 #include "stub/InstallerPackage.h"
 #include "stub/UninstallRecord.h"
-#include "stub/WebPlayer.h"
+#include "wallpaper/WebPlayer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::optional<stub::TPackedImage> image;
+    std::optional<wallpaper::TPackedImage> image;
     try {
         image.emplace(data, static_cast<int64_t>(size));
         if (stub::IsUninstallerImage(*image)) {
@@ -18,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         const stub::TInstallerPackage package(*image, fuzz::ScratchFolder());
         package.Title();
-        const stub::TWebPlayer player(image->StoredBytes(core::StubEntry),
-                                      image->Entry(core::StubEntry).StoredSize);
-    } catch (const stub::EDamaged&) {
+        const wallpaper::TWebPlayer player(image->StoredBytes(core::StubEntry),
+                                           image->Entry(core::StubEntry).StoredSize);
+    } catch (const wallpaper::EDamaged&) {
     }
     return 0;
 }

@@ -7,7 +7,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     stub::TUninstallRecord record;
     try {
         record = stub::TUninstallRecord::FromText(fuzz::Text(data, size));
-    } catch (const stub::EDamaged&) {
+    } catch (const wallpaper::EDamaged&) {
         return 0;
     }
     const stub::TUninstallRecord again = stub::TUninstallRecord::FromText(record.ToText());

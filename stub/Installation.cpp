@@ -4,17 +4,17 @@
 #include <cstdio>
 #include <memory>
 
-#include "DataScript.h"
-#include "LivelyInfo.h"
 #include "LivelyLibrary.h"
-#include "SafeNames.h"
 #include "Uninstallation.h"
-#include "WallpaperPage.h"
 #include "core/ProductVersion.h"
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
 #include "rtl/TextUtils.h"
 #include "system/RegistryReader.h"
+#include "wallpaper/DataScript.h"
+#include "wallpaper/LivelyInfo.h"
+#include "wallpaper/SafeNames.h"
+#include "wallpaper/WallpaperPage.h"
 
 namespace stub {
 
@@ -115,7 +115,7 @@ std::string Joined(const std::vector<std::string>& lines) {
 
 TUninstallRecord RecordOf(const std::string& uninstaller) {
     const TMappedFile file(uninstaller);
-    return ReadUninstallRecord(TPackedImage(file.Data(), file.Size()));
+    return ReadUninstallRecord(wallpaper::TPackedImage(file.Data(), file.Size()));
 }
 
 // Whether the wallpaper of identity key may go into folder: it is missing or holds no files,
@@ -128,7 +128,8 @@ bool FolderFreeFor(const std::string& folder, const std::string& key) {
     if (FileNames(folder).empty())
         return true;
     try {
-        return rtl::SameTextAscii(RecordOf(folder + "\\" + UninstallerFileName).Key, key);
+        return rtl::SameTextAscii(RecordOf(folder + "\\" + wallpaper::UninstallerFileName).Key,
+                                  key);
     } catch (const rtl::Exception&) {
         return false;
     }
@@ -177,26 +178,26 @@ private:
 
 std::string TInstallation::DefaultFolder(const TInstallerPackage& package) {
     const std::string title = rtl::Trim(package.Project().FileTitle);
-    const std::string key = InstallName(package.Project().GUID, title);
-    const std::string base = WallpapersFolder() + "\\" + WallpaperFolderName(title);
+    const std::string key = wallpaper::InstallName(package.Project().GUID, title);
+    const std::string base = WallpapersFolder() + "\\" + wallpaper::WallpaperFolderName(title);
     std::string folder = base;
     for (int n = 2; !FolderFreeFor(folder, key); ++n)
         folder = base + " (" + rtl::IntToStr(n) + ")";
     return folder;
 }
 
-TInstallation::TInstallation(const TInstallerPackage& package, const TWebPlayer& player,
+TInstallation::TInstallation(const TInstallerPackage& package, const wallpaper::TWebPlayer& player,
                              std::string folder, const std::vector<std::string>& libraryFolders)
     : package_(package), program_(package.Image().StoredBytes(core::StubEntry)),
       programSize_(player.ProgramSize()) {
     const core::TProject& project = package.Project();
     record_.Title = package.Title();
-    record_.Key = InstallName(project.GUID, rtl::Trim(project.FileTitle));
-    folderName_ = WallpaperFolderName(rtl::Trim(project.FileTitle));
+    record_.Key = wallpaper::InstallName(project.GUID, rtl::Trim(project.FileTitle));
+    folderName_ = wallpaper::WallpaperFolderName(rtl::Trim(project.FileTitle));
 
-    TPageSettings page;
+    wallpaper::TPageSettings page;
     page.Title = AnsiToUtf8(record_.Title);
-    page.MovieName = AnsiToUtf8(MovieFileName(package.MoviePath()));
+    page.MovieName = AnsiToUtf8(wallpaper::MovieFileName(package.MoviePath()));
     page.Video = package.IsVideo();
     page.Loop = project.Loop;
     page.BackgroundColor = project.BackgroundColor;
@@ -208,48 +209,49 @@ TInstallation::TInstallation(const TInstallerPackage& package, const TWebPlayer&
     page.TextBGColor = project.TextBGColor;
     page.TextBGTransparent = project.TextBGTransparent;
 
-    const std::vector<TWebPlayer::TFile>& playerFiles = player.Files();
+    const std::vector<wallpaper::TWebPlayer::TFile>& playerFiles = player.Files();
     for (size_t i = 0; i < playerFiles.size(); ++i) {
-        const TWebPlayer::TFile& file = playerFiles[i];
+        const wallpaper::TWebPlayer::TFile& file = playerFiles[i];
         const int32_t entry = static_cast<int32_t>(i + 1);
         if (file.IsData()) {
-            PlanData(file, player.Image(), entry, TWebPlayer::PartName(file));
+            PlanData(file, player.Image(), entry, wallpaper::TWebPlayer::PartName(file));
             page.DataScripts.push_back(file.Name);
         } else {
-            PlanEntry(file.Name, player.Image(), entry, TWebPlayer::PartName(file));
+            PlanEntry(file.Name, player.Image(), entry, wallpaper::TWebPlayer::PartName(file));
         }
     }
-    const TPackedImage& image = package.Image();
+    const wallpaper::TPackedImage& image = package.Image();
     if (package.IsVideo()) {
-        PlanData({PlayerDataFileName, core::PlayerFileName, MovieType, false}, image,
+        PlanData({wallpaper::PlayerDataFileName, core::PlayerFileName, MovieType, false}, image,
                  core::PlayerEntry, TInstallerPackage::PartName(core::PlayerEntry));
         // swfobject.js, entry 4, stays in the installer: the page starts the web player itself.
-        page.DataScripts.push_back(PlayerDataFileName);
+        page.DataScripts.push_back(wallpaper::PlayerDataFileName);
     }
-    PlanData({MovieDataFileName, page.MovieUrl(), package.IsVideo() ? VideoType : MovieType, false},
+    PlanData({wallpaper::MovieDataFileName, page.MovieUrl(),
+              package.IsVideo() ? VideoType : MovieType, false},
              image, core::MovieEntry, TInstallerPackage::PartName(core::MovieEntry));
-    page.DataScripts.push_back(MovieDataFileName);
+    page.DataScripts.push_back(wallpaper::MovieDataFileName);
 
-    const TSysColorFn sysColor = [](int index) {
+    const wallpaper::TSysColorFn sysColor = [](int index) {
         return static_cast<uint32_t>(GetSysColor(index));
     };
-    PlanText(PageFileName, WallpaperPage(page, sysColor));
-    TLivelyInfo info;
+    PlanText(wallpaper::PageFileName, wallpaper::WallpaperPage(page, sysColor));
+    wallpaper::TLivelyInfo info;
     info.Title = page.Title;
     info.Description = Joined(page.TextLines);
     info.License = Joined(Lines(project.LicenseLines));
-    info.Contact = LinkTarget(page.URL);
-    PlanText(InfoFileName, LivelyInfoJson(info));
-    TLivelyProperties properties;
-    properties.Background = PageBackground(page, sysColor);
+    info.Contact = wallpaper::LinkTarget(page.URL);
+    PlanText(wallpaper::InfoFileName, wallpaper::LivelyInfoJson(info));
+    wallpaper::TLivelyProperties properties;
+    properties.Background = wallpaper::PageBackground(page, sysColor);
     if (properties.Background == "transparent")
         properties.Background.clear();
-    properties.HasText = ShowsText(page);
-    PlanText(PropertiesFileName, LivelyPropertiesJson(properties));
+    properties.HasText = wallpaper::ShowsText(page);
+    PlanText(wallpaper::PropertiesFileName, wallpaper::LivelyPropertiesJson(properties));
 
     for (const TPlannedFile& file : files_)
         record_.Files.push_back(file.Name);
-    record_.Files.push_back(UninstallerFileName);
+    record_.Files.push_back(wallpaper::UninstallerFileName);
     SetPlace(std::move(folder), libraryFolders);
 }
 
@@ -259,16 +261,16 @@ void TInstallation::SetPlace(std::string folder, const std::vector<std::string>&
     record_.Copies.clear();
     for (const std::string& library : libraryFolders)
         record_.Copies.push_back(library + "\\" + record_.Key);
-    if (!files_.empty() && files_.back().Name == UninstallerFileName) {
+    if (!files_.empty() && files_.back().Name == wallpaper::UninstallerFileName) {
         totalSize_ -= files_.back().Size;
         files_.pop_back();
     }
     // The uninstaller needs the program only, not the web player behind it.
-    PlanText(UninstallerFileName, UninstallerImage(program_, programSize_, record_));
+    PlanText(wallpaper::UninstallerFileName, UninstallerImage(program_, programSize_, record_));
 }
 
-void TInstallation::PlanEntry(const std::string& name, const TPackedImage& image, int32_t entry,
-                              const std::string& what) {
+void TInstallation::PlanEntry(const std::string& name, const wallpaper::TPackedImage& image,
+                              int32_t entry, const std::string& what) {
     const int64_t size = image.Entry(entry).SourceSize;
     files_.push_back(TPlannedFile{
         name, size, [&image, entry, what](TOutputFile& out, const TCounter& count) {
@@ -280,9 +282,10 @@ void TInstallation::PlanEntry(const std::string& name, const TPackedImage& image
     totalSize_ += size;
 }
 
-void TInstallation::PlanData(const TWebPlayer::TFile& data, const TPackedImage& image,
-                             int32_t entry, const std::string& what) {
-    auto script = std::make_shared<TDataScript>(data.Url, data.Type, data.Gzip);
+void TInstallation::PlanData(const wallpaper::TWebPlayer::TFile& data,
+                             const wallpaper::TPackedImage& image, int32_t entry,
+                             const std::string& what) {
+    auto script = std::make_shared<wallpaper::TDataScript>(data.Url, data.Type, data.Gzip);
     const int64_t size = script->Size(image.Entry(entry).SourceSize);
     files_.push_back(TPlannedFile{
         data.Name, size, [&image, entry, what, script](TOutputFile& out, const TCounter& count) {
@@ -308,7 +311,7 @@ void TInstallation::PlanText(const std::string& name, std::string bytes) {
 }
 
 std::string TInstallation::PagePath() const {
-    return folder_ + "\\" + PageFileName;
+    return folder_ + "\\" + wallpaper::PageFileName;
 }
 
 std::vector<std::string> TInstallation::EarlierFiles() const {
@@ -316,7 +319,7 @@ std::vector<std::string> TInstallation::EarlierFiles() const {
         return {};
     if (!rtl::DirectoryExists(folder_))
         throw rtl::Exception("\"" + folder_ + "\" is a file, not a folder.");
-    const std::string uninstaller = folder_ + "\\" + UninstallerFileName;
+    const std::string uninstaller = folder_ + "\\" + wallpaper::UninstallerFileName;
     if (!PathExists(uninstaller)) {
         for (const TPlannedFile& file : files_)
             if (PathExists(folder_ + "\\" + file.Name))
@@ -327,7 +330,7 @@ std::vector<std::string> TInstallation::EarlierFiles() const {
     TUninstallRecord earlier;
     try {
         earlier = RecordOf(uninstaller);
-    } catch (const EDamaged&) {
+    } catch (const wallpaper::EDamaged&) {
         throw rtl::Exception("The folder \"" + folder_ +
                              "\" holds the uninstaller of another program.");
     }
@@ -420,7 +423,7 @@ void TInstallation::PlaceCopy(const std::string& copy, const std::vector<std::st
     }
     undo.CreateFolders(copy);
     for (const TPlannedFile& file : files_) {
-        if (file.Name == UninstallerFileName)
+        if (file.Name == wallpaper::UninstallerFileName)
             continue;
         const std::string target = copy + "\\" + file.Name;
         if (!CopyFileA((folder_ + "\\" + file.Name).c_str(), target.c_str(), TRUE))
@@ -455,7 +458,7 @@ std::string TInstallation::Register(TUndo& undo) const {
     int64_t size = 0;
     for (const TPlannedFile& file : files_)
         size += file.Size;
-    const std::string uninstaller = folder_ + "\\" + UninstallerFileName;
+    const std::string uninstaller = folder_ + "\\" + wallpaper::UninstallerFileName;
     SetString(key.Get(), "DisplayName", record_.Title);
     SetString(key.Get(), "Publisher", MURAVEL_PUBLISHER);
     SetString(key.Get(), "DisplayVersion", MURAVEL_VERSION_TEXT);
@@ -467,7 +470,7 @@ std::string TInstallation::Register(TUndo& undo) const {
     SetNumber(key.Get(), "EstimatedSize", static_cast<DWORD>((size + 1023) / 1024));
     SetNumber(key.Get(), "NoModify", 1);
     SetNumber(key.Get(), "NoRepair", 1);
-    const std::string link = LinkTarget(package_.Project().URL);
+    const std::string link = wallpaper::LinkTarget(package_.Project().URL);
     if (rtl::LowerCaseAscii(link.substr(0, 4)) == "http")
         SetString(key.Get(), "URLInfoAbout", link);
     return earlierLocation;
@@ -478,7 +481,7 @@ void TInstallation::RemoveEarlierCopy(const std::string& location) const {
     // that copy's own record lists goes, and only when the record is this wallpaper's.
     TUninstallRecord earlier;
     try {
-        earlier = RecordOf(location + "\\" + UninstallerFileName);
+        earlier = RecordOf(location + "\\" + wallpaper::UninstallerFileName);
     } catch (const rtl::Exception&) {
         return;
     }

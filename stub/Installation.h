@@ -7,8 +7,8 @@
 
 #include "InstallerPackage.h"
 #include "UninstallRecord.h"
-#include "WebPlayer.h"
 #include "WinSupport.h"
+#include "wallpaper/WebPlayer.h"
 
 namespace stub {
 
@@ -21,8 +21,8 @@ public:
     // data script, the description for web-wallpaper players and the uninstaller, and a copy
     // of all but the uninstaller in each of the web-wallpaper players' wallpapers folders
     // given. Writes nothing.
-    TInstallation(const TInstallerPackage& package, const TWebPlayer& player, std::string folder,
-                  const std::vector<std::string>& libraryFolders);
+    TInstallation(const TInstallerPackage& package, const wallpaper::TWebPlayer& player,
+                  std::string folder, const std::vector<std::string>& libraryFolders);
     // Plans again for another folder or other libraries.
     void SetPlace(std::string folder, const std::vector<std::string>& libraryFolders);
 
@@ -56,10 +56,10 @@ private:
     };
     class TUndo;
 
-    void PlanEntry(const std::string& name, const TPackedImage& image, int32_t entry,
+    void PlanEntry(const std::string& name, const wallpaper::TPackedImage& image, int32_t entry,
                    const std::string& what);
-    void PlanData(const TWebPlayer::TFile& data, const TPackedImage& image, int32_t entry,
-                  const std::string& what);
+    void PlanData(const wallpaper::TWebPlayer::TFile& data, const wallpaper::TPackedImage& image,
+                  int32_t entry, const std::string& what);
     void PlanText(const std::string& name, std::string bytes);
     std::vector<std::string> EarlierFiles() const;
     void PlaceCopy(const std::string& copy, const std::vector<std::string>& ours,

@@ -1,10 +1,10 @@
 #include "InstallerPackage.h"
 
-#include "SafeNames.h"
 #include "rtl/Guid.h"
 #include "rtl/Paths.h"
 #include "rtl/Streams.h"
 #include "rtl/TextUtils.h"
+#include "wallpaper/SafeNames.h"
 
 namespace stub {
 
@@ -15,15 +15,17 @@ std::string TInstallerPackage::PartName(int32_t index) {
     return name + " (part " + rtl::IntToStr(index) + ")";
 }
 
-TInstallerPackage::TInstallerPackage(const TPackedImage& image, const std::string& scratchFolder)
+TInstallerPackage::TInstallerPackage(const wallpaper::TPackedImage& image,
+                                     const std::string& scratchFolder)
     : image_(image) {
     const int32_t count = image.Count();
     if (count != core::MovieEntryCount && count != core::VideoEntryCount)
-        throw EDamaged("It holds " + rtl::IntToStr(count) +
-                       " parts, where an installer holds 3 or 5.");
-    const TPackedImage::TEntry& stub = image.Entry(core::StubEntry);
+        throw wallpaper::EDamaged("It holds " + rtl::IntToStr(count) +
+                                  " parts, where an installer holds 3 or 5.");
+    const wallpaper::TPackedImage::TEntry& stub = image.Entry(core::StubEntry);
     if (stub.Offset != 0 || stub.StoredSize == 0 || stub.StoredSize != stub.SourceSize)
-        throw EDamaged(PartName(core::StubEntry) + " is not stored as the installer needs it.");
+        throw wallpaper::EDamaged(PartName(core::StubEntry) +
+                                  " is not stored as the installer needs it.");
     // The small settings first, so damage there is reported before the movie is unpacked.
     const std::string projectBytes =
         image.InflateToString(core::ProjectEntry, PartName(core::ProjectEntry));
@@ -40,16 +42,18 @@ TInstallerPackage::TInstallerPackage(const TPackedImage& image, const std::strin
         throw;
     } catch (const rtl::EReadError&) {
         // Its message names the scratch file, which tells the user nothing.
-        throw EDamaged(PartName(core::ProjectEntry) + " cannot be read.");
+        throw wallpaper::EDamaged(PartName(core::ProjectEntry) + " cannot be read.");
     } catch (const rtl::Exception& error) {
-        throw EDamaged(PartName(core::ProjectEntry) + " cannot be read: " + error.Message + ".");
+        throw wallpaper::EDamaged(PartName(core::ProjectEntry) +
+                                  " cannot be read: " + error.Message + ".");
     }
     if (project_->FlashFiles.Count() == 0 || project_->FlashFiles.Get(0).empty())
-        throw EDamaged(PartName(core::ProjectEntry) + " name no movie.");
+        throw wallpaper::EDamaged(PartName(core::ProjectEntry) + " name no movie.");
     video_ = core::IsVideoPath(MoviePath());
     if (video_ != (count == core::VideoEntryCount))
-        throw EDamaged("It holds " + rtl::IntToStr(count) + " parts, but a Flash " +
-                       (video_ ? "video" : "movie") + " comes with " + (video_ ? "5." : "3."));
+        throw wallpaper::EDamaged("It holds " + rtl::IntToStr(count) + " parts, but a Flash " +
+                                  (video_ ? "video" : "movie") + " comes with " +
+                                  (video_ ? "5." : "3."));
     for (int32_t i = core::MovieEntry; i < count; ++i)
         image.Inflate(i, PartName(i), [](const uint8_t*, size_t) {});
 }

@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "PackedImage.h"
 #include "core/InstallerUnit.h"
 #include "core/ProjectUnit.h"
+#include "wallpaper/PackedImage.h"
 
 namespace stub {
 
@@ -18,9 +18,9 @@ class TInstallerPackage {
 public:
     // Reads the project through scratch files in scratchFolder (ending with a delimiter),
     // which are gone again when this returns.
-    TInstallerPackage(const TPackedImage& image, const std::string& scratchFolder);
+    TInstallerPackage(const wallpaper::TPackedImage& image, const std::string& scratchFolder);
 
-    const TPackedImage& Image() const { return image_; }
+    const wallpaper::TPackedImage& Image() const { return image_; }
     const core::TProject& Project() const { return *project_; }
     bool IsVideo() const { return video_; }
     // The movie's path as the project holds it.
@@ -32,7 +32,7 @@ public:
     static std::string PartName(int32_t index);
 
 private:
-    const TPackedImage& image_;
+    const wallpaper::TPackedImage& image_;
     std::unique_ptr<core::TProject> project_;
     bool video_ = false;
 };

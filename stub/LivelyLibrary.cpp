@@ -4,13 +4,13 @@
 
 #include <utility>
 
-#include "LivelyInfo.h"
 #include "WinSupport.h"
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
 #include "rtl/Streams.h"
 #include "rtl/TextUtils.h"
 #include "system/RegistryReader.h"
+#include "wallpaper/LivelyInfo.h"
 
 namespace stub::lively {
 
@@ -37,7 +37,8 @@ std::string WallpaperDir(const std::string& settingsFolder) {
         try {
             rtl::TMemoryStream text;
             text.LoadFromFile(settings);
-            const std::optional<std::string> dir = JsonStringValue(text.ToString(), "WallpaperDir");
+            const std::optional<std::string> dir =
+                wallpaper::JsonStringValue(text.ToString(), "WallpaperDir");
             if (dir && !dir->empty())
                 return Utf8ToAnsi(*dir);
         } catch (const rtl::Exception&) {
@@ -118,13 +119,15 @@ std::vector<int> ScreensShowing(const std::string& folder, bool& layoutFound) {
         try {
             rtl::TMemoryStream text;
             text.LoadFromFile(layout);
-            for (const std::string& item : JsonItems(text.ToString())) {
-                const std::optional<std::string> path = JsonStringValue(item, "LivelyInfoPath");
+            for (const std::string& item : wallpaper::JsonItems(text.ToString())) {
+                const std::optional<std::string> path =
+                    wallpaper::JsonStringValue(item, "LivelyInfoPath");
                 if (!path || !rtl::SameFile(Utf8ToAnsi(*path), folder))
                     continue;
-                const std::optional<std::string> screen = JsonMember(item, "LivelyScreen");
+                const std::optional<std::string> screen =
+                    wallpaper::JsonMember(item, "LivelyScreen");
                 const std::optional<std::string> index =
-                    screen ? JsonMember(*screen, "Index") : std::nullopt;
+                    screen ? wallpaper::JsonMember(*screen, "Index") : std::nullopt;
                 int32_t number = 0;
                 screens.push_back(index && rtl::TryStrToInt(*index, number) ? number : -1);
             }

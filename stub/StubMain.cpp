@@ -10,10 +10,10 @@
 #include "LivelyLibrary.h"
 #include "StubCommandLine.h"
 #include "Uninstallation.h"
-#include "WebPlayer.h"
 #include "WinSupport.h"
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
+#include "wallpaper/WebPlayer.h"
 
 namespace {
 
@@ -77,12 +77,12 @@ bool IsDriveRoot(const std::string& folder) {
             folder.find('\\', folder.find('\\', 2) + 1) == std::string::npos);
 }
 
-int Uninstall(const TPackedImage& image, const TStubOptions& options, TReporter& report,
+int Uninstall(const wallpaper::TPackedImage& image, const TStubOptions& options, TReporter& report,
               const std::string& ownPath) {
     std::optional<TUninstallRecord> record;
     try {
         record = ReadUninstallRecord(image);
-    } catch (const EDamaged& damage) {
+    } catch (const wallpaper::EDamaged& damage) {
         return report.Fail(ExitFailure, DamagedUninstaller, damage.Message);
     } catch (const std::bad_alloc&) {
         return report.Fail(ExitFailure, DamagedUninstaller, ClaimsTooMuch);
@@ -106,15 +106,15 @@ int Uninstall(const TPackedImage& image, const TStubOptions& options, TReporter&
     return ExitSuccess;
 }
 
-int Install(HINSTANCE instance, const TPackedImage& image, const TStubOptions& options,
+int Install(HINSTANCE instance, const wallpaper::TPackedImage& image, const TStubOptions& options,
             TReporter& report) {
     std::optional<TInstallerPackage> package;
-    std::optional<TWebPlayer> player;
+    std::optional<wallpaper::TWebPlayer> player;
     try {
         package.emplace(image, rtl::TempDirectory());
         player.emplace(image.StoredBytes(core::StubEntry),
                        image.Entry(core::StubEntry).StoredSize);
-    } catch (const EDamaged& damage) {
+    } catch (const wallpaper::EDamaged& damage) {
         return report.Fail(ExitFailure, DamagedInstaller, damage.Message);
     } catch (const std::bad_alloc&) {
         return report.Fail(ExitFailure, DamagedInstaller, ClaimsTooMuch);
@@ -159,10 +159,10 @@ int Main(HINSTANCE instance) {
             return RunCleanup(*options.CleanupWait, options.Folder.value_or(""));
         const std::string ownPath = rtl::ExecutablePath();
         const TMappedFile own(ownPath);
-        std::optional<TPackedImage> image;
+        std::optional<wallpaper::TPackedImage> image;
         try {
             image.emplace(own.Data(), own.Size());
-        } catch (const EDamaged& damage) {
+        } catch (const wallpaper::EDamaged& damage) {
             return report.Fail(ExitFailure, DamagedInstaller, damage.Message);
         } catch (const std::bad_alloc&) {
             return report.Fail(ExitFailure, DamagedInstaller, ClaimsTooMuch);

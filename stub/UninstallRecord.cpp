@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "core/PeImage.h"
-#include "SafeNames.h"
 #include "core/CompileUnit.h"
+#include "core/PeImage.h"
 #include "rtl/IniFile.h"
 #include "rtl/Streams.h"
 #include "rtl/TextUtils.h"
+#include "wallpaper/SafeNames.h"
 
 namespace stub {
 
@@ -28,7 +28,7 @@ bool IsLibraryFolder(const std::string& path, const std::string& key) {
     for (size_t start = drive ? 3 : 2; start <= path.size();) {
         const size_t end = std::min(path.find('\\', start), path.size());
         const std::string name = path.substr(start, end - start);
-        if (name.empty() || SafeFileName(name) != name)
+        if (name.empty() || wallpaper::SafeFileName(name) != name)
             return false;
         names.push_back(name);
         start = end + 1;
@@ -61,37 +61,37 @@ TUninstallRecord TUninstallRecord::FromText(const std::string& text) {
     record.Key = ini.ReadString(Section, "Key", "");
     record.Folder = ini.ReadString(Section, "Folder", "");
     const int32_t count = ini.ReadInteger(Section, "Count", -1);
-    if (record.Folder.empty() || record.Key.empty() || SafeFileName(record.Key) != record.Key ||
-        count < 0 || count > MaxFiles)
-        throw EDamaged("Its list of installed files is not readable.");
+    if (record.Folder.empty() || record.Key.empty() ||
+        wallpaper::SafeFileName(record.Key) != record.Key || count < 0 || count > MaxFiles)
+        throw wallpaper::EDamaged("Its list of installed files is not readable.");
     for (int32_t i = 0; i < count; ++i) {
         const std::string name = ini.ReadString(Section, "File" + rtl::IntToStr(i), "");
-        if (name.empty() || SafeFileName(name) != name)
-            throw EDamaged("Its list of installed files names \"" + name +
-                           "\", which is not a file of its folder.");
+        if (name.empty() || wallpaper::SafeFileName(name) != name)
+            throw wallpaper::EDamaged("Its list of installed files names \"" + name +
+                                      "\", which is not a file of its folder.");
         record.Files.push_back(name);
     }
     const int32_t copies = ini.ReadInteger(Section, "Copies", 0);
     if (copies < 0 || copies > MaxCopies)
-        throw EDamaged("Its list of installed files is not readable.");
+        throw wallpaper::EDamaged("Its list of installed files is not readable.");
     for (int32_t i = 0; i < copies; ++i) {
         const std::string copy = ini.ReadString(Section, "Copy" + rtl::IntToStr(i), "");
         if (!IsLibraryFolder(copy, record.Key))
-            throw EDamaged("Its list of installed files names \"" + copy +
-                           "\", which is not a library's folder of this wallpaper.");
+            throw wallpaper::EDamaged("Its list of installed files names \"" + copy +
+                                      "\", which is not a library's folder of this wallpaper.");
         record.Copies.push_back(copy);
     }
     return record;
 }
 
-bool IsUninstallerImage(const TPackedImage& image) {
+bool IsUninstallerImage(const wallpaper::TPackedImage& image) {
     return image.Count() == 2;
 }
 
-TUninstallRecord ReadUninstallRecord(const TPackedImage& image) {
+TUninstallRecord ReadUninstallRecord(const wallpaper::TPackedImage& image) {
     if (!IsUninstallerImage(image))
-        throw EDamaged("It holds " + rtl::IntToStr(image.Count()) +
-                       " parts, where an uninstaller holds 2.");
+        throw wallpaper::EDamaged("It holds " + rtl::IntToStr(image.Count()) +
+                                  " parts, where an uninstaller holds 2.");
     return TUninstallRecord::FromText(image.InflateToString(1, "The list of installed files"));
 }
 

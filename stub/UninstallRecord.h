@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "PackedImage.h"
+#include "wallpaper/PackedImage.h"
 
 namespace stub {
 
@@ -30,9 +30,9 @@ struct TUninstallRecord {
 };
 
 // Whether an image is an uninstaller: two entries, the stub and a record.
-bool IsUninstallerImage(const TPackedImage& image);
+bool IsUninstallerImage(const wallpaper::TPackedImage& image);
 // The record of an uninstaller image; EDamaged when it is not one.
-TUninstallRecord ReadUninstallRecord(const TPackedImage& image);
+TUninstallRecord ReadUninstallRecord(const wallpaper::TPackedImage& image);
 
 // The uninstaller's bytes: a container of the stub raw and the record compressed. A
 // certificate entry in the stub's header that points beyond the stub is cleared, since it

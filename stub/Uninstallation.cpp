@@ -1,12 +1,12 @@
 #include "Uninstallation.h"
 
 #include "LivelyLibrary.h"
-#include "SafeNames.h"
 #include "WinSupport.h"
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
 #include "rtl/TextUtils.h"
 #include "system/RegistryReader.h"
+#include "wallpaper/SafeNames.h"
 
 namespace stub {
 
@@ -72,7 +72,7 @@ std::string ParentFolder(const std::string& path) {
 } // namespace
 
 std::string UninstallCommand(const std::string& folder) {
-    return "\"" + folder + "\\" + UninstallerFileName + "\"";
+    return "\"" + folder + "\\" + wallpaper::UninstallerFileName + "\"";
 }
 
 namespace {
@@ -152,7 +152,7 @@ void TUninstallation::Run() {
         if (lively)
             lively::CloseWallpaper(*lively, copy);
         lively::ForgetSettings(copy);
-        RemoveFilesIn(copy, record_.Files, UninstallerFileName, failures);
+        RemoveFilesIn(copy, record_.Files, wallpaper::UninstallerFileName, failures);
         RemoveDirectoryA(copy.c_str());
     }
     if (!failures.empty())
@@ -229,7 +229,7 @@ int RunCleanup(uint64_t processHandle, const std::string& path) {
     const sys::TKernelHandle process(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(processHandle)));
     WaitForSingleObject(process.Get(), CleanupWaitMs);
     const std::string name = rtl::ExtractFileName(path);
-    const bool inFolder = rtl::SameTextAscii(name, UninstallerFileName);
+    const bool inFolder = rtl::SameTextAscii(name, wallpaper::UninstallerFileName);
     if (!inFolder && !IsMovedUninstallerName(name))
         return 2;
     for (int attempt = 0; attempt < DeleteAttempts; ++attempt) {

@@ -20,9 +20,9 @@ std::string SwfInstaller() {
 // The detail of the damage that checking the file finds, or "" when it passes.
 std::string Damage(const std::string& file) {
     try {
-        const stub::TPackedImage image(Bytes(file), static_cast<int64_t>(file.size()));
+        const wallpaper::TPackedImage image(Bytes(file), static_cast<int64_t>(file.size()));
         const stub::TInstallerPackage package(image, ::testing::TempDir());
-    } catch (const stub::EDamaged& damage) {
+    } catch (const wallpaper::EDamaged& damage) {
         return damage.Message;
     }
     return "";
@@ -41,7 +41,7 @@ bool Has(const std::string& text, const std::string& part) {
 
 TEST(InstallerPackage, GeneratedMovieAndVideoInstallersPass) {
     const std::string swf = SwfInstaller();
-    const stub::TPackedImage image(Bytes(swf), static_cast<int64_t>(swf.size()));
+    const wallpaper::TPackedImage image(Bytes(swf), static_cast<int64_t>(swf.size()));
     const stub::TInstallerPackage package(image, ::testing::TempDir());
     EXPECT_FALSE(package.IsVideo());
     EXPECT_EQ(package.MoviePath(), "C:\\m\\movie.swf");
@@ -50,21 +50,21 @@ TEST(InstallerPackage, GeneratedMovieAndVideoInstallersPass) {
 
     const std::string flv =
         Container({StubBytes, ProjectFile(Basic("clip.FLV")), "FLV", "player", "script"});
-    const stub::TPackedImage video(Bytes(flv), static_cast<int64_t>(flv.size()));
+    const wallpaper::TPackedImage video(Bytes(flv), static_cast<int64_t>(flv.size()));
     EXPECT_TRUE(stub::TInstallerPackage(video, ::testing::TempDir()).IsVideo());
 }
 
 TEST(InstallerPackage, ReadingTheProjectLeavesNoScratchFiles) {
     testfiles::TempFolder scratch;
     const std::string swf = SwfInstaller();
-    const stub::TPackedImage image(Bytes(swf), static_cast<int64_t>(swf.size()));
+    const wallpaper::TPackedImage image(Bytes(swf), static_cast<int64_t>(swf.size()));
     stub::TInstallerPackage package(image, scratch.Path());
     EXPECT_TRUE(scratch.Names().empty());
     EXPECT_THROW(
-        stub::TInstallerPackage(stub::TPackedImage(Bytes(Flipped(swf, StubBytes.size() + 20)),
-                                                   static_cast<int64_t>(swf.size())),
+        stub::TInstallerPackage(wallpaper::TPackedImage(Bytes(Flipped(swf, StubBytes.size() + 20)),
+                                                        static_cast<int64_t>(swf.size())),
                                 scratch.Path()),
-        stub::EDamaged);
+        wallpaper::EDamaged);
     EXPECT_TRUE(scratch.Names().empty());
 }
 
@@ -159,15 +159,16 @@ TEST(InflateEntry, ExtraBytesAfterTheStreamAreDamage) {
     const std::string zlib = packed.substr(0, packed.size() - 4 - 16);
     const std::string withTail = zlib + "tail";
     std::string out;
-    const stub::TSink sink = [&](const uint8_t* d, size_t n) {
+    const wallpaper::TSink sink = [&](const uint8_t* d, size_t n) {
         out.append(reinterpret_cast<const char*>(d), n);
     };
-    stub::InflateEntry(Bytes(zlib), static_cast<int64_t>(zlib.size()), 11, "It", sink);
+    wallpaper::InflateEntry(Bytes(zlib), static_cast<int64_t>(zlib.size()), 11, "It", sink);
     EXPECT_EQ(out, "hello world");
     try {
-        stub::InflateEntry(Bytes(withTail), static_cast<int64_t>(withTail.size()), 11, "It", sink);
+        wallpaper::InflateEntry(Bytes(withTail), static_cast<int64_t>(withTail.size()), 11, "It",
+                                sink);
         ADD_FAILURE() << "no error";
-    } catch (const stub::EDamaged& damage) {
+    } catch (const wallpaper::EDamaged& damage) {
         EXPECT_EQ(damage.Message, "It has bytes after its end.");
     }
 }
@@ -175,7 +176,8 @@ TEST(InflateEntry, ExtraBytesAfterTheStreamAreDamage) {
 TEST(InflateEntry, ErrorsOfTheSinkPassThrough) {
     const std::string packed = Container({"", std::string(100000, 'a')});
     const std::string zlib = packed.substr(0, packed.size() - 20);
-    EXPECT_THROW(stub::InflateEntry(Bytes(zlib), static_cast<int64_t>(zlib.size()), 100000, "It",
-                                    [](const uint8_t*, size_t) { throw rtl::EWriteError(); }),
+    EXPECT_THROW(wallpaper::InflateEntry(Bytes(zlib), static_cast<int64_t>(zlib.size()), 100000,
+                                         "It",
+                                         [](const uint8_t*, size_t) { throw rtl::EWriteError(); }),
                  rtl::EWriteError);
 }

@@ -213,8 +213,8 @@ std::string TStubTest::ProgramBytes() const {
 std::vector<std::string> TStubTest::InstalledNames(const std::vector<std::string>& extra) const {
     std::vector<std::string> names{"LivelyInfo.json", "LivelyProperties.json", "movie.js",
                                    "uninstall.exe", "wallpaper.html"};
-    const stub::TWebPlayer player = Player();
-    for (const stub::TWebPlayer::TFile& file : player.Files())
+    const wallpaper::TWebPlayer player = Player();
+    for (const wallpaper::TWebPlayer::TFile& file : player.Files())
         names.push_back(file.Name);
     names.insert(names.end(), extra.begin(), extra.end());
     std::sort(names.begin(), names.end());
@@ -225,9 +225,9 @@ std::string TStubTest::InstalledMovie(const std::string& folder) {
     return stubtest::DataScriptBytes(testfiles::ReadFile(folder + "\\movie.js"));
 }
 
-stub::TWebPlayer TStubTest::Player() const {
-    return stub::TWebPlayer(reinterpret_cast<const uint8_t*>(stubBytes_.data()),
-                            static_cast<int64_t>(stubBytes_.size()));
+wallpaper::TWebPlayer TStubTest::Player() const {
+    return wallpaper::TWebPlayer(reinterpret_cast<const uint8_t*>(stubBytes_.data()),
+                                 static_cast<int64_t>(stubBytes_.size()));
 }
 
 TRun TStubTest::InstallSilently(const std::string& installer, const std::string& folder) const {

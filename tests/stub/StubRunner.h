@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "StubTestSupport.h"
-#include "stub/WebPlayer.h"
+#include "wallpaper/WebPlayer.h"
 
 namespace stubrun {
 
@@ -78,7 +78,7 @@ protected:
     TRun UninstallSilently(const std::string& folder) const;
 
 private:
-    stub::TWebPlayer Player() const;
+    wallpaper::TWebPlayer Player() const;
 
     testfiles::TempFolder root_;
     std::string cli_;

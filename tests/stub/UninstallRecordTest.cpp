@@ -18,7 +18,7 @@ stub::TUninstallRecord Sample() {
 std::string DamageOf(const std::string& text) {
     try {
         stub::TUninstallRecord::FromText(text);
-    } catch (const stub::EDamaged& damage) {
+    } catch (const wallpaper::EDamaged& damage) {
         return damage.Message;
     }
     return "";
@@ -55,18 +55,18 @@ TEST(UninstallRecord, UninstallerIsTheStubWithTheRecordInside) {
         stub::UninstallerImage(reinterpret_cast<const uint8_t*>(stubBytes.data()),
                                static_cast<int64_t>(stubBytes.size()), Sample());
     EXPECT_EQ(image.substr(0, stubBytes.size()), stubBytes);
-    const stub::TPackedImage packed(reinterpret_cast<const uint8_t*>(image.data()),
-                                    static_cast<int64_t>(image.size()));
+    const wallpaper::TPackedImage packed(reinterpret_cast<const uint8_t*>(image.data()),
+                                         static_cast<int64_t>(image.size()));
     EXPECT_TRUE(stub::IsUninstallerImage(packed));
     EXPECT_EQ(stub::ReadUninstallRecord(packed).Files, Sample().Files);
 }
 
 TEST(UninstallRecord, AnInstallerIsNotAnUninstaller) {
     const std::string installer = stubtest::Container({"MZ", "a", "b"});
-    const stub::TPackedImage packed(reinterpret_cast<const uint8_t*>(installer.data()),
-                                    static_cast<int64_t>(installer.size()));
+    const wallpaper::TPackedImage packed(reinterpret_cast<const uint8_t*>(installer.data()),
+                                         static_cast<int64_t>(installer.size()));
     EXPECT_FALSE(stub::IsUninstallerImage(packed));
-    EXPECT_THROW(stub::ReadUninstallRecord(packed), stub::EDamaged);
+    EXPECT_THROW(stub::ReadUninstallRecord(packed), wallpaper::EDamaged);
 }
 
 TEST(UninstallRecord, CertificateOfTheSignedInstallerIsDroppedFromTheUninstaller) {

@@ -2,7 +2,7 @@
 
 #include "LivelyInfo.h"
 
-namespace stub {
+namespace wallpaper {
 
 namespace {
 
@@ -71,4 +71,4 @@ void TDataScript::Flush() {
     out_.clear();
 }
 
-} // namespace stub
+} // namespace wallpaper

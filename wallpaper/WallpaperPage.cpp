@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/InstallerUnit.h"
 #include "WebPlayer.h"
+#include "core/InstallerUnit.h"
 #include "rtl/TextUtils.h"
 
-namespace stub {
+namespace wallpaper {
 
 namespace {
 
@@ -200,4 +200,4 @@ std::string WallpaperPage(const TPageSettings& s, const TSysColorFn& sysColor) {
     return html;
 }
 
-} // namespace stub
+} // namespace wallpaper

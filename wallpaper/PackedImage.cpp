@@ -5,7 +5,7 @@
 #include "rtl/Streams.h"
 #include "rtl/ZStreams.h"
 
-namespace stub {
+namespace wallpaper {
 
 void InflateEntry(const uint8_t* stored, int64_t storedSize, int64_t expected,
                   const std::string& what, const TSink& sink) {
@@ -45,8 +45,8 @@ void InflateEntry(const uint8_t* stored, int64_t storedSize, int64_t expected,
 
 TPackedImage::TPackedImage(const uint8_t* image, int64_t size) : image_(image) {
     try {
-        directory_ = core::TContainerDirectory(
-            image, core::TContainerDirectory::ContainerEnd(image, size));
+        directory_ =
+            core::TContainerDirectory(image, core::TContainerDirectory::ContainerEnd(image, size));
     } catch (const rtl::EReadError&) {
         throw EDamaged("Its table of contents does not fit the file (it may be cut off).");
     }
@@ -72,4 +72,4 @@ std::string TPackedImage::InflateToString(int32_t index, const std::string& what
     return text;
 }
 
-} // namespace stub
+} // namespace wallpaper

@@ -7,7 +7,7 @@
 
 #include "core/ProjectUnit.h"
 
-namespace stub {
+namespace wallpaper {
 
 // The RGB value (red in the lowest byte) of a system colour on the installing machine, by
 // its index; GetSysColor in the installer.
@@ -64,4 +64,4 @@ bool ShowsText(const TPageSettings& settings);
 // line on the background.
 std::string WallpaperPage(const TPageSettings& settings, const TSysColorFn& sysColor);
 
-} // namespace stub
+} // namespace wallpaper

@@ -4,7 +4,7 @@
 #include "core/PeImage.h"
 #include "rtl/TextUtils.h"
 
-namespace stub {
+namespace wallpaper {
 
 namespace {
 
@@ -72,4 +72,4 @@ TWebPlayer::TWebPlayer(const uint8_t* stub, int64_t size) {
                        [](const uint8_t*, size_t) {});
 }
 
-} // namespace stub
+} // namespace wallpaper

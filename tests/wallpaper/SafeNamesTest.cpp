@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "stub/SafeNames.h"
+#include "wallpaper/SafeNames.h"
 
 TEST(SafeNames, MovieNameIsTheSafeFileNamePartOnly) {
     const struct {
@@ -26,7 +26,7 @@ TEST(SafeNames, MovieNameIsTheSafeFileNamePartOnly) {
         {"Movie.SWF", "Movie.SWF"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(stub::MovieFileName(c.path), c.name) << c.path;
+        EXPECT_EQ(wallpaper::MovieFileName(c.path), c.name) << c.path;
 }
 
 TEST(SafeNames, NothingUsableOrAnOwnNameGivesTheFallback) {
@@ -48,19 +48,20 @@ TEST(SafeNames, NothingUsableOrAnOwnNameGivesTheFallback) {
         {"C:\\x\\...flv", "...flv"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(stub::MovieFileName(c.path), c.name) << c.path;
-    EXPECT_EQ(stub::MovieFileName("C:\\x\\FLVPlayer.flv\\"), "movie.swf");
+        EXPECT_EQ(wallpaper::MovieFileName(c.path), c.name) << c.path;
+    EXPECT_EQ(wallpaper::MovieFileName("C:\\x\\FLVPlayer.flv\\"), "movie.swf");
 }
 
 TEST(SafeNames, LongNamesAreCutKeepingTheExtension) {
-    const std::string name = stub::MovieFileName(std::string(300, 'a') + ".swf");
-    EXPECT_EQ(name.size(), stub::MaxSafeNameLength);
+    const std::string name = wallpaper::MovieFileName(std::string(300, 'a') + ".swf");
+    EXPECT_EQ(name.size(), wallpaper::MaxSafeNameLength);
     EXPECT_EQ(name.substr(name.size() - 4), ".swf");
-    EXPECT_EQ(stub::SafeFileName(std::string(200, 'b')), std::string(stub::MaxSafeNameLength, 'b'));
+    EXPECT_EQ(wallpaper::SafeFileName(std::string(200, 'b')),
+              std::string(wallpaper::MaxSafeNameLength, 'b'));
     // A cut that leaves trailing dots or blanks is tidied like any other name.
     const std::string dotted =
-        stub::SafeFileName(std::string(115, 'c') + "....." + ".swf" + std::string(50, 'd'));
-    EXPECT_LE(dotted.size(), stub::MaxSafeNameLength);
+        wallpaper::SafeFileName(std::string(115, 'c') + "....." + ".swf" + std::string(50, 'd'));
+    EXPECT_LE(dotted.size(), wallpaper::MaxSafeNameLength);
     EXPECT_NE(dotted.back(), '.');
 }
 
@@ -69,20 +70,20 @@ TEST(SafeNames, ACleanNameIsWithinTheLimitAndCleaningItAgainChangesNothing) {
     for (const std::string& name :
          {"CON." + tail, "aux." + tail, "LPT1." + tail, "CON" + std::string(117, ' ') + "x.swf",
           "nul" + tail, std::string(300, 'a') + ".swf"}) {
-        const std::string safe = stub::SafeFileName(name);
-        EXPECT_LE(safe.size(), stub::MaxSafeNameLength) << name;
-        EXPECT_EQ(stub::SafeFileName(safe), safe) << name;
+        const std::string safe = wallpaper::SafeFileName(name);
+        EXPECT_LE(safe.size(), wallpaper::MaxSafeNameLength) << name;
+        EXPECT_EQ(wallpaper::SafeFileName(safe), safe) << name;
     }
-    EXPECT_EQ(stub::SafeFileName("CON" + std::string(117, ' ') + "x.swf"), "_CON.swf");
+    EXPECT_EQ(wallpaper::SafeFileName("CON" + std::string(117, ' ') + "x.swf"), "_CON.swf");
 }
 
 TEST(SafeNames, InstallNameIsTheGuidElseTheTitle) {
-    EXPECT_EQ(stub::InstallName("{0A1B2C3D-0000-1111-2222-333344445555}", "Title"),
+    EXPECT_EQ(wallpaper::InstallName("{0A1B2C3D-0000-1111-2222-333344445555}", "Title"),
               "{0A1B2C3D-0000-1111-2222-333344445555}");
-    EXPECT_EQ(stub::InstallName("", "Sunset: Part 2/3"), "Sunset Part 23");
-    EXPECT_EQ(stub::InstallName("", "aux"), "_aux");
-    EXPECT_EQ(stub::InstallName("..\\..\\Windows", "Title"), "....Windows");
-    EXPECT_EQ(stub::InstallName("..", "Title"), "Title");
-    EXPECT_EQ(stub::InstallName("", " .. "), "Wallpaper");
-    EXPECT_EQ(stub::InstallName("", ""), "Wallpaper");
+    EXPECT_EQ(wallpaper::InstallName("", "Sunset: Part 2/3"), "Sunset Part 23");
+    EXPECT_EQ(wallpaper::InstallName("", "aux"), "_aux");
+    EXPECT_EQ(wallpaper::InstallName("..\\..\\Windows", "Title"), "....Windows");
+    EXPECT_EQ(wallpaper::InstallName("..", "Title"), "Title");
+    EXPECT_EQ(wallpaper::InstallName("", " .. "), "Wallpaper");
+    EXPECT_EQ(wallpaper::InstallName("", ""), "Wallpaper");
 }

@@ -1,19 +1,19 @@
 #include <gtest/gtest.h>
 
-#include "stub/LivelyInfo.h"
+#include "wallpaper/LivelyInfo.h"
 
 TEST(LivelyInfo, JsonStringEscapesOnlyWhatJsonNeeds) {
-    EXPECT_EQ(stub::JsonString("plain"), "\"plain\"");
-    EXPECT_EQ(stub::JsonString("say \"hi\" \\ bye"), "\"say \\\"hi\\\" \\\\ bye\"");
-    EXPECT_EQ(stub::JsonString("a\r\nb\tc\x01"), "\"a\\r\\nb\\tc\\u0001\"");
-    EXPECT_EQ(stub::JsonString("caf\xC3\xA9 </script>"), "\"caf\xC3\xA9 </script>\"");
+    EXPECT_EQ(wallpaper::JsonString("plain"), "\"plain\"");
+    EXPECT_EQ(wallpaper::JsonString("say \"hi\" \\ bye"), "\"say \\\"hi\\\" \\\\ bye\"");
+    EXPECT_EQ(wallpaper::JsonString("a\r\nb\tc\x01"), "\"a\\r\\nb\\tc\\u0001\"");
+    EXPECT_EQ(wallpaper::JsonString("caf\xC3\xA9 </script>"), "\"caf\xC3\xA9 </script>\"");
 }
 
 TEST(LivelyInfo, DescribesAWebWallpaperWhosePageIsWallpaperHtml) {
-    stub::TLivelyInfo info;
+    wallpaper::TLivelyInfo info;
     info.Title = "Blue \"Lagoon\"";
     info.License = "Look, don't sell.\nThanks.";
-    std::string json = stub::LivelyInfoJson(info);
+    std::string json = wallpaper::LivelyInfoJson(info);
     EXPECT_NE(json.find("\"Title\": \"Blue \\\"Lagoon\\\"\","), std::string::npos) << json;
     EXPECT_NE(json.find("\"License\": \"Look, don't sell.\\nThanks.\","), std::string::npos);
     EXPECT_NE(json.find("\"Desc\": null,"), std::string::npos);
@@ -25,7 +25,7 @@ TEST(LivelyInfo, DescribesAWebWallpaperWhosePageIsWallpaperHtml) {
     EXPECT_EQ(json.front(), '{');
     EXPECT_EQ(json.substr(json.size() - 3), "}\r\n");
     // What the installer writes, it reads back as the player does.
-    EXPECT_EQ(stub::JsonStringValue(json, "License"), info.License);
+    EXPECT_EQ(wallpaper::JsonStringValue(json, "License"), info.License);
 }
 
 TEST(LivelyInfo, StringValuesAreReadFromTheTopLevelOnly) {
@@ -34,7 +34,8 @@ TEST(LivelyInfo, StringValuesAreReadFromTheTopLevelOnly) {
         std::optional<std::string> dir;
     } cases[] = {
         {"{\"WallpaperDir\": \"D:\\\\Walls\"}", "D:\\Walls"},
-        {"{ \"A\": {\"WallpaperDir\": \"x\"}, \"List\": [1, \"]\"], \"WallpaperDir\" : \"C:\\\\L\\u00e9\" }",
+        {"{ \"A\": {\"WallpaperDir\": \"x\"}, \"List\": [1, \"]\"], \"WallpaperDir\" : "
+         "\"C:\\\\L\\u00e9\" }",
          "C:\\L\xC3\xA9"},
         {"{\"A\": {\"WallpaperDir\": \"x\"}}", std::nullopt},
         {"{\"WallpaperDir\": 5}", std::nullopt},
@@ -43,5 +44,5 @@ TEST(LivelyInfo, StringValuesAreReadFromTheTopLevelOnly) {
         {"", std::nullopt},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(stub::JsonStringValue(c.json, "WallpaperDir"), c.dir) << c.json;
+        EXPECT_EQ(wallpaper::JsonStringValue(c.json, "WallpaperDir"), c.dir) << c.json;
 }

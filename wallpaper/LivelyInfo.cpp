@@ -7,7 +7,7 @@
 #include "SafeNames.h"
 #include "core/ProductVersion.h"
 
-namespace stub {
+namespace wallpaper {
 
 namespace {
 
@@ -80,8 +80,8 @@ std::optional<std::string> ReadString(const std::string& json, size_t& at) {
 }
 
 void SkipBlanks(const std::string& json, size_t& at) {
-    while (at < json.size() && (json[at] == ' ' || json[at] == '\t' || json[at] == '\r' ||
-                                json[at] == '\n'))
+    while (at < json.size() &&
+           (json[at] == ' ' || json[at] == '\t' || json[at] == '\r' || json[at] == '\n'))
         ++at;
 }
 
@@ -252,4 +252,4 @@ std::string LivelyPropertiesJson(const TLivelyProperties& properties) {
                   "}\r\n";
 }
 
-} // namespace stub
+} // namespace wallpaper

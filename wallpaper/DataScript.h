@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-namespace stub {
+namespace wallpaper {
 
 // A data script: the bytes of one file that the wallpaper page's fetch hands to the web
 // player, since a page opened from file:// may not fetch the files beside it. The page loads
@@ -39,4 +39,4 @@ private:
     std::string out_;
 };
 
-} // namespace stub
+} // namespace wallpaper

@@ -7,7 +7,7 @@
 #include "core/ContainerDirectory.h"
 #include "rtl/Errors.h"
 
-namespace stub {
+namespace wallpaper {
 
 // The packed data of the file is not what the generator made: cut off, altered or not there.
 // Message is the detail for the user, under the installer's own headline.
@@ -50,4 +50,4 @@ private:
     core::TContainerDirectory directory_;
 };
 
-} // namespace stub
+} // namespace wallpaper

@@ -7,7 +7,7 @@
 
 #include "PackedImage.h"
 
-namespace stub {
+namespace wallpaper {
 
 // The web player that every installer brings, so the wallpaper plays where no Flash player
 // exists: Ruffle's files and the page's own script, appended to the stub's program as a
@@ -51,4 +51,4 @@ private:
     std::vector<TFile> files_;
 };
 
-} // namespace stub
+} // namespace wallpaper

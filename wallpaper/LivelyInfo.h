@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace stub {
+namespace wallpaper {
 
 // A JSON string literal, quotes included; the text is UTF-8 and stays so, only the quote,
 // the backslash and control characters are escaped.
@@ -47,4 +47,4 @@ struct TLivelyProperties {
 // the defaults.
 std::string LivelyPropertiesJson(const TLivelyProperties& properties);
 
-} // namespace stub
+} // namespace wallpaper

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace stub {
+namespace wallpaper {
 
 // The names of the installer's own files in the wallpaper folder; a movie never takes one of
 // them, nor the names of the player files an installer carries.
@@ -41,4 +41,4 @@ std::string InstallName(const std::string& guid, const std::string& title);
 // Whether a name is one the installer writes for itself, compared without letter case.
 bool IsOwnFileName(const std::string& name);
 
-} // namespace stub
+} // namespace wallpaper

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "StubTestSupport.h"
-#include "stub/DataScript.h"
-#include "stub/WebPlayer.h"
+#include "wallpaper/DataScript.h"
+#include "wallpaper/WebPlayer.h"
 
 namespace {
 
@@ -22,25 +22,26 @@ std::string StubWith(const std::string& list, size_t files) {
 
 std::string Damage(const std::string& stub) {
     try {
-        stub::TWebPlayer(reinterpret_cast<const uint8_t*>(stub.data()),
-                         static_cast<int64_t>(stub.size()));
-    } catch (const stub::EDamaged& damage) {
+        wallpaper::TWebPlayer(reinterpret_cast<const uint8_t*>(stub.data()),
+                              static_cast<int64_t>(stub.size()));
+    } catch (const wallpaper::EDamaged& damage) {
         return damage.Message;
     }
     return "";
 }
 
-const std::string GoodList = "wallpaper.js\nruffle.js\nplayer.wasm.js\tx.wasm\tapplication/wasm\tgzip\n";
+const std::string GoodList =
+    "wallpaper.js\nruffle.js\nplayer.wasm.js\tx.wasm\tapplication/wasm\tgzip\n";
 
 } // namespace
 
 TEST(WebPlayer, ReadsTheListBehindTheProgram) {
     const std::string stub = StubWith(GoodList, 3);
-    const stub::TWebPlayer player(reinterpret_cast<const uint8_t*>(stub.data()),
-                                  static_cast<int64_t>(stub.size()));
+    const wallpaper::TWebPlayer player(reinterpret_cast<const uint8_t*>(stub.data()),
+                                       static_cast<int64_t>(stub.size()));
     EXPECT_EQ(player.ProgramSize(), 0x400);
     ASSERT_EQ(player.Files().size(), 3u);
-    EXPECT_EQ(stub::TWebPlayer::ListText(player.Files()), GoodList);
+    EXPECT_EQ(wallpaper::TWebPlayer::ListText(player.Files()), GoodList);
     EXPECT_FALSE(player.Files()[1].IsData());
     EXPECT_TRUE(player.Files()[2].Gzip);
     EXPECT_EQ(player.Image().InflateToString(2, "ruffle.js"), "content 1");
@@ -72,7 +73,7 @@ TEST(WebPlayer, AMissingOrDamagedPlayerIsDamage) {
 TEST(DataScript, CarriesAnyBytesWhateverThePiecesTheyComeIn) {
     for (const size_t size : {0, 1, 2, 3, 4, 5, 49151, 49152, 200001}) {
         const std::string bytes = stubtest::RandomBytes(size, static_cast<uint32_t>(size));
-        stub::TDataScript script("a%20b.swf", "application/x-shockwave-flash", false);
+        wallpaper::TDataScript script("a%20b.swf", "application/x-shockwave-flash", false);
         std::string text;
         script.Begin([&](const char* data, size_t n) { text.append(data, n); });
         // Pieces of 1, 2, 3, ... bytes, so every carry between them is exercised.

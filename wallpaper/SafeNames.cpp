@@ -3,7 +3,7 @@
 #include "core/InstallerUnit.h"
 #include "rtl/TextUtils.h"
 
-namespace stub {
+namespace wallpaper {
 
 namespace {
 
@@ -104,4 +104,4 @@ std::string InstallName(const std::string& guid, const std::string& title) {
     return name.empty() ? WallpaperFolderName(title) : name;
 }
 
-} // namespace stub
+} // namespace wallpaper
