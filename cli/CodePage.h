@@ -19,6 +19,8 @@ public:
     std::string FromNative(const std::string& text) const;
     // Text of a project into the tool's own; bytes the code page leaves undefined become "?".
     std::string ToNative(const std::string& text) const;
+    // Text of a project in UTF-8, as a wallpaper's page and Lively's files hold it.
+    std::string ToUtf8(const std::string& text) const;
 
 private:
     int number_;

@@ -98,4 +98,8 @@ std::string TCodePage::ToNative(const std::string& text) const {
     return result;
 }
 
+std::string TCodePage::ToUtf8(const std::string& text) const {
+    return ToNative(text);
+}
+
 } // namespace cli

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -10,17 +11,22 @@
 #include "Arguments.h"
 #include "CodePage.h"
 #include "ProjectSettings.h"
+#include "Shell.h"
 #include "core/CompileUnit.h"
 #include "core/ContainerDirectory.h"
 #include "core/DecompileUnit.h"
 #include "core/InstallerUnit.h"
 #include "core/MovieInfoUnit.h"
+#include "core/PeImage.h"
 #include "core/ProjectUnit.h"
 #include "rtl/Errors.h"
 #include "rtl/Guid.h"
 #include "rtl/Paths.h"
 #include "rtl/Streams.h"
 #include "rtl/TextUtils.h"
+#include "wallpaper/SafeNames.h"
+#include "wallpaper/WallpaperFolder.h"
+#include "wallpaper/WebPlayer.h"
 
 namespace {
 
@@ -75,13 +81,40 @@ bool IsZlibEntry(core::TDecompileStream& reader, int32_t index) {
 }
 
 // An installer signed after it was generated ends with a certificate table; the container ends
-// before it.
-void Decompile(const std::string& path, core::TDecompileStream& reader) {
-    rtl::TMemoryStream file;
-    file.LoadFromFile(path);
-    rtl::TMemoryView container(file.Memory(),
-                               core::TContainerDirectory::ContainerEnd(file.Memory(), file.Size()));
+// before it. installer.dat carries its container behind its program. Returns where the
+// container starts in the file.
+int64_t Decompile(rtl::TMemoryStream& file, core::TDecompileStream& reader) {
+    const int64_t end = core::TContainerDirectory::ContainerEnd(file.Memory(), file.Size());
+    const int64_t start = core::TContainerDirectory::ContainerStart(file.Memory(), end);
+    rtl::TMemoryView container(file.Memory() + start, end - start);
     reader.Decompile(container);
+    return start;
+}
+
+// What each entry of a file's container is, where the file is one of ours: an installer, or
+// installer.dat with the web player behind its program; empty otherwise.
+std::vector<std::string> EntryNames(rtl::TMemoryStream& file, int64_t start,
+                                    core::TDecompileStream& reader) {
+    if (start > 0) {
+        try {
+            const wallpaper::TWebPlayer player(file.Memory(), file.Size());
+            std::vector<std::string> names{"list of files"};
+            for (const wallpaper::TWebPlayer::TFile& entry : player.Files())
+                names.push_back(entry.Name);
+            return names;
+        } catch (const wallpaper::EDamaged&) {
+            return {};
+        }
+    }
+    const int32_t count = reader.EntryCount();
+    if ((count != core::MovieEntryCount && count != core::VideoEntryCount) ||
+        reader.SourceSize(core::StubEntry) != reader.StoredSize(core::StubEntry) ||
+        !core::ProgramEnd(file.Memory(), reader.StoredSize(core::StubEntry)))
+        return {};
+    std::vector<std::string> names{core::StubFileName, "project", "movie", core::PlayerFileName,
+                                   core::ScriptFileName};
+    names.resize(static_cast<size_t>(count));
+    return names;
 }
 
 std::string ScratchIniPath() {
@@ -150,13 +183,17 @@ int List(const std::vector<std::string>& args) {
     const TArguments parsed(args, {});
     if (parsed.Operands().size() != 1)
         throw EUsage{"list takes one FILE"};
+    rtl::TMemoryStream file;
+    file.LoadFromFile(parsed.Operands()[0]);
     core::TDecompileStream reader;
-    Decompile(parsed.Operands()[0], reader);
+    const int64_t start = Decompile(file, reader);
+    const std::vector<std::string> names = EntryNames(file, start, reader);
     std::printf("entries %d\n", reader.EntryCount());
     for (int32_t i = 0; i < reader.EntryCount(); ++i)
-        std::printf("%d offset %lld source %d stored %d %s\n", i,
-                    static_cast<long long>(reader.Offset(i)), reader.SourceSize(i),
-                    reader.StoredSize(i), IsZlibEntry(reader, i) ? "zlib" : "raw");
+        std::printf("%d offset %lld source %d stored %d %s%s\n", i,
+                    static_cast<long long>(start + reader.Offset(i)), reader.SourceSize(i),
+                    reader.StoredSize(i), IsZlibEntry(reader, i) ? "zlib" : "raw",
+                    static_cast<size_t>(i) < names.size() ? (" " + names[i]).c_str() : "");
     return ExitSuccess;
 }
 
@@ -165,8 +202,10 @@ int Extract(const std::vector<std::string>& args) {
     int32_t index;
     if (parsed.Operands().size() != 3 || !rtl::TryStrToInt(parsed.Operands()[1], index))
         throw EUsage{"extract takes FILE, INDEX and OUT"};
+    rtl::TMemoryStream file;
+    file.LoadFromFile(parsed.Operands()[0]);
     core::TDecompileStream reader;
-    Decompile(parsed.Operands()[0], reader);
+    Decompile(file, reader);
     reader.GetStream(index, parsed.Value("--force") == "1")
         ->SaveToFileReplacing(parsed.Operands()[2]);
     return ExitSuccess;
@@ -274,24 +313,37 @@ int ProjectShow(const std::vector<std::string>& args) {
     return ExitSuccess;
 }
 
-int Build(const std::vector<std::string>& args) {
-    const TArguments parsed(args, WithSettings({{"-o", TKind::Value},
-                                                {"--assets", TKind::Value},
-                                                {"--stub", TKind::Value},
-                                                {"--no-template", TKind::Switch}}));
+// The options of the commands that make a wallpaper of a PROJECT or of --movie and settings.
+std::vector<TArguments::TOption> WallpaperOptions(std::vector<TArguments::TOption> options) {
+    for (const TArguments::TOption& option :
+         {TArguments::TOption{"-o", TKind::Value}, TArguments::TOption{"--assets", TKind::Value},
+          TArguments::TOption{"--stub", TKind::Value},
+          TArguments::TOption{"--no-template", TKind::Switch}})
+        options.push_back(option);
+    return WithSettings(std::move(options));
+}
+
+// The project a wallpaper is made of: from its file, as the window opens it, or from the
+// template and the settings. True when it came from a file.
+bool WallpaperProject(const char* command, const TArguments& parsed, const cli::TCodePage& codePage,
+                      core::TProject& project) {
     const bool fromProject = parsed.Operands().size() == 1;
     if (parsed.Operands().size() > 1 ||
         (fromProject && (cli::HasSettings(parsed) || parsed.Has("--no-template"))) ||
         (!fromProject && !parsed.Has("--movie")))
-        throw EUsage{"build takes a PROJECT, or --movie and the settings of one"};
-    const cli::TCodePage codePage = CodePageOf(parsed);
-
-    // A project from its file, as the window opens it, or made from the settings alone.
-    core::TProject project(ScratchIniPath());
+        throw EUsage{std::string(command) + " takes a PROJECT, or --movie and the settings of one"};
     if (fromProject)
         project.LoadFromFile(parsed.Operands()[0]);
     else
         NewProject(parsed, codePage, project);
+    return fromProject;
+}
+
+int Build(const std::vector<std::string>& args) {
+    const TArguments parsed(args, WallpaperOptions({}));
+    const cli::TCodePage codePage = CodePageOf(parsed);
+    core::TProject project(ScratchIniPath());
+    const bool fromProject = WallpaperProject("build", parsed, codePage, project);
     std::string output = codePage.ToNative(project.OutputFile);
     if (const auto o = parsed.Value("-o"))
         output = *o;
@@ -332,13 +384,89 @@ int Build(const std::vector<std::string>& args) {
     return ExitSuccess;
 }
 
+int Page(const std::vector<std::string>& args) {
+    const TArguments parsed(
+        args, WallpaperOptions({{"--force", TKind::Switch}, {"--open", TKind::Switch}}));
+    if (!parsed.Has("-o"))
+        throw EUsage{"page takes -o DIR"};
+    const cli::TCodePage codePage = CodePageOf(parsed);
+    core::TProject project(ScratchIniPath());
+    WallpaperProject("page", parsed, codePage, project);
+    const std::string movie =
+        project.FlashFiles.Count() > 0 ? codePage.ToNative(project.FlashFiles.Get(0)) : "";
+    if (movie.empty())
+        throw TRefusal{core::NoMovieMessage};
+
+    const std::string folder = *parsed.Value("-o");
+    const bool force = parsed.Value("--force") == "1";
+    if (rtl::FileExists(folder))
+        throw TRefusal{"\"" + folder + "\" is a file, not a folder."};
+    if (!force && rtl::DirectoryExists(folder) && !std::filesystem::is_empty(folder))
+        throw TRefusal{"\"" + folder + "\" is not empty; give --force to write into it."};
+    std::filesystem::create_directories(folder);
+    const std::string assets = AssetsFolder(parsed);
+    wallpaper::WriteWallpaperFolder(
+        project, [&codePage](const std::string& text) { return codePage.ToUtf8(text); },
+        {movie, assets + core::PlayerFileName,
+         parsed.Value("--stub").value_or(assets + core::StubFileName)},
+        folder, force);
+    const std::string page = rtl::IncludeTrailingDelimiter(folder) + wallpaper::PageFileName;
+    std::printf("%s\n", page.c_str());
+    if (parsed.Value("--open") == "1" && !cli::OpenWithDefaultProgram(page))
+        throw TRefusal{"\"" + page + "\" was written, but no program would open it."};
+    return ExitSuccess;
+}
+
+// One "key: value" line for each thing the preview knows, in a fixed order; "warning:" lines last.
+int Info(const std::vector<std::string>& args) {
+    const TArguments parsed(args, {});
+    if (parsed.Operands().size() != 1)
+        throw EUsage{"info takes one MOVIE"};
+    using core::TMovieInfo;
+    const TMovieInfo info = TMovieInfo::Read(parsed.Operands()[0]);
+    if (info.Kind == TMovieInfo::TKind::Unreadable || info.Kind == TMovieInfo::TKind::Unknown)
+        throw TRefusal{info.Summary()};
+    const bool video = info.Signature == "FLV";
+    const auto line = [](const char* key, const std::string& value) {
+        std::printf("%s: %s\n", key, value.c_str());
+    };
+    const auto number = [&line](const char* key, const std::optional<double>& value) {
+        if (value)
+            line(key, TMovieInfo::FormatNumber(*value));
+    };
+    line("kind", video ? "flash video" : "flash movie");
+    line("version", std::to_string(info.Version));
+    if (!video)
+        line("compression", info.Compression == TMovieInfo::TCompression::None   ? "none"
+                            : info.Compression == TMovieInfo::TCompression::Zlib ? "zlib"
+                                                                                 : "lzma");
+    number("width", info.Width);
+    number("height", info.Height);
+    number("frame rate", info.FrameRate);
+    if (info.FrameCount)
+        line("frames", std::to_string(*info.FrameCount));
+    if (video) {
+        number("duration", info.Duration);
+        if (info.VideoCodec)
+            line("video codec", TMovieInfo::VideoCodecName(*info.VideoCodec));
+        if (info.AudioCodec)
+            line("audio codec", TMovieInfo::AudioCodecName(*info.AudioCodec));
+    }
+    if (!info.Warning().empty())
+        line("warning", info.Warning());
+    if (info.Fault != TMovieInfo::TFault::None)
+        line("warning", "the file " + info.FaultText());
+    return ExitSuccess;
+}
+
 // clang-format off
 const TCommand Commands[] = {
     {"pack", "pack OUT (--raw FILE | --zlib FILE)...\n"
              "  Writes a container of the files, in order, each stored as it is or zlib-compressed.\n",
      false, Pack},
     {"list", "list FILE\n"
-             "  Lists a container's entries: offset, sizes, and whether stored raw or as zlib.\n",
+             "  Lists a container's entries: offset, sizes, whether stored raw or as zlib, and in an\n"
+             "  installer or installer.dat (whose container is behind its program) what each is.\n",
      false, List},
     {"extract", "extract FILE INDEX OUT [--force]\n"
                 "  Writes the content of entry INDEX; --force inflates even an entry of equal sizes.\n",
@@ -363,6 +491,21 @@ const TCommand Commands[] = {
               "  muravel-cli; --stub names another stub. A movie that is empty, no Flash movie or\n"
               "  video, damaged or cut off is refused.\n",
      true, Build},
+    {"page", "page PROJECT -o DIR [--force] [--open] [--assets DIR] [--stub FILE] [--codepage N]\n"
+             "page --movie MOVIE --title TITLE -o DIR [SETTINGS] [--force] [--open]\n"
+             "     [--assets DIR | --no-template] [--stub FILE]\n"
+             "  Writes into DIR the folder an installer would install (no uninstaller): open its\n"
+             "  wallpaper.html in a browser, serve it, or add it in Lively Wallpaper. DIR is made;\n"
+             "  one that holds anything is refused unless --force. --open opens the page with the\n"
+             "  default browser. The web player comes from installer.dat, as for build.\n",
+     true, Page},
+    {"info", "info MOVIE\n"
+             "  Prints what the preview reads of a movie or video, one \"key: value\" line each, in\n"
+             "  this order where they apply: kind (flash movie, flash video), version, compression\n"
+             "  (none, zlib, lzma), width, height (pixels), frame rate, frames, duration (seconds),\n"
+             "  video codec, audio codec; then a \"warning:\" line for each of a video the web player\n"
+             "  may not decode, a damaged file and a cut-off file. A file that is no movie exits 1.\n",
+     false, Info},
 };
 // clang-format on
 

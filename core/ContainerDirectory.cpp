@@ -59,6 +59,25 @@ int64_t TContainerDirectory::ContainerEnd(const uint8_t* file, int64_t size) {
     return end;
 }
 
+int64_t TContainerDirectory::ContainerStart(const uint8_t* file, int64_t end) {
+    const auto fills = [file, end](int64_t start) {
+        try {
+            const TContainerDirectory directory(file + start, end - start);
+            if (directory.Count() == 0)
+                return false;
+            const TEntry& last = directory.Entry(directory.Count() - 1);
+            return last.Offset + last.StoredSize ==
+                   end - start - 4 - 8 * int64_t(directory.Count());
+        } catch (const rtl::EReadError&) {
+            return false;
+        }
+    };
+    if (fills(0))
+        return 0;
+    const std::optional<int64_t> program = ProgramEnd(file, end);
+    return program && *program < end && fills(*program) ? *program : 0;
+}
+
 bool TContainerDirectory::CanInflate(int64_t stored, int64_t source) {
     return source <= stored * MaxInflateRatio + ZlibFraming;
 }

@@ -25,6 +25,11 @@ public:
     // after the container was appended, the start of its certificate table less the padding
     // that signing tools put before it.
     static int64_t ContainerEnd(const uint8_t* file, int64_t size);
+    // Where the container that ends at end starts: at 0 (an installer, a project), or where the
+    // program ends in a program file that carries a container behind its program (the stub
+    // with its web player); the start from which the entries fill every byte before the
+    // directory is taken, else 0.
+    static int64_t ContainerStart(const uint8_t* file, int64_t end);
 
     // Whether a compressed entry of stored bytes could inflate to source bytes: deflate
     // expands at most about 1032 to 1, so a larger source size cannot be genuine and must not

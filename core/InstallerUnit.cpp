@@ -47,7 +47,7 @@ std::optional<TRefusal> CheckInputs(const TInstallerInputs& inputs, const std::s
     if (inputs.OutputPath.empty())
         return TRefusal{TInputProblem::NoOutput, "Please assign an ouput file name."};
     if (inputs.FlashPath.empty())
-        return TRefusal{TInputProblem::NoMovie, "Please assign a Flash file to this project."};
+        return TRefusal{TInputProblem::NoMovie, NoMovieMessage};
     if (rtl::Trim(title).empty())
         return TRefusal{TInputProblem::NoTitle, "Please input your wallpaper title."};
     // Writing the installer over one of its own inputs would destroy that input.

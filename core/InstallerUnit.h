@@ -48,6 +48,8 @@ struct TInstallerInputs {
     bool OutputIsInput() const;
 };
 
+constexpr const char* NoMovieMessage = "Please assign a Flash file to this project.";
+
 // Why a generation cannot start, in the order the checks run, with the message the user sees.
 enum class TInputProblem { NoOutput, NoMovie, NoTitle, OutputIsInput, BadMovie };
 struct TRefusal {

@@ -24,6 +24,7 @@ constexpr int MaxVideoTags = 32;
 constexpr uint32_t MaxScriptData = 1 << 20;
 // AMF0 values nest; a damaged file must not take the parser deeper than this.
 constexpr int MaxAmfDepth = 32;
+constexpr uint8_t FlvAudioTag = 8;
 constexpr uint8_t FlvVideoTag = 9;
 constexpr uint8_t FlvScriptTag = 18;
 
@@ -39,10 +40,25 @@ const TCodec Codecs[] = {
     {"Screen video 2", false},  {"H.264", false},
 };
 
-std::string CodecName(int codec) {
-    return codec < 8 && Codecs[codec].Name != nullptr ? Codecs[codec].Name
-                                                      : "codec " + std::to_string(codec);
-}
+// The FLV sound formats by their id.
+const char* const AudioCodecs[16] = {
+    "Linear PCM",
+    "ADPCM",
+    "MP3",
+    "Linear PCM, little-endian",
+    "Nellymoser 16 kHz",
+    "Nellymoser 8 kHz",
+    "Nellymoser",
+    "G.711 A-law",
+    "G.711 mu-law",
+    nullptr,
+    "AAC",
+    "Speex",
+    nullptr,
+    nullptr,
+    "MP3 8 kHz",
+    "Device-specific sound",
+};
 
 Bytes ReadUpTo(rtl::TStream& stream, int64_t count) {
     Bytes bytes(static_cast<size_t>(count));
@@ -63,18 +79,6 @@ uint32_t Le32(const uint8_t* p) {
 
 uint32_t Be32(const uint8_t* p) {
     return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
-}
-
-// Up to two decimals, without trailing zeros: "24", "29.97", "12.5".
-std::string FormatNumber(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    std::string s = text;
-    while (s.back() == '0')
-        s.pop_back();
-    if (s.back() == '.')
-        s.pop_back();
-    return s;
 }
 
 std::string Plural(int count, const char* one, const char* many) {
@@ -394,18 +398,25 @@ void ReadVideo(rtl::TStream& stream, int64_t start, const uint8_t* header, TMovi
     // The tags follow the header and the first previous-tag size, which is always 0.
     const int64_t firstTag = start + int64_t(dataOffset) + 4;
     stream.SetPosition(firstTag);
-    for (int i = 0; i < MaxVideoTags && !(info.HasMetaData && info.VideoCodec); ++i) {
+    const auto complete = [&info] {
+        return info.HasMetaData && (info.VideoCodec || !info.HasVideo) &&
+               (info.AudioCodec || !info.HasAudio);
+    };
+    for (int i = 0; i < MaxVideoTags && !complete(); ++i) {
         const Bytes tag = ReadUpTo(stream, FlvTagHeaderSize);
         if (tag.size() < FlvTagHeaderSize)
             break;
         const uint32_t size = uint32_t(tag[1]) << 16 | uint32_t(tag[2]) << 8 | tag[3];
         const uint8_t type = tag[0] & 0x1F;
         uint32_t taken = 0;
-        if (type == FlvVideoTag && size > 0 && !info.VideoCodec) {
-            const Bytes first = ReadUpTo(stream, 1);
+        if ((type == FlvVideoTag && !info.VideoCodec) ||
+            (type == FlvAudioTag && !info.AudioCodec)) {
+            const Bytes first = ReadUpTo(stream, size > 0 ? 1 : 0);
             taken = static_cast<uint32_t>(first.size());
-            if (taken == 1)
+            if (taken == 1 && type == FlvVideoTag)
                 info.VideoCodec = first[0] & 0x0F;
+            else if (taken == 1)
+                info.AudioCodec = first[0] >> 4;
         } else if (type == FlvScriptTag && !info.HasMetaData) {
             taken = size < MaxScriptData ? size : MaxScriptData;
             ReadMetaData(ReadUpTo(stream, taken), info);
@@ -461,9 +472,11 @@ TMovieInfo TMovieInfo::ReadFrom(rtl::TStream& stream) {
             return Failed(TKind::FlashVideo, TFault::CutOff, "its header is cut short");
         ReadVideo(stream, start, first.data(), info);
     }
-    // A video of sound alone may say its picture is 0 by 0.
-    if (!RealMovie(info) && (movie || info.HasVideo))
-        return Failed(TKind::Damaged, TFault::Damaged, "This file's header is damaged.");
+    // A video of sound alone may say its picture is 0 by 0. What the header said stays.
+    if (!RealMovie(info) && (movie || info.HasVideo)) {
+        info.Kind = TKind::Damaged;
+        SetFault(info, TFault::Damaged, "This file's header is damaged.");
+    }
     return info;
 }
 
@@ -492,6 +505,29 @@ std::string TMovieInfo::FaultText() const {
     return "";
 }
 
+std::string TMovieInfo::FormatNumber(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    std::string s = text;
+    while (s.back() == '0')
+        s.pop_back();
+    if (s.back() == '.')
+        s.pop_back();
+    return s;
+}
+
+std::string TMovieInfo::VideoCodecName(int codec) {
+    return codec >= 0 && codec < 8 && Codecs[codec].Name != nullptr
+               ? Codecs[codec].Name
+               : "codec " + std::to_string(codec);
+}
+
+std::string TMovieInfo::AudioCodecName(int codec) {
+    return codec >= 0 && codec < 16 && AudioCodecs[codec] != nullptr
+               ? AudioCodecs[codec]
+               : "codec " + std::to_string(codec);
+}
+
 std::string TMovieInfo::Warning() const {
     if (!VideoCodec || (*VideoCodec < 8 && Codecs[*VideoCodec].WebPlayable))
         return "";
@@ -499,7 +535,7 @@ std::string TMovieInfo::Warning() const {
         return "Installed wallpapers show H.264 only in browsers with WebCodecs; Sorenson H.263 "
                "or VP6 plays everywhere.";
     return "Installed wallpapers cannot show this video: the web player does not decode " +
-           CodecName(*VideoCodec) + ".";
+           VideoCodecName(*VideoCodec) + ".";
 }
 
 std::string TMovieInfo::Summary() const {
@@ -531,7 +567,7 @@ std::string TMovieInfo::Summary() const {
              : HasVideo           ? " with video only"
                                   : " with neither audio nor video";
         if (VideoCodec)
-            s += ", " + CodecName(*VideoCodec);
+            s += ", " + VideoCodecName(*VideoCodec);
         if (!HasMetaData && Problem.empty())
             s += "; no metadata";
         break;

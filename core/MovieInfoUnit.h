@@ -49,6 +49,11 @@ public:
     // One line when the video's codec is one the installed wallpaper's web player may not
     // decode; empty otherwise.
     std::string Warning() const;
+    // Up to two decimals, without trailing zeros: "24", "29.97", "12.5".
+    static std::string FormatNumber(double value);
+    // The names of the codecs, "codec N" for one not known.
+    static std::string VideoCodecName(int codec);
+    static std::string AudioCodecName(int codec);
 
     // What follows the file's name in the line of Check: "is empty", "is damaged: ...";
     // empty when Fault is None.
@@ -76,6 +81,8 @@ public:
     std::optional<double> Duration; // seconds
     // The codec id of the first video tag: 2 Sorenson H.263 ... 7 H.264.
     std::optional<int> VideoCodec;
+    // The sound format of the first audio tag: 2 MP3 ... 10 AAC.
+    std::optional<int> AudioCodec;
 
     // Both kinds: a movie's frame size and rate, or a video's from its metadata.
     std::optional<double> Width; // pixels

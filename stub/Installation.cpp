@@ -10,18 +10,15 @@
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
 #include "rtl/TextUtils.h"
+#include "system/CodePages.h"
 #include "system/RegistryReader.h"
-#include "wallpaper/DataScript.h"
-#include "wallpaper/LivelyInfo.h"
 #include "wallpaper/SafeNames.h"
-#include "wallpaper/WallpaperPage.h"
+#include "wallpaper/SystemColors.h"
+#include "wallpaper/WallpaperFolder.h"
 
 namespace stub {
 
 namespace {
-
-const char* const MovieType = "application/x-shockwave-flash";
-const char* const VideoType = "video/x-flv";
 
 void CreateFolder(const std::string& path) {
     if (!CreateDirectoryA(path.c_str(), nullptr))
@@ -97,20 +94,6 @@ void RestoreValues(const std::string& path, const std::vector<TSavedValue>& save
                            static_cast<DWORD>(value.Data.size()));
         else
             RegDeleteValueA(key.Get(), value.Name.c_str());
-}
-
-std::vector<std::string> Lines(const rtl::TStringList& list) {
-    std::vector<std::string> lines;
-    for (const std::string& line : list.Items())
-        lines.push_back(AnsiToUtf8(line));
-    return lines;
-}
-
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines)
-        text += (text.empty() ? "" : "\n") + line;
-    return text;
 }
 
 TUninstallRecord RecordOf(const std::string& uninstaller) {
@@ -195,59 +178,24 @@ TInstallation::TInstallation(const TInstallerPackage& package, const wallpaper::
     record_.Key = wallpaper::InstallName(project.GUID, rtl::Trim(project.FileTitle));
     folderName_ = wallpaper::WallpaperFolderName(rtl::Trim(project.FileTitle));
 
-    wallpaper::TPageSettings page;
-    page.Title = AnsiToUtf8(record_.Title);
-    page.MovieName = AnsiToUtf8(wallpaper::MovieFileName(package.MoviePath()));
-    page.Video = package.IsVideo();
-    page.Loop = project.Loop;
-    page.BackgroundColor = project.BackgroundColor;
-    page.TransparentBackground = project.TransparentBackground;
-    page.ShowText = project.ShowText;
-    page.TextLines = Lines(project.TextLines);
-    page.URL = AnsiToUtf8(project.URL);
-    page.TextColor = project.TextColor;
-    page.TextBGColor = project.TextBGColor;
-    page.TextBGTransparent = project.TextBGTransparent;
-
-    const std::vector<wallpaper::TWebPlayer::TFile>& playerFiles = player.Files();
-    for (size_t i = 0; i < playerFiles.size(); ++i) {
-        const wallpaper::TWebPlayer::TFile& file = playerFiles[i];
-        const int32_t entry = static_cast<int32_t>(i + 1);
-        if (file.IsData()) {
-            PlanData(file, player.Image(), entry, wallpaper::TWebPlayer::PartName(file));
-            page.DataScripts.push_back(file.Name);
-        } else {
-            PlanEntry(file.Name, player.Image(), entry, wallpaper::TWebPlayer::PartName(file));
-        }
-    }
     const wallpaper::TPackedImage& image = package.Image();
-    if (package.IsVideo()) {
-        PlanData({wallpaper::PlayerDataFileName, core::PlayerFileName, MovieType, false}, image,
-                 core::PlayerEntry, TInstallerPackage::PartName(core::PlayerEntry));
-        // swfobject.js, entry 4, stays in the installer: the page starts the web player itself.
-        page.DataScripts.push_back(wallpaper::PlayerDataFileName);
+    const wallpaper::TWallpaperFolder contents(
+        project, record_.Title, sys::AnsiToUtf8, wallpaper::SystemColor, player,
+        wallpaper::EntryContent(image, core::MovieEntry,
+                                TInstallerPackage::PartName(core::MovieEntry)),
+        package.IsVideo() ? wallpaper::EntryContent(image, core::PlayerEntry,
+                                                    TInstallerPackage::PartName(core::PlayerEntry))
+                          : wallpaper::TContent{});
+    for (const wallpaper::TWallpaperFolder::TFile& file : contents.Files()) {
+        files_.push_back(TPlannedFile{
+            file.Name, file.Size, [write = file.Write](TOutputFile& out, const TCounter& count) {
+                write([&](const char* data, size_t n) {
+                    out.Write(data, n);
+                    count(n);
+                });
+            }});
+        totalSize_ += file.Size;
     }
-    PlanData({wallpaper::MovieDataFileName, page.MovieUrl(),
-              package.IsVideo() ? VideoType : MovieType, false},
-             image, core::MovieEntry, TInstallerPackage::PartName(core::MovieEntry));
-    page.DataScripts.push_back(wallpaper::MovieDataFileName);
-
-    const wallpaper::TSysColorFn sysColor = [](int index) {
-        return static_cast<uint32_t>(GetSysColor(index));
-    };
-    PlanText(wallpaper::PageFileName, wallpaper::WallpaperPage(page, sysColor));
-    wallpaper::TLivelyInfo info;
-    info.Title = page.Title;
-    info.Description = Joined(page.TextLines);
-    info.License = Joined(Lines(project.LicenseLines));
-    info.Contact = wallpaper::LinkTarget(page.URL);
-    PlanText(wallpaper::InfoFileName, wallpaper::LivelyInfoJson(info));
-    wallpaper::TLivelyProperties properties;
-    properties.Background = wallpaper::PageBackground(page, sysColor);
-    if (properties.Background == "transparent")
-        properties.Background.clear();
-    properties.HasText = wallpaper::ShowsText(page);
-    PlanText(wallpaper::PropertiesFileName, wallpaper::LivelyPropertiesJson(properties));
 
     for (const TPlannedFile& file : files_)
         record_.Files.push_back(file.Name);
@@ -267,37 +215,6 @@ void TInstallation::SetPlace(std::string folder, const std::vector<std::string>&
     }
     // The uninstaller needs the program only, not the web player behind it.
     PlanText(wallpaper::UninstallerFileName, UninstallerImage(program_, programSize_, record_));
-}
-
-void TInstallation::PlanEntry(const std::string& name, const wallpaper::TPackedImage& image,
-                              int32_t entry, const std::string& what) {
-    const int64_t size = image.Entry(entry).SourceSize;
-    files_.push_back(TPlannedFile{
-        name, size, [&image, entry, what](TOutputFile& out, const TCounter& count) {
-            image.Inflate(entry, what, [&](const uint8_t* data, size_t n) {
-                out.Write(data, n);
-                count(n);
-            });
-        }});
-    totalSize_ += size;
-}
-
-void TInstallation::PlanData(const wallpaper::TWebPlayer::TFile& data,
-                             const wallpaper::TPackedImage& image, int32_t entry,
-                             const std::string& what) {
-    auto script = std::make_shared<wallpaper::TDataScript>(data.Url, data.Type, data.Gzip);
-    const int64_t size = script->Size(image.Entry(entry).SourceSize);
-    files_.push_back(TPlannedFile{
-        data.Name, size, [&image, entry, what, script](TOutputFile& out, const TCounter& count) {
-            script->Begin([&](const char* text, size_t n) {
-                out.Write(text, n);
-                count(n);
-            });
-            image.Inflate(entry, what,
-                          [&](const uint8_t* bytes, size_t n) { script->Write(bytes, n); });
-            script->Finish();
-        }});
-    totalSize_ += size;
 }
 
 void TInstallation::PlanText(const std::string& name, std::string bytes) {

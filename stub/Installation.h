@@ -56,10 +56,6 @@ private:
     };
     class TUndo;
 
-    void PlanEntry(const std::string& name, const wallpaper::TPackedImage& image, int32_t entry,
-                   const std::string& what);
-    void PlanData(const wallpaper::TWebPlayer::TFile& data, const wallpaper::TPackedImage& image,
-                  int32_t entry, const std::string& what);
     void PlanText(const std::string& name, std::string bytes);
     std::vector<std::string> EarlierFiles() const;
     void PlaceCopy(const std::string& copy, const std::vector<std::string>& ours,

@@ -5,6 +5,7 @@
 #include "rtl/Streams.h"
 #include "rtl/TextUtils.h"
 #include "wallpaper/SafeNames.h"
+#include "wallpaper/WallpaperFolder.h"
 
 namespace stub {
 
@@ -59,8 +60,7 @@ TInstallerPackage::TInstallerPackage(const wallpaper::TPackedImage& image,
 }
 
 std::string TInstallerPackage::Title() const {
-    const std::string title = rtl::Trim(project_->FileTitle);
-    return title.empty() ? "Wallpaper" : title;
+    return wallpaper::WallpaperTitle(*project_);
 }
 
 } // namespace stub

@@ -47,10 +47,6 @@ std::string ShellFolder(int id, const char* what);
 std::string LocalAppDataFolder();
 // %LOCALAPPDATA%\Zenvoy Muravel\Wallpapers, under which every wallpaper gets its folder.
 std::string WallpapersFolder();
-// Text in the system code page, as the project and the A functions hold it, in UTF-8, as
-// the page and the JSON need it.
-std::string AnsiToUtf8(const std::string& text);
-std::string Utf8ToAnsi(const std::string& text);
 // A fresh GUID's 32 hexadecimal digits, for names no one else uses.
 std::string UniqueSuffix();
 

@@ -1,14 +1,17 @@
 #include "ui/MainFormUnit.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <initializer_list>
 
 #include "core/InstallerUnit.h"
+#include "core/MovieInfoUnit.h"
 #include "core/ProjectUnit.h"
 #include "rtl/Guid.h"
 #include "rtl/Paths.h"
 #include "rtl/TextUtils.h"
+#include "system/CodePages.h"
 #include "system/SystemInfoUnit.h"
 #include "ui/AboutFormUnit.h"
 #include "ui/Application.h"
@@ -16,6 +19,8 @@
 #include "ui/MessageBoxes.h"
 #include "ui/ProductInfo.h"
 #include "ui/Shell.h"
+#include "wallpaper/SafeNames.h"
+#include "wallpaper/WallpaperFolder.h"
 
 namespace ui {
 
@@ -59,7 +64,8 @@ const TLayoutRow<F> LayoutRows[] = {
     {"FlashFileLabel", Keep<&F::FlashFileLabel>, K::Label, loNone, "FlashSheet", "Flash:", 3, 8, 29, 13, NoTab, {}},
     {"OpenBtn", Keep<&F::OpenBtn>, K::Button, loNone, "FlashSheet", "Open...", 428, 3, 57, 25, 0, &F::OpenBtnClick},
     {"FlashPanel", Keep<&F::FlashPanel>, K::Panel, loNone, "FlashSheet", "", 3, 34, 482, 362, 2, {}},
-    {"LoopCheckBox", Keep<&F::LoopCheckBox>, K::CheckBox, loNone, "FlashSheet", "Loop Flash Movie", 3, 402, 482, 17, 1, {}},
+    {"LoopCheckBox", Keep<&F::LoopCheckBox>, K::CheckBox, loNone, "FlashSheet", "Loop Flash Movie", 3, 402, 360, 17, 1, {}},
+    {"PlayBtn", Keep<&F::PlayBtn>, K::Button, loNone, "FlashSheet", "Play in Browser", 370, 398, 115, 25, 3, &F::PlayBtnClick},
 
     {"OutputFileLabel", Keep<&F::OutputFileLabel>, K::Label, loNone, "OutputSheet", "Output File:", 3, 8, 57, 13, NoTab, {}},
     {"ChangeFileBtn", Keep<&F::ChangeFileBtn>, K::Button, loNone, "OutputSheet", "Change File Path", 384, 3, 101, 25, 0, &F::ChangeFileBtnClick},
@@ -118,6 +124,7 @@ TMainForm::TMainForm() : TForm(Description, nullptr) {
     OnShow = [this](TComponent* sender) { FormShow(sender); };
     OnCloseQuery = [this](TComponent* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
     AutoLoadTimer.OnTimer = [this](TComponent* sender) { AutoLoadTimerTimer(sender); };
+    PlayBtn->SetEnabled(false);
     BGColorPanel->SetColor(clBlack);
     TextColorPanel->SetColor(clBackground);
     TextBGColorPanel->SetColor(clWhite);
@@ -135,6 +142,14 @@ std::string ScratchPath(const std::string& extension) {
 const char* const RefusedTitleCharacters = "\\/:*?\"<>|";
 
 } // namespace
+
+TMainForm::~TMainForm() {
+    // A browser may still hold a file open; what stays is in the temporary folder.
+    for (const std::string& folder : previewFolders_) {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+}
 
 std::string TMainForm::TemplatePath() const {
     return Application().ExeFolder() + core::TemplateFileName;
@@ -302,11 +317,43 @@ void TMainForm::LoadFlash(const std::string& path) {
     }
     FlashPath = path;
     FlashFileLabel->SetCaption("Flash: " + FlashPath);
+    PlayBtn->SetEnabled(!FlashPath.empty());
 }
 
 void TMainForm::OpenBtnClick(TComponent*) {
     if (OpenDialog.Execute())
         LoadFlash(OpenDialog.FileName);
+}
+
+void TMainForm::PlayBtnClick(TComponent*) {
+    const std::string fault = core::TMovieInfo::Check(FlashPath);
+    if (!fault.empty()) {
+        ShowInformation(fault);
+        return;
+    }
+    core::TProject project("");
+    CopySettingsTo(project);
+    // One folder per wallpaper, so a second look replaces the first.
+    const std::string guid = project.GUID.empty() ? "Untitled" : project.GUID;
+    const std::string folder =
+        sys::TSystemInfo().GetTempDirectory() + "Zenvoy Muravel Preview\\" + guid;
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    std::filesystem::create_directories(folder);
+    if (std::find(previewFolders_.begin(), previewFolders_.end(), folder) == previewFolders_.end())
+        previewFolders_.push_back(folder);
+    try {
+        TBusyOperation busy(Handle());
+        const std::string exe = Application().ExeFolder();
+        wallpaper::WriteWallpaperFolder(
+            project, sys::AnsiToUtf8,
+            {FlashPath, exe + core::PlayerFileName, exe + core::StubFileName}, folder, false);
+    } catch (...) {
+        std::filesystem::remove_all(folder, ignored);
+        throw;
+    }
+    ExecuteShell(Handle(), std::string("open"), folder + "\\" + wallpaper::PageFileName,
+                 SW_SHOWNORMAL);
 }
 
 void TMainForm::ChangeSwatchColor(TPanel& swatch) {

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/ProjectUnit.h"
 #include "ui/Button.h"
@@ -25,6 +26,8 @@ namespace ui {
 class TMainForm : public TForm {
 public:
     TMainForm();
+    // The folders Play in Browser wrote go with the window.
+    ~TMainForm() override;
 
     // The window as it is laid out; the controls below are made from it.
     static const TFormDescription Description;
@@ -66,6 +69,7 @@ public:
     // Fills FlashPanel's inner area.
     std::unique_ptr<TShockwaveFlash> FlashPlayer;
     TCheckBox* LoopCheckBox = nullptr;
+    TButton* PlayBtn = nullptr;
 
     TLabel* OutputFileLabel = nullptr;
     TButton* ChangeFileBtn = nullptr;
@@ -129,6 +133,9 @@ public:
     void ShowLicenseCheckBoxClick(TComponent* Sender);
     void ShowTextCheckBoxClick(TComponent* Sender);
     void OpenBtnClick(TComponent* Sender);
+    // Writes the wallpaper folder of the settings as they are now under the temporary folder
+    // and opens its page with the default browser.
+    void PlayBtnClick(TComponent* Sender);
     void ChangeFileBtnClick(TComponent* Sender);
     void GenerateBtnClick(TComponent* Sender);
 
@@ -168,6 +175,7 @@ private:
     std::unique_ptr<core::TProject> savedSettings_;
     std::string projectPath_;
     std::string projectName_ = "Untitled";
+    std::vector<std::string> previewFolders_;
 };
 
 } // namespace ui

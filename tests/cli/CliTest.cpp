@@ -7,6 +7,7 @@
 #include <random>
 
 #include "TestFiles.h"
+#include "rtl/TextUtils.h"
 #include "stub/StubTestSupport.h"
 
 using testfiles::Le32;
@@ -108,6 +109,28 @@ TEST_F(Cli, ASignedInstallerListsAndExtractsItsEntries) {
     EXPECT_EQ(ReadFile(work / "movie"), "the movie");
 }
 
+TEST_F(Cli, ListFindsTheContainerBehindAProgramAndSaysWhatEachEntryIs) {
+    const std::string stub = stubtest::StubWith("wallpaper.js\nruffle.js\n", 2);
+    Outcome listed = Run("list " + File("installer.dat", stub));
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    const std::vector<std::string> lines = rtl::Split(listed.out, '\n');
+    ASSERT_EQ(lines.size(), 5u) << listed.out;
+    EXPECT_EQ(lines[0], "entries 3");
+    EXPECT_EQ(lines[1].rfind("0 offset 1024 source 23 ", 0), 0u) << lines[1];
+    for (const auto& [line, end] :
+         {std::pair{1, " zlib list of files"}, std::pair{2, " zlib wallpaper.js"},
+          std::pair{3, " zlib ruffle.js"}})
+        EXPECT_EQ(lines[line].substr(lines[line].size() - std::string(end).size()), end);
+
+    const std::string installer = stubtest::Container({stub, "settings", "the movie"});
+    listed = Run("list " + File("i.exe", installer));
+    EXPECT_NE(listed.out.find("0 offset 0 source " + std::to_string(stub.size()) + " stored " +
+                              std::to_string(stub.size()) + " raw installer.dat\n"),
+              std::string::npos)
+        << listed.out;
+    EXPECT_NE(listed.out.find(" zlib movie\n"), std::string::npos) << listed.out;
+}
+
 TEST_F(Cli, PackWithoutEntriesWritesFourZeroBytes) {
     ASSERT_EQ(Run("pack " + Quote(work / "none")).exitCode, 0);
     EXPECT_EQ(ReadFile(work / "none"), Le32(0));
@@ -157,6 +180,39 @@ TEST_F(Cli, UsageErrorsExitTwo) {
         EXPECT_EQ(outcome.err.rfind("usage: muravel-cli", 0), 0u) << args;
     }
     EXPECT_FALSE(std::filesystem::exists(work / "o"));
+}
+
+TEST_F(Cli, InfoPrintsWhatThePreviewKnowsOneKeyALine) {
+    const std::string swf = testfiles::SwfMovie(1000);
+    const std::string cws = "CWS" + swf.substr(3, 5) + testfiles::Compress9(swf.substr(8));
+    const std::string zws = "ZWS\x0d" + Le32(123456) + Le32(20) + std::string(25, '\x5d');
+    // Video and MP3 sound, one tag each.
+    const std::string soundTag =
+        std::string("\x08\0\0\x03\0\0\0\0\0\0\0\x2e\x01\x02", 14) + testfiles::Hex("00 00 00 0e");
+    const std::string flv = testfiles::FlvVideo(100);
+    const std::string withSound = flv.substr(0, 4) + "\x05" + flv.substr(5) + soundTag;
+    const std::string movie = "kind: flash movie\nversion: 10\ncompression: ";
+    const std::string frame = "width: 480\nheight: 360\nframe rate: 24\nframes: 1\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {swf, movie + "none\n" + frame},
+        {cws, movie + "zlib\n" + frame},
+        {zws, "kind: flash movie\nversion: 13\ncompression: lzma\n"},
+        {flv, "kind: flash video\nversion: 1\nvideo codec: Sorenson H.263\n"},
+        {withSound,
+         "kind: flash video\nversion: 1\nvideo codec: Sorenson H.263\naudio codec: MP3\n"},
+        {swf.substr(0, 600), movie + "none\n" + frame +
+                                 "warning: the file is cut off: its header says 1,000 bytes, the "
+                                 "file holds 600\n"},
+    };
+    for (const auto& [bytes, printed] : cases) {
+        const Outcome outcome = Run("info " + File("m", bytes));
+        EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+        EXPECT_EQ(outcome.out, printed);
+    }
+    const Outcome png = Run("info " + File("p.swf", "\x89PNG\r\n\x1a\n"));
+    EXPECT_EQ(png.exitCode, 1);
+    EXPECT_EQ(png.err, "muravel-cli: Not a Flash movie or Flash video.\n");
+    EXPECT_EQ(png.out, "");
 }
 
 // project show without its GUID, which must be a new one.

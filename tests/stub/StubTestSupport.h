@@ -156,4 +156,18 @@ inline std::string Signed(std::string file, const std::string& certificate) {
     return file + table;
 }
 
+// A program of 0x400 bytes with the web player appended: the list, then one entry per file.
+inline std::string StubWith(const std::string& list, size_t files) {
+    std::vector<std::string> entries{list};
+    for (size_t i = 0; i < files; ++i)
+        entries.push_back("content " + std::to_string(i));
+    core::TCompileStream writer;
+    for (const std::string& entry : entries) {
+        rtl::TMemoryView view(reinterpret_cast<const uint8_t*>(entry.data()),
+                              static_cast<int64_t>(entry.size()));
+        writer.AddStream(view, true);
+    }
+    return FakePe(false, 0, 0, 0x400, 16, 0x200, 0x200) + writer.Compile().ToString();
+}
+
 } // namespace stubtest

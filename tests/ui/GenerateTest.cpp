@@ -36,6 +36,13 @@ std::string FlvMovie() {
     return testfiles::FlvVideo(1500);
 }
 
+// A Linux path in the build tree, as Wine names it.
+std::string WinePath(const char* path) {
+    std::string windows = "Z:" + std::string(path);
+    std::replace(windows.begin(), windows.end(), '/', '\\');
+    return windows;
+}
+
 std::vector<std::string> TempListing() {
     char temp[MAX_PATH] = "";
     GetTempPathA(sizeof temp, temp);
@@ -399,13 +406,6 @@ TEST_F(Generate, AnOutputPathNamingAnInputIsRefusedOnTheOutputPage) {
 
 namespace {
 
-// The build's muravel-cli, a Linux path in the build tree, as Wine names it.
-std::string CliPath() {
-    std::string path = "Z:" + std::string(MURAVEL_CLI_PATH);
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 DWORD RunAndWait(const std::string& program, std::string command) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -423,6 +423,46 @@ DWORD RunAndWait(const std::string& program, std::string command) {
 
 } // namespace
 
+TEST_F(Generate, PlayInBrowserWritesTheFolderOfTheSettingsAsTheyAreAndOpensItsPage) {
+    ASSERT_TRUE(
+        CopyFileA(WinePath(MURAVEL_STUB_PATH).c_str(), (exe + "installer.dat").c_str(), FALSE));
+    EXPECT_FALSE(form.PlayBtn->Enabled()) << "no movie yet";
+    form.LoadFlash(movie);
+    EXPECT_TRUE(form.PlayBtn->Enabled());
+    form.TitleEdit->SetText("Not saved yet");
+    form.GUIDLabel->SetCaption("GUID: {0D1E2F3A-4B5C-6D7E-8F90-A1B2C3D4E5F6}");
+    const auto play = [&] {
+        form.PageControl->SetActivePage(form.FlashSheet);
+        SendMessageA(form.PlayBtn->Handle(), BM_CLICK, 0, 0);
+        Pump();
+    };
+    play();
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    const std::string folder =
+        std::string(temp) + "Zenvoy Muravel Preview\\{0D1E2F3A-4B5C-6D7E-8F90-A1B2C3D4E5F6}\\";
+    ASSERT_EQ(seams.ShellRequests.size(), 1u);
+    EXPECT_EQ(seams.ShellRequests[0].Verb, std::optional<std::string>("open"));
+    EXPECT_EQ(seams.ShellRequests[0].File, folder + "wallpaper.html");
+    EXPECT_NE(ReadFile(folder + "wallpaper.html").find("<title>Not saved yet</title>"),
+              std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(folder + "movie.js"));
+    EXPECT_TRUE(seams.MessageBoxes.empty());
+
+    // A movie that cannot ship, and a missing stub, open nothing.
+    WriteFile(movie, SwfMovie().substr(0, 100));
+    play();
+    ASSERT_EQ(seams.MessageBoxes.size(), 1u);
+    EXPECT_EQ(seams.MessageBoxes[0].Text.find("\"" + movie + "\" is cut off"), 0u);
+    WriteFile(movie, SwfMovie());
+    std::filesystem::remove(exe + "installer.dat");
+    seams.MessageBoxes.clear();
+    play();
+    ExpectErrorBox("Cannot open file \"" + exe + "installer.dat\". ");
+    EXPECT_EQ(seams.ShellRequests.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(folder));
+}
+
 // The window and muravel-cli assemble installers with the same code: a project saved from the
 // window builds on the command line into the very bytes the window wrote.
 TEST_F(Generate, TheCommandLineBuildsTheSameInstallerFromTheSavedProject) {
@@ -436,7 +476,7 @@ TEST_F(Generate, TheCommandLineBuildsTheSameInstallerFromTheSavedProject) {
     const std::string project = dir / "wall.zvrk";
     form.SaveProject(project);
     const std::string cli = exe + "muravel-cli.exe";
-    ASSERT_TRUE(CopyFileA(CliPath().c_str(), cli.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(WinePath(MURAVEL_CLI_PATH).c_str(), cli.c_str(), FALSE));
     ASSERT_EQ(RunAndWait(cli, "muravel-cli build \"" + project + "\" -o \"" + output + "\""), 0u);
     EXPECT_EQ(ReadFile(output), fromWindow);
 }

@@ -6,20 +6,6 @@
 
 namespace {
 
-// A program of 0x400 bytes with the web player appended: the list, then one entry per file.
-std::string StubWith(const std::string& list, size_t files) {
-    std::vector<std::string> entries{list};
-    for (size_t i = 0; i < files; ++i)
-        entries.push_back("content " + std::to_string(i));
-    core::TCompileStream writer;
-    for (const std::string& entry : entries) {
-        rtl::TMemoryView view(reinterpret_cast<const uint8_t*>(entry.data()),
-                              static_cast<int64_t>(entry.size()));
-        writer.AddStream(view, true);
-    }
-    return stubtest::FakePe(false, 0, 0, 0x400, 16, 0x200, 0x200) + writer.Compile().ToString();
-}
-
 std::string Damage(const std::string& stub) {
     try {
         wallpaper::TWebPlayer(reinterpret_cast<const uint8_t*>(stub.data()),
@@ -36,7 +22,7 @@ const std::string GoodList =
 } // namespace
 
 TEST(WebPlayer, ReadsTheListBehindTheProgram) {
-    const std::string stub = StubWith(GoodList, 3);
+    const std::string stub = stubtest::StubWith(GoodList, 3);
     const wallpaper::TWebPlayer player(reinterpret_cast<const uint8_t*>(stub.data()),
                                        static_cast<int64_t>(stub.size()));
     EXPECT_EQ(player.ProgramSize(), 0x400);
@@ -53,19 +39,21 @@ TEST(WebPlayer, AMissingOrDamagedPlayerIsDamage) {
         std::string stub;
     } cases[] = {
         {"no player", stubtest::FakePe(false, 0, 0, 0x400, 16, 0x200, 0x200)},
-        {"no list", StubWith("", 0)},
-        {"more entries than names", StubWith(GoodList, 4)},
-        {"fewer entries than names", StubWith(GoodList, 2)},
-        {"no ruffle.js", StubWith("wallpaper.js\nother.js\n", 2)},
-        {"no page script", StubWith("ruffle.js\n", 1)},
-        {"a name outside the folder", StubWith("wallpaper.js\nruffle.js\n..\\evil.js\n", 3)},
-        {"a name twice", StubWith("wallpaper.js\nruffle.js\nRUFFLE.JS\n", 3)},
-        {"an unknown encoding", StubWith("wallpaper.js\nruffle.js\na.js\tx\ttype\tzip\n", 3)},
-        {"a line without its end", StubWith("wallpaper.js\nruffle.js", 2)},
+        {"no list", stubtest::StubWith("", 0)},
+        {"more entries than names", stubtest::StubWith(GoodList, 4)},
+        {"fewer entries than names", stubtest::StubWith(GoodList, 2)},
+        {"no ruffle.js", stubtest::StubWith("wallpaper.js\nother.js\n", 2)},
+        {"no page script", stubtest::StubWith("ruffle.js\n", 1)},
+        {"a name outside the folder",
+         stubtest::StubWith("wallpaper.js\nruffle.js\n..\\evil.js\n", 3)},
+        {"a name twice", stubtest::StubWith("wallpaper.js\nruffle.js\nRUFFLE.JS\n", 3)},
+        {"an unknown encoding",
+         stubtest::StubWith("wallpaper.js\nruffle.js\na.js\tx\ttype\tzip\n", 3)},
+        {"a line without its end", stubtest::StubWith("wallpaper.js\nruffle.js", 2)},
     };
     for (const auto& c : cases)
         EXPECT_NE(Damage(c.stub), "") << c.what;
-    std::string flipped = StubWith(GoodList, 3);
+    std::string flipped = stubtest::StubWith(GoodList, 3);
     flipped[0x400 + 20] ^= 1;
     EXPECT_NE(Damage(flipped), "") << "a flipped byte in the list";
 }

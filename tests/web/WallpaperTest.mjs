@@ -10,7 +10,8 @@ import assert from "node:assert/strict";
 import { pathToFileURL } from "node:url";
 
 import {
-    compressed, install, launchBrowser, near, pixels, rectangleMovie, tempFolder, uninstall, waitForPixels,
+    compressed, install, launchBrowser, near, page as writePage, pixels, rectangleMovie, tempFolder, uninstall,
+    waitForPixels,
 } from "./support.mjs";
 
 const Red = 0xff0000, Green = 0x00ff00, Blue = 0x0000ff, Yellow = 0xffff00, White = 0xffffff;
@@ -227,6 +228,18 @@ test("a video plays through the player movie, filling the page, and loops withou
     for (let tries = 0; tries < 50 && !(await notGreen()); ++tries)
         await new Promise((resolve) => setTimeout(resolve, 100));
     assert.ok(await notGreen(), "the background beside the video");
+    await page.close();
+});
+
+test("muravel-cli page writes a folder that plays, for a movie and for a video", async () => {
+    const movie = compressed(rectangleMovie({
+        width: 400, height: 300, background: Blue, frames: [{ color: Red, x: 0, y: 0, w: 200, h: 300 }],
+    }));
+    let page = await open(fileUrl(writePage(work, "page.swf", movie, { background: Green })));
+    await waitForPixels(page, [[60, 180, Green], [100, 180, Red], [300, 180, Red], [340, 180, Green]]);
+    await page.close();
+    page = await open(fileUrl(writePage(work, "page.flv", twoColourVideo("page.flv", false), { background: Green })));
+    await waitForPixels(page, [[320, 180, Red], [40, 180, Green]], { tolerance: 60 });
     await page.close();
 });
 

@@ -180,20 +180,33 @@ function tools(work) {
     return folder;
 }
 
+// The project file of movie (bytes, named movieName) with the project settings s and a new GUID.
+function writeProject(work, movieName, movie, s) {
+    const moviePath = path.join(work, movieName);
+    fs.writeFileSync(moviePath, movie);
+    const guid = `{${randomUUID().toUpperCase()}}`;
+    const projectPath = path.join(work, movieName + ".zvrk");
+    fs.writeFileSync(projectPath, projectFile({ title: "Wallpaper", guid, ...s, movie: windowsPath(moviePath) }));
+    return projectPath;
+}
+
+// The folder muravel-cli's page command writes for movie with the project settings s.
+export function page(work, movieName, movie, s) {
+    const folder = path.join(work, movieName.replace(/[^A-Za-z0-9.]/g, "_") + "-page");
+    wine(path.join(tools(work), "muravel-cli.exe"),
+         ["page", windowsPath(writeProject(work, movieName, movie, s)), "-o", windowsPath(folder),
+          "--stub", windowsPath(env("MURAVEL_STUB"))]);
+    return folder;
+}
+
 // Builds an installer for movie (bytes, named movieName) with the project settings s and a new
 // GUID with muravel-cli, as the window would after opening the project, installs it silently
 // into a new folder and returns {installer, folder}.
 export function install(work, movieName, movie, s) {
-    const moviePath = path.join(work, movieName);
-    fs.writeFileSync(moviePath, movie);
-    const guid = `{${randomUUID().toUpperCase()}}`;
-    const project = projectFile({ title: "Wallpaper", guid, ...s, movie: windowsPath(moviePath) });
+    const projectPath = writeProject(work, movieName, movie, s);
     const installer = path.join(work, movieName + ".exe");
-    const bin = tools(work);
-    const projectPath = path.join(work, movieName + ".zvrk");
-    fs.writeFileSync(projectPath, project);
-    wine(path.join(bin, "muravel-cli.exe"), ["build", windowsPath(projectPath), "-o", windowsPath(installer),
-                                             "--stub", windowsPath(env("MURAVEL_STUB"))]);
+    wine(path.join(tools(work), "muravel-cli.exe"), ["build", windowsPath(projectPath), "-o", windowsPath(installer),
+                                                     "--stub", windowsPath(env("MURAVEL_STUB"))]);
     const folder = path.join(work, movieName.replace(/[^A-Za-z0-9.]/g, "_") + "-installed");
     wine(installer, ["/S", "/D=" + windowsPath(folder)]);
     return { installer, folder };

@@ -1,0 +1,160 @@
+#include "WallpaperFolder.h"
+
+#include <memory>
+
+#include "DataScript.h"
+#include "LivelyInfo.h"
+#include "SafeNames.h"
+#include "SystemColors.h"
+#include "core/InstallerUnit.h"
+#include "core/MovieInfoUnit.h"
+#include "rtl/Paths.h"
+#include "rtl/Streams.h"
+#include "rtl/TextUtils.h"
+
+namespace wallpaper {
+
+namespace {
+
+const char* const MovieType = "application/x-shockwave-flash";
+const char* const VideoType = "video/x-flv";
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
+std::vector<std::string> Lines(const rtl::TStringList& list,
+                               const TWallpaperFolder::TToUtf8& toUtf8) {
+    std::vector<std::string> lines;
+    for (const std::string& line : list.Items())
+        lines.push_back(toUtf8(line));
+    return lines;
+}
+
+} // namespace
+
+TContent EntryContent(const TPackedImage& image, int32_t entry, const std::string& what) {
+    return {image.Entry(entry).SourceSize,
+            [&image, entry, what](const TSink& sink) { image.Inflate(entry, what, sink); }};
+}
+
+TContent FileContent(const std::string& path) {
+    const int64_t size = rtl::TFileStream(path, rtl::FileMode::OpenRead).Size();
+    return {size, [path](const TSink& sink) {
+                rtl::TFileStream file(path, rtl::FileMode::OpenRead);
+                std::vector<uint8_t> piece(static_cast<size_t>(rtl::CopyPieceSize));
+                for (int64_t n; (n = file.Read(piece.data(), rtl::CopyPieceSize)) > 0;)
+                    sink(piece.data(), static_cast<size_t>(n));
+            }};
+}
+
+std::string WallpaperTitle(const core::TProject& project) {
+    const std::string title = rtl::Trim(project.FileTitle);
+    return title.empty() ? "Wallpaper" : title;
+}
+
+void WriteWallpaperFolder(const core::TProject& project, const TWallpaperFolder::TToUtf8& toUtf8,
+                          const TFolderSources& sources, const std::string& folder, bool replace) {
+    const std::string fault = core::TMovieInfo::Check(sources.Movie);
+    if (!fault.empty())
+        throw rtl::Exception(fault);
+    rtl::TMemoryStream stub;
+    stub.LoadFromFile(sources.Stub);
+    const TWebPlayer player(stub.Memory(), stub.Size());
+    TWallpaperFolder(
+        project, WallpaperTitle(project), toUtf8, SystemColor, player, FileContent(sources.Movie),
+        core::IsVideoPath(sources.Movie) ? FileContent(sources.PlayerMovie) : TContent{})
+        .WriteTo(folder, replace);
+}
+
+TWallpaperFolder::TWallpaperFolder(const core::TProject& project, const std::string& title,
+                                   const TToUtf8& toUtf8, const TSysColorFn& sysColor,
+                                   const TWebPlayer& player, TContent movie, TContent playerMovie) {
+    const std::string moviePath = project.FlashFiles.Count() > 0 ? project.FlashFiles.Get(0) : "";
+    TPageSettings page;
+    page.Title = toUtf8(title);
+    page.MovieName = toUtf8(MovieFileName(moviePath));
+    page.Video = core::IsVideoPath(moviePath);
+    page.Loop = project.Loop;
+    page.BackgroundColor = project.BackgroundColor;
+    page.TransparentBackground = project.TransparentBackground;
+    page.ShowText = project.ShowText;
+    page.TextLines = Lines(project.TextLines, toUtf8);
+    page.URL = toUtf8(project.URL);
+    page.TextColor = project.TextColor;
+    page.TextBGColor = project.TextBGColor;
+    page.TextBGTransparent = project.TextBGTransparent;
+
+    const std::vector<TWebPlayer::TFile>& playerFiles = player.Files();
+    for (size_t i = 0; i < playerFiles.size(); ++i) {
+        const TWebPlayer::TFile& file = playerFiles[i];
+        TContent content =
+            EntryContent(player.Image(), static_cast<int32_t>(i + 1), TWebPlayer::PartName(file));
+        if (file.IsData()) {
+            AddData(file.Name, file.Url, file.Type, file.Gzip, std::move(content));
+            page.DataScripts.push_back(file.Name);
+        } else {
+            files_.push_back(TFile{file.Name, content.Size, [content](const TWriteFn& write) {
+                                       content.Read([&](const uint8_t* data, size_t size) {
+                                           write(reinterpret_cast<const char*>(data), size);
+                                       });
+                                   }});
+        }
+    }
+    if (page.Video) {
+        AddData(PlayerDataFileName, core::PlayerFileName, MovieType, false, std::move(playerMovie));
+        page.DataScripts.push_back(PlayerDataFileName);
+    }
+    AddData(MovieDataFileName, page.MovieUrl(), page.Video ? VideoType : MovieType, false,
+            std::move(movie));
+    page.DataScripts.push_back(MovieDataFileName);
+
+    AddText(PageFileName, WallpaperPage(page, sysColor));
+    TLivelyInfo info;
+    info.Title = page.Title;
+    info.Description = Joined(page.TextLines);
+    info.License = Joined(Lines(project.LicenseLines, toUtf8));
+    info.Contact = LinkTarget(page.URL);
+    AddText(InfoFileName, LivelyInfoJson(info));
+    TLivelyProperties properties;
+    properties.Background = PageBackground(page, sysColor);
+    if (properties.Background == "transparent")
+        properties.Background.clear();
+    properties.HasText = ShowsText(page);
+    AddText(PropertiesFileName, LivelyPropertiesJson(properties));
+}
+
+void TWallpaperFolder::AddData(const std::string& name, const std::string& url,
+                               const std::string& type, bool gzip, TContent content) {
+    auto script = std::make_shared<TDataScript>(url, type, gzip);
+    const int64_t size = script->Size(content.Size);
+    files_.push_back(TFile{name, size, [script, content](const TWriteFn& write) {
+                               script->Begin(write);
+                               content.Read(
+                                   [&](const uint8_t* data, size_t n) { script->Write(data, n); });
+                               script->Finish();
+                           }});
+}
+
+void TWallpaperFolder::AddText(const std::string& name, std::string text) {
+    const int64_t size = static_cast<int64_t>(text.size());
+    files_.push_back(TFile{name, size, [text = std::move(text)](const TWriteFn& write) {
+                               write(text.data(), text.size());
+                           }});
+}
+
+void TWallpaperFolder::WriteTo(const std::string& folder, bool replace) const {
+    const std::string base = rtl::IncludeTrailingDelimiter(folder);
+    for (const TFile& file : files_) {
+        rtl::TFileStream out(base + file.Name,
+                             replace ? rtl::FileMode::Create : rtl::FileMode::CreateNew);
+        file.Write([&](const char* data, size_t size) {
+            out.WriteBuffer(data, static_cast<int64_t>(size));
+        });
+    }
+}
+
+} // namespace wallpaper

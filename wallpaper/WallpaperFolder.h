@@ -1,0 +1,79 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "PackedImage.h"
+#include "WallpaperPage.h"
+#include "WebPlayer.h"
+#include "core/ProjectUnit.h"
+
+namespace wallpaper {
+
+// The bytes of one file a folder is made from, handed out in pieces as they are read.
+struct TContent {
+    int64_t Size = 0;
+    std::function<void(const TSink& sink)> Read;
+};
+
+// The files of an installed wallpaper folder, planned from a project: the page, its script and
+// the web player's files, the movie (and a video's player movie) as data scripts, and the files
+// Lively Wallpaper reads. Nothing is read or written until a file is written.
+class TWallpaperFolder {
+public:
+    using TWriteFn = std::function<void(const char* data, size_t size)>;
+    struct TFile {
+        std::string Name;
+        int64_t Size;
+        // Writes the whole file, in pieces; errors of reading its content pass through.
+        std::function<void(const TWriteFn& write)> Write;
+    };
+    // Text as the project holds it, in UTF-8.
+    using TToUtf8 = std::function<std::string(const std::string& text)>;
+
+    // title is what the page and the player show; movie is the project's first movie's bytes,
+    // playerMovie FLVPlayer.swf's (read for a video only); player the web player.
+    TWallpaperFolder(const core::TProject& project, const std::string& title, const TToUtf8& toUtf8,
+                     const TSysColorFn& sysColor, const TWebPlayer& player, TContent movie,
+                     TContent playerMovie);
+
+    const std::vector<TFile>& Files() const { return files_; }
+    // Writes every file into folder, which must exist; files of the same names are replaced
+    // when replace is set, and refused otherwise.
+    void WriteTo(const std::string& folder, bool replace) const;
+
+private:
+    void AddData(const std::string& name, const std::string& url, const std::string& type,
+                 bool gzip, TContent content);
+    void AddText(const std::string& name, std::string text);
+
+    std::vector<TFile> files_;
+};
+
+// Content read from an entry of a packed image, checked as it is unpacked.
+TContent EntryContent(const TPackedImage& image, int32_t entry, const std::string& what);
+// The content of the file at path: its size taken now, its bytes when the folder is written.
+TContent FileContent(const std::string& path);
+
+// What the page, the installer and Lively call the wallpaper: its title, trimmed, or
+// "Wallpaper".
+std::string WallpaperTitle(const core::TProject& project);
+
+// The files on disk a folder is written from: the project's movie (the path of its first
+// movie, in the system's own form), a video's player movie FLVPlayer.swf, and the stub whose
+// program carries the web player, installer.dat.
+struct TFolderSources {
+    std::string Movie;
+    std::string PlayerMovie;
+    std::string Stub;
+};
+
+// Writes into folder (which exists) what installing the project writes, but the uninstaller,
+// replacing files of the same names as WriteTo does. The movie must pass the check an
+// installer's movie must; rtl::Exception with its finding otherwise.
+void WriteWallpaperFolder(const core::TProject& project, const TWallpaperFolder::TToUtf8& toUtf8,
+                          const TFolderSources& sources, const std::string& folder, bool replace);
+
+} // namespace wallpaper
