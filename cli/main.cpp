@@ -15,6 +15,7 @@
 #include "core/CompileUnit.h"
 #include "core/ContainerDirectory.h"
 #include "core/DecompileUnit.h"
+#include "core/InstallerBuilder.h"
 #include "core/InstallerUnit.h"
 #include "core/MovieInfoUnit.h"
 #include "core/PeImage.h"
@@ -24,8 +25,8 @@
 #include "rtl/Paths.h"
 #include "rtl/Streams.h"
 #include "rtl/TextUtils.h"
+#include "wallpaper/FolderFromFiles.h"
 #include "wallpaper/SafeNames.h"
-#include "wallpaper/WallpaperFolder.h"
 #include "wallpaper/WebPlayer.h"
 
 namespace {

@@ -180,7 +180,10 @@ TInstallation::TInstallation(const TInstallerPackage& package, const wallpaper::
 
     const wallpaper::TPackedImage& image = package.Image();
     const wallpaper::TWallpaperFolder contents(
-        project, record_.Title, sys::AnsiToUtf8, wallpaper::SystemColor, player,
+        // Lambdas, not the functions themselves: a function pointer in a std::function brings
+        // the type information of pointers into every installer.
+        project, record_.Title, [](const std::string& text) { return sys::AnsiToUtf8(text); },
+        [](int index) { return wallpaper::SystemColor(index); }, player,
         wallpaper::EntryContent(image, core::MovieEntry,
                                 TInstallerPackage::PartName(core::MovieEntry)),
         package.IsVideo() ? wallpaper::EntryContent(image, core::PlayerEntry,

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <initializer_list>
 
+#include "core/InstallerBuilder.h"
 #include "core/InstallerUnit.h"
 #include "core/MovieInfoUnit.h"
 #include "core/ProjectUnit.h"
@@ -19,8 +20,8 @@
 #include "ui/MessageBoxes.h"
 #include "ui/ProductInfo.h"
 #include "ui/Shell.h"
+#include "wallpaper/FolderFromFiles.h"
 #include "wallpaper/SafeNames.h"
-#include "wallpaper/WallpaperFolder.h"
 
 namespace ui {
 

@@ -54,26 +54,9 @@ private:
 
 // Content read from an entry of a packed image, checked as it is unpacked.
 TContent EntryContent(const TPackedImage& image, int32_t entry, const std::string& what);
-// The content of the file at path: its size taken now, its bytes when the folder is written.
-TContent FileContent(const std::string& path);
 
 // What the page, the installer and Lively call the wallpaper: its title, trimmed, or
 // "Wallpaper".
 std::string WallpaperTitle(const core::TProject& project);
-
-// The files on disk a folder is written from: the project's movie (the path of its first
-// movie, in the system's own form), a video's player movie FLVPlayer.swf, and the stub whose
-// program carries the web player, installer.dat.
-struct TFolderSources {
-    std::string Movie;
-    std::string PlayerMovie;
-    std::string Stub;
-};
-
-// Writes into folder (which exists) what installing the project writes, but the uninstaller,
-// replacing files of the same names as WriteTo does. The movie must pass the check an
-// installer's movie must; rtl::Exception with its finding otherwise.
-void WriteWallpaperFolder(const core::TProject& project, const TWallpaperFolder::TToUtf8& toUtf8,
-                          const TFolderSources& sources, const std::string& folder, bool replace);
 
 } // namespace wallpaper

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
+#include "core/InstallerBuilder.h"
 #include "core/InstallerUnit.h"
 #include "core/ProjectUnit.h"
 
