@@ -129,8 +129,10 @@ std::vector<int> ScreensShowing(const std::string& folder, bool& layoutFound) {
                     wallpaper::JsonMember(item, "LivelyScreen");
                 const std::optional<std::string> index =
                     screen ? wallpaper::JsonMember(*screen, "Index") : std::nullopt;
+                // A screen it cannot name is left alone: closewp -1 would close every wallpaper.
                 int32_t number = 0;
-                screens.push_back(index && rtl::TryStrToInt(*index, number) ? number : -1);
+                if (index && rtl::TryStrToInt(*index, number) && number > 0)
+                    screens.push_back(number);
             }
         } catch (const rtl::Exception&) {
             // A layout being rewritten is read again on the next look.
