@@ -392,11 +392,15 @@ int Page(const std::vector<std::string>& args) {
         throw EUsage{"page takes -o DIR"};
     const cli::TCodePage codePage = CodePageOf(parsed);
     core::TProject project(ScratchIniPath());
-    WallpaperProject("page", parsed, codePage, project);
+    const bool fromProject = WallpaperProject("page", parsed, codePage, project);
     const std::string movie =
         project.FlashFiles.Count() > 0 ? codePage.ToNative(project.FlashFiles.Get(0)) : "";
     if (movie.empty())
         throw TRefusal{core::NoMovieMessage};
+    // A movie given with --movie has been checked already.
+    const std::string fault = fromProject ? core::TMovieInfo::Check(movie) : "";
+    if (!fault.empty())
+        throw TRefusal{fault};
 
     const std::string folder = *parsed.Value("-o");
     const bool force = parsed.Value("--force") == "1";

@@ -4,8 +4,6 @@
 
 #include "SystemColors.h"
 #include "core/InstallerUnit.h"
-#include "core/MovieInfoUnit.h"
-#include "rtl/Errors.h"
 #include "rtl/Streams.h"
 
 namespace wallpaper {
@@ -22,9 +20,6 @@ TContent FileContent(const std::string& path) {
 
 void WriteWallpaperFolder(const core::TProject& project, const TWallpaperFolder::TToUtf8& toUtf8,
                           const TFolderSources& sources, const std::string& folder, bool replace) {
-    const std::string fault = core::TMovieInfo::Check(sources.Movie);
-    if (!fault.empty())
-        throw rtl::Exception(fault);
     rtl::TMemoryStream stub;
     stub.LoadFromFile(sources.Stub);
     const TWebPlayer player(stub.Memory(), stub.Size());

@@ -6,7 +6,7 @@
 
 // Wallpaper folders written from files on disk, for a look before an installer is made (the
 // window's Play in Browser, muravel-cli page). Apart from TWallpaperFolder, which the stub
-// uses, since they check the movie, which the stub does not.
+// uses, since they read files the stub never reads.
 namespace wallpaper {
 
 // The content of the file at path: its size taken now, its bytes when the folder is written.
@@ -22,8 +22,8 @@ struct TFolderSources {
 };
 
 // Writes into folder (which exists) what installing the project writes, but the uninstaller,
-// replacing files of the same names as WriteTo does. The movie must pass the check an
-// installer's movie must; rtl::Exception with its finding otherwise.
+// replacing files of the same names as WriteTo does. The caller has checked the movie as an
+// installer's movie is checked, and tells the user its own way when it fails.
 void WriteWallpaperFolder(const core::TProject& project, const TWallpaperFolder::TToUtf8& toUtf8,
                           const TFolderSources& sources, const std::string& folder, bool replace);
 
