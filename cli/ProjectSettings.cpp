@@ -17,18 +17,18 @@ using TKind = TArguments::TKind;
 struct TSetting {
     TArguments::TOption Option;
     void (*Apply)(core::TProject& project, const std::string& option, const std::string& value,
-                  const TCodePage& codePage);
+                  const rtl::TCodePage& codePage);
 };
 
 bool IsOn(const std::string& value) {
     return value == "1";
 }
 
-std::string FullPath(const TCodePage& codePage, const std::string& path) {
-    return codePage.FromNative(rtl::ExpandFileName(path));
+std::string FullPath(const rtl::TCodePage& codePage, const std::string& path) {
+    return codePage.FromNativePath(rtl::ExpandFileName(path));
 }
 
-rtl::TStringList LinesOf(const TCodePage& codePage, const std::string& path) {
+rtl::TStringList LinesOf(const rtl::TCodePage& codePage, const std::string& path) {
     rtl::TFileStream file(path, rtl::FileMode::OpenRead);
     rtl::TStringList lines;
     lines.LoadFromStream(file);
@@ -40,24 +40,24 @@ rtl::TStringList LinesOf(const TCodePage& codePage, const std::string& path) {
 
 // clang-format off
 const TSetting Settings[] = {
-    {{"--movie", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage& c) {
+    {{"--movie", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const rtl::TCodePage& c) {
         p.FlashFiles.Clear();
         p.FlashFiles.Add(FullPath(c, v));
     }},
-    {{"--title", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage& c) { p.FileTitle = c.FromNative(v); }},
-    {{"--output", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage& c) { p.OutputFile = FullPath(c, v); }},
-    {{"--background", TKind::Value}, [](core::TProject& p, const std::string& o, const std::string& v, const TCodePage&) { p.BackgroundColor = ParseColor(o, v); }},
-    {{"--transparent-background", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage&) { p.TransparentBackground = IsOn(v); }},
-    {{"--license-file", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage& c) { p.LicenseLines = LinesOf(c, v); }},
-    {{"--show-license", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage&) { p.ShowLicense = IsOn(v); }},
-    {{"--text-file", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage& c) { p.TextLines = LinesOf(c, v); }},
-    {{"--show-text", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage&) { p.ShowText = IsOn(v); }},
-    {{"--url", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage& c) { p.URL = c.FromNative(v); }},
-    {{"--text-color", TKind::Value}, [](core::TProject& p, const std::string& o, const std::string& v, const TCodePage&) { p.TextColor = ParseColor(o, v); }},
-    {{"--text-background", TKind::Value}, [](core::TProject& p, const std::string& o, const std::string& v, const TCodePage&) { p.TextBGColor = ParseColor(o, v); }},
-    {{"--text-transparent", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage&) { p.TextBGTransparent = IsOn(v); }},
-    {{"--loop", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage&) { p.Loop = IsOn(v); }},
-    {{"--new-guid", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const TCodePage&) {
+    {{"--title", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const rtl::TCodePage& c) { p.FileTitle = c.FromNative(v); }},
+    {{"--output", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const rtl::TCodePage& c) { p.OutputFile = FullPath(c, v); }},
+    {{"--background", TKind::Value}, [](core::TProject& p, const std::string& o, const std::string& v, const rtl::TCodePage&) { p.BackgroundColor = ParseColor(o, v); }},
+    {{"--transparent-background", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const rtl::TCodePage&) { p.TransparentBackground = IsOn(v); }},
+    {{"--license-file", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const rtl::TCodePage& c) { p.LicenseLines = LinesOf(c, v); }},
+    {{"--show-license", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const rtl::TCodePage&) { p.ShowLicense = IsOn(v); }},
+    {{"--text-file", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const rtl::TCodePage& c) { p.TextLines = LinesOf(c, v); }},
+    {{"--show-text", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const rtl::TCodePage&) { p.ShowText = IsOn(v); }},
+    {{"--url", TKind::Value}, [](core::TProject& p, const std::string&, const std::string& v, const rtl::TCodePage& c) { p.URL = c.FromNative(v); }},
+    {{"--text-color", TKind::Value}, [](core::TProject& p, const std::string& o, const std::string& v, const rtl::TCodePage&) { p.TextColor = ParseColor(o, v); }},
+    {{"--text-background", TKind::Value}, [](core::TProject& p, const std::string& o, const std::string& v, const rtl::TCodePage&) { p.TextBGColor = ParseColor(o, v); }},
+    {{"--text-transparent", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const rtl::TCodePage&) { p.TextBGTransparent = IsOn(v); }},
+    {{"--loop", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const rtl::TCodePage&) { p.Loop = IsOn(v); }},
+    {{"--new-guid", TKind::Switch}, [](core::TProject& p, const std::string&, const std::string& v, const rtl::TCodePage&) {
         if (IsOn(v))
             p.GUID = rtl::NewGuidText();
     }},
@@ -83,7 +83,8 @@ bool HasSettings(const TArguments& args) {
     return false;
 }
 
-void ApplySettings(const TArguments& args, const TCodePage& codePage, core::TProject& project) {
+void ApplySettings(const TArguments& args, const rtl::TCodePage& codePage,
+                   core::TProject& project) {
     for (const auto& [name, value] : args.Options())
         for (const TSetting& setting : Settings)
             if (name == setting.Option.Name) {

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "Arguments.h"
-#include "CodePage.h"
 #include "core/ProjectUnit.h"
+#include "rtl/CodePage.h"
 
 namespace cli {
 
@@ -19,7 +19,7 @@ bool HasSettings(const TArguments& args);
 // code page, paths are made full first, as the window's dialogs give them. A value that is not
 // one the setting takes raises EUsage naming the option and the value; an unreadable licence or
 // text file raises its file error.
-void ApplySettings(const TArguments& args, const TCodePage& codePage, core::TProject& project);
+void ApplySettings(const TArguments& args, const rtl::TCodePage& codePage, core::TProject& project);
 
 // A colour as the project file's texts give it (a name such as clWhite, $00BBGGRR or a decimal
 // number) or as #RRGGBB; EUsage naming option otherwise.

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "Arguments.h"
-#include "CodePage.h"
 #include "ProjectSettings.h"
 #include "Shell.h"
 #include "core/CompileUnit.h"
@@ -122,12 +121,12 @@ std::string ScratchIniPath() {
     return rtl::TempDirectory() + rtl::NewGuidText();
 }
 
-cli::TCodePage CodePageOf(const TArguments& args) {
+rtl::TCodePage CodePageOf(const TArguments& args) {
     const std::string number = args.Value("--codepage").value_or("1252");
     int32_t value = 0;
     if (!rtl::TryStrToInt(number, value) || value <= 0)
         throw EUsage{"--codepage \"" + number + "\" is not a code page number"};
-    return cli::TCodePage(value);
+    return rtl::TCodePage(value);
 }
 
 // A line on standard error that follows a long compression, when that is a terminal: after a
@@ -231,7 +230,7 @@ std::string AssetsFolder(const TArguments& parsed) {
 }
 
 // The settings given, after which a movie given must pass the check an installer's movie must.
-void ApplyCheckedSettings(const TArguments& parsed, const cli::TCodePage& codePage,
+void ApplyCheckedSettings(const TArguments& parsed, const rtl::TCodePage& codePage,
                           core::TProject& project) {
     cli::ApplySettings(parsed, codePage, project);
     if (const std::optional<std::string> movie = parsed.Value("--movie")) {
@@ -243,7 +242,7 @@ void ApplyCheckedSettings(const TArguments& parsed, const cli::TCodePage& codePa
 
 // A new project as the window starts one: the template's settings under a GUID of their own,
 // or with --no-template the plain defaults; then the settings given.
-void NewProject(const TArguments& parsed, const cli::TCodePage& codePage, core::TProject& project) {
+void NewProject(const TArguments& parsed, const rtl::TCodePage& codePage, core::TProject& project) {
     if (parsed.Value("--no-template") != "1") {
         const std::string path = AssetsFolder(parsed) + core::TemplateFileName;
         if (!rtl::FileExists(path))
@@ -264,7 +263,7 @@ int ProjectNew(const std::vector<std::string>& args) {
     const std::string& out = parsed.Operands()[0];
     if (parsed.Value("--force") != "1" && (rtl::FileExists(out) || rtl::DirectoryExists(out)))
         throw TRefusal{"\"" + out + "\" exists; give --force to replace it."};
-    const cli::TCodePage codePage = CodePageOf(parsed);
+    const rtl::TCodePage codePage = CodePageOf(parsed);
     core::TProject project(ScratchIniPath());
     NewProject(parsed, codePage, project);
     project.SaveToFile(out);
@@ -275,7 +274,7 @@ int ProjectSet(const std::vector<std::string>& args) {
     const TArguments parsed(args, WithSettings({}));
     if (parsed.Operands().size() != 1 || !cli::HasSettings(parsed))
         throw EUsage{"project set takes one FILE and the settings to change"};
-    const cli::TCodePage codePage = CodePageOf(parsed);
+    const rtl::TCodePage codePage = CodePageOf(parsed);
     core::TProject project(ScratchIniPath());
     project.LoadFromFile(parsed.Operands()[0]);
     ApplyCheckedSettings(parsed, codePage, project);
@@ -284,7 +283,7 @@ int ProjectSet(const std::vector<std::string>& args) {
 }
 
 void PrintLines(const char* heading, const rtl::TStringList& lines,
-                const cli::TCodePage& codePage) {
+                const rtl::TCodePage& codePage) {
     std::printf("[%s]\n", heading);
     for (const std::string& line : lines.Items())
         std::printf("%s\n", codePage.ToNative(line).c_str());
@@ -294,21 +293,21 @@ int ProjectShow(const std::vector<std::string>& args) {
     const TArguments parsed(args, {{"--codepage", TKind::Value}});
     if (parsed.Operands().size() != 1)
         throw EUsage{"project show takes one FILE"};
-    const cli::TCodePage codePage = CodePageOf(parsed);
+    const rtl::TCodePage codePage = CodePageOf(parsed);
     core::TProject p(ScratchIniPath());
     p.LoadFromFile(parsed.Operands()[0]);
     const auto text = [&](const std::string& value) { return codePage.ToNative(value); };
     auto flag = [](bool b) { return b ? "1" : "0"; };
     std::printf("Version=%d\nGUID=%s\nCount=%d\n", p.Version, p.GUID.c_str(), p.FlashFiles.Count());
     for (int i = 0; i < p.FlashFiles.Count(); ++i)
-        std::printf("Flash%d=%s\n", i, text(p.FlashFiles.Get(i)).c_str());
+        std::printf("Flash%d=%s\n", i, codePage.ToNativePath(p.FlashFiles.Get(i)).c_str());
     std::printf(
         "FileTitle=%s\nBackgroundColor=%s\nTransparentBackground=%s\nShowLicense=%s\nShowText=%s\n"
         "URL=%s\nTextColor=%s\nTextBGColor=%s\nTextBGTransparent=%s\nOutputFile=%s\nLoop=%s\n",
         text(p.FileTitle).c_str(), core::ColorToString(p.BackgroundColor).c_str(),
         flag(p.TransparentBackground), flag(p.ShowLicense), flag(p.ShowText), text(p.URL).c_str(),
         core::ColorToString(p.TextColor).c_str(), core::ColorToString(p.TextBGColor).c_str(),
-        flag(p.TextBGTransparent), text(p.OutputFile).c_str(), flag(p.Loop));
+        flag(p.TextBGTransparent), codePage.ToNativePath(p.OutputFile).c_str(), flag(p.Loop));
     PrintLines("License", p.LicenseLines, codePage);
     PrintLines("Text", p.TextLines, codePage);
     return ExitSuccess;
@@ -326,7 +325,7 @@ std::vector<TArguments::TOption> WallpaperOptions(std::vector<TArguments::TOptio
 
 // The project a wallpaper is made of: from its file, as the window opens it, or from the
 // template and the settings. True when it came from a file.
-bool WallpaperProject(const char* command, const TArguments& parsed, const cli::TCodePage& codePage,
+bool WallpaperProject(const char* command, const TArguments& parsed, const rtl::TCodePage& codePage,
                       core::TProject& project) {
     const bool fromProject = parsed.Operands().size() == 1;
     if (parsed.Operands().size() > 1 ||
@@ -342,10 +341,10 @@ bool WallpaperProject(const char* command, const TArguments& parsed, const cli::
 
 int Build(const std::vector<std::string>& args) {
     const TArguments parsed(args, WallpaperOptions({}));
-    const cli::TCodePage codePage = CodePageOf(parsed);
+    const rtl::TCodePage codePage = CodePageOf(parsed);
     core::TProject project(ScratchIniPath());
     const bool fromProject = WallpaperProject("build", parsed, codePage, project);
-    std::string output = codePage.ToNative(project.OutputFile);
+    std::string output = codePage.ToNativePath(project.OutputFile);
     if (const auto o = parsed.Value("-o"))
         output = *o;
 
@@ -353,14 +352,14 @@ int Build(const std::vector<std::string>& args) {
     core::TInstallerInputs inputs;
     inputs.StubPath = parsed.Value("--stub").value_or(assets + core::StubFileName);
     inputs.FlashPath = project.FlashFiles.Count() > 0
-                           ? codePage.ToNative(project.FlashFiles.Get(0))
+                           ? codePage.ToNativePath(project.FlashFiles.Get(0))
                            : std::string();
     inputs.PlayerFolder = assets;
     inputs.OutputPath = output;
     inputs.ScratchPath = rtl::TempDirectory() + rtl::NewGuidText() + ".zvrk";
     if (const auto refusal = core::CheckInputs(inputs, project.FileTitle))
         throw TRefusal{refusal->Message};
-    const std::string storedOutput = codePage.FromNative(output);
+    const std::string storedOutput = codePage.FromNativePath(output);
 
     TProgressLine progress;
     core::TInstallerBuilder().Build(
@@ -390,11 +389,11 @@ int Page(const std::vector<std::string>& args) {
         args, WallpaperOptions({{"--force", TKind::Switch}, {"--open", TKind::Switch}}));
     if (!parsed.Has("-o"))
         throw EUsage{"page takes -o DIR"};
-    const cli::TCodePage codePage = CodePageOf(parsed);
+    const rtl::TCodePage codePage = CodePageOf(parsed);
     core::TProject project(ScratchIniPath());
     const bool fromProject = WallpaperProject("page", parsed, codePage, project);
     const std::string movie =
-        project.FlashFiles.Count() > 0 ? codePage.ToNative(project.FlashFiles.Get(0)) : "";
+        project.FlashFiles.Count() > 0 ? codePage.ToNativePath(project.FlashFiles.Get(0)) : "";
     if (movie.empty())
         throw TRefusal{core::NoMovieMessage};
     // A movie given with --movie has been checked already.
@@ -406,15 +405,14 @@ int Page(const std::vector<std::string>& args) {
     const bool force = parsed.Value("--force") == "1";
     if (rtl::FileExists(folder))
         throw TRefusal{"\"" + folder + "\" is a file, not a folder."};
-    if (!force && rtl::DirectoryExists(folder) && !std::filesystem::is_empty(folder))
+    if (!force && rtl::DirectoryExists(folder) && !std::filesystem::is_empty(rtl::FsPath(folder)))
         throw TRefusal{"\"" + folder + "\" is not empty; give --force to write into it."};
-    std::filesystem::create_directories(folder);
+    std::filesystem::create_directories(rtl::FsPath(folder));
     const std::string assets = AssetsFolder(parsed);
-    wallpaper::WriteWallpaperFolder(
-        project, [&codePage](const std::string& text) { return codePage.ToUtf8(text); },
-        {movie, assets + core::PlayerFileName,
-         parsed.Value("--stub").value_or(assets + core::StubFileName)},
-        folder, force);
+    wallpaper::WriteWallpaperFolder(project, codePage,
+                                    {movie, assets + core::PlayerFileName,
+                                     parsed.Value("--stub").value_or(assets + core::StubFileName)},
+                                    folder, force);
     const std::string page = rtl::IncludeTrailingDelimiter(folder) + wallpaper::PageFileName;
     std::printf("%s\n", page.c_str());
     if (parsed.Value("--open") == "1" && !cli::OpenWithDefaultProgram(page))

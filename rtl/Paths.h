@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace rtl {
@@ -16,6 +17,10 @@ std::string ExtractFilePath(const std::string& path);
 std::string ExtractFileExt(const std::string& path);
 // ExtractFileExt lower-cased in the letters A to Z only.
 std::string LowerFileExt(const std::string& path);
+
+// The path for the standard library's file system calls, which take 8-bit text as the C
+// runtime's locale, not as the program's own text.
+std::filesystem::path FsPath(const std::string& path);
 
 // Platform half.
 // The folder with a delimiter at its end.

@@ -95,9 +95,10 @@ const TInstallForm::TControlRow TInstallForm::Layout[] = {
 };
 
 TInstallForm::TInstallForm(HINSTANCE instance, TInstallation& installation,
-                           const core::TProject& project, std::vector<std::string> libraries)
-    : instance_(instance), installation_(installation), project_(project),
-      libraries_(std::move(libraries)), livelyProgram_(lively::ProgramPath()) {
+                           const TInstallerPackage& package, std::vector<std::string> libraries)
+    : instance_(instance), installation_(installation), package_(package),
+      project_(package.Project()), libraries_(std::move(libraries)),
+      livelyProgram_(lively::ProgramPath()) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     NONCLIENTMETRICSA metrics{};
@@ -237,7 +238,7 @@ void TInstallForm::CreateControls() {
                       ". Tick \"I accept\" to install it.");
         std::string license;
         for (const std::string& line : project_.LicenseLines.Items())
-            license += line + "\r\n";
+            license += package_.CodePage().ToNative(line) + "\r\n";
         SetWindowTextA(Control(LicenseMemo), license.c_str());
     } else {
         // Without a licence the label has the room of the licence box as well.
@@ -299,11 +300,19 @@ void TInstallForm::SetTitledText(int id, const std::string& before, const std::s
     const sys::TWindowDC dc(label);
     const HGDIOBJ oldFont = SelectObject(dc.Get(), font_.Valid() ? font_.Get()
                                                                  : GetStockObject(DEFAULT_GUI_FONT));
-    // Where each character of the title starts, so a cut never splits a double-byte one.
+    // Where each character of the title starts, so a cut never splits one of several bytes:
+    // UTF-8 as the manifest asks, or a double-byte code page on a Windows that ignores it.
     const std::string& title = installation_.Title();
+    const bool utf8 = GetACP() == CP_UTF8;
     std::vector<size_t> starts;
-    for (const char* p = title.c_str(); *p != '\0'; p = CharNextA(p))
-        starts.push_back(static_cast<size_t>(p - title.c_str()));
+    for (size_t at = 0; at < title.size();) {
+        starts.push_back(at);
+        if (utf8)
+            for (++at; at < title.size() && (static_cast<unsigned char>(title[at]) & 0xC0) == 0x80;)
+                ++at;
+        else
+            at = static_cast<size_t>(CharNextA(title.c_str() + at) - title.c_str());
+    }
     std::string text;
     for (size_t keep = starts.size();; keep = keep * 9 / 10) {
         const std::string shown =
@@ -325,13 +334,15 @@ bool TInstallForm::Checked(int id) const {
 
 void TInstallForm::ShowPage(TPage page) {
     page_ = page;
-    // The library's lines on the finish page only when the copy was placed.
+    // The library's lines on the finish page only when the copy was placed, but for the line
+    // that says why it was not.
     const bool placed = !installation_.Copies().empty();
+    const bool failed = !installation_.CopyFailure().empty();
     for (const TControlRow& row : Layout)
         if (HWND control = Control(row.Id)) {
             const bool libraryLine = page == FinishedPage &&
                                      (row.When == WithLively || row.When == WithLivelyProgram) &&
-                                     !placed;
+                                     !placed && !(failed && row.Id == LivelyLabel);
             ShowWindow(control, (row.Pages & page) != 0 && !libraryLine ? SW_SHOW : SW_HIDE);
         }
     EnableWindow(Control(CancelButton), page == ReadyPage);
@@ -400,6 +411,9 @@ void TInstallForm::InstallDone() {
     SetWindowTextA(Control(FinishFolderLabel), installation_.Folder().c_str());
     SendMessageA(Control(OpenCheckBox), BM_SETCHECK, BST_CHECKED, 0);
     SendMessageA(Control(SetWallpaperCheckBox), BM_SETCHECK, BST_CHECKED, 0);
+    if (!installation_.CopyFailure().empty())
+        SetWindowTextA(Control(LivelyLabel),
+                       (lively::NoCopyText + installation_.CopyFailure()).c_str());
     ShowPage(FinishedPage);
 }
 

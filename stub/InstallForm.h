@@ -22,7 +22,7 @@ public:
     enum class TOutcome { Installed, Cancelled };
 
     // libraries are the wallpapers folders of the players found, offered with a check box.
-    TInstallForm(HINSTANCE instance, TInstallation& installation, const core::TProject& project,
+    TInstallForm(HINSTANCE instance, TInstallation& installation, const TInstallerPackage& package,
                  std::vector<std::string> libraries);
     ~TInstallForm();
     TInstallForm(const TInstallForm&) = delete;
@@ -66,6 +66,7 @@ private:
 
     HINSTANCE instance_;
     TInstallation& installation_;
+    const TInstallerPackage& package_;
     const core::TProject& project_;
     std::vector<std::string> libraries_;
     std::optional<std::string> livelyProgram_;

@@ -10,7 +10,6 @@
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
 #include "rtl/TextUtils.h"
-#include "system/CodePages.h"
 #include "system/RegistryReader.h"
 #include "wallpaper/SafeNames.h"
 #include "wallpaper/SystemColors.h"
@@ -160,7 +159,7 @@ private:
 };
 
 std::string TInstallation::DefaultFolder(const TInstallerPackage& package) {
-    const std::string title = rtl::Trim(package.Project().FileTitle);
+    const std::string title = package.TrimmedTitle();
     const std::string key = wallpaper::InstallName(package.Project().GUID, title);
     const std::string base = WallpapersFolder() + "\\" + wallpaper::WallpaperFolderName(title);
     std::string folder = base;
@@ -175,14 +174,14 @@ TInstallation::TInstallation(const TInstallerPackage& package, const wallpaper::
       programSize_(player.ProgramSize()) {
     const core::TProject& project = package.Project();
     record_.Title = package.Title();
-    record_.Key = wallpaper::InstallName(project.GUID, rtl::Trim(project.FileTitle));
-    folderName_ = wallpaper::WallpaperFolderName(rtl::Trim(project.FileTitle));
+    record_.Key = wallpaper::InstallName(project.GUID, package.TrimmedTitle());
+    folderName_ = wallpaper::WallpaperFolderName(package.TrimmedTitle());
 
     const wallpaper::TPackedImage& image = package.Image();
     const wallpaper::TWallpaperFolder contents(
-        // Lambdas, not the functions themselves: a function pointer in a std::function brings
-        // the type information of pointers into every installer.
-        project, record_.Title, [](const std::string& text) { return sys::AnsiToUtf8(text); },
+        // A lambda, not the function itself: a function pointer in a std::function brings the
+        // type information of pointers into every installer.
+        project, wallpaper::WallpaperTitle(project), package.CodePage(),
         [](int index) { return wallpaper::SystemColor(index); }, player,
         wallpaper::EntryContent(image, core::MovieEntry,
                                 TInstallerPackage::PartName(core::MovieEntry)),
@@ -310,14 +309,45 @@ void TInstallation::Run(const TProgressFn& progress) {
         MoveFile(staging + "\\" + file.Name, path);
         undo.OnFailure([path] { DeleteFileA(path.c_str()); });
     }
-    for (const std::string& copy : record_.Copies)
-        PlaceCopy(copy, replaced, undo);
     undo.Commit();
+    PlaceCopies(replaced);
     // What Lively kept of an earlier copy would hide this one's defaults.
     for (const std::string& copy : record_.Copies)
         lively::ForgetSettings(copy);
     if (!earlierLocation.empty() && !rtl::SameFile(earlierLocation, folder_))
         RemoveEarlierCopy(earlierLocation);
+}
+
+void TInstallation::PlaceCopies(const std::vector<std::string>& ours) {
+    // The wallpaper is installed whatever becomes of its copies; a copy that fails takes back
+    // what it did and is left out.
+    std::vector<std::string> placed;
+    copyFailure_.clear();
+    for (const std::string& copy : record_.Copies) {
+        try {
+            TUndo undo;
+            PlaceCopy(copy, ours, undo);
+            undo.Commit();
+            placed.push_back(copy);
+        } catch (const rtl::Exception& error) {
+            copyFailure_ += (copyFailure_.empty() ? "" : " ") + error.Message;
+        }
+    }
+    if (placed.size() == record_.Copies.size())
+        return;
+    // The uninstaller must not reach into a library folder it did not fill.
+    record_.Copies = placed;
+    const std::string uninstaller = folder_ + "\\" + wallpaper::UninstallerFileName;
+    const std::string fresh = uninstaller + "~" + UniqueSuffix();
+    bool written = true;
+    try {
+        TOutputFile(fresh).Write(UninstallerImage(program_, programSize_, record_));
+    } catch (const rtl::Exception&) {
+        written = false;
+    }
+    // Else the first list stays, and its uninstaller removes only the files of ours it finds.
+    if (!written || !rtl::MoveReplacing(fresh, uninstaller))
+        DeleteFileA(fresh.c_str());
 }
 
 void TInstallation::PlaceCopy(const std::string& copy, const std::vector<std::string>& ours,
@@ -390,7 +420,8 @@ std::string TInstallation::Register(TUndo& undo) const {
     SetNumber(key.Get(), "EstimatedSize", static_cast<DWORD>((size + 1023) / 1024));
     SetNumber(key.Get(), "NoModify", 1);
     SetNumber(key.Get(), "NoRepair", 1);
-    const std::string link = wallpaper::LinkTarget(package_.Project().URL);
+    const std::string link =
+        wallpaper::LinkTarget(package_.CodePage().ToNative(package_.Project().URL));
     if (rtl::LowerCaseAscii(link.substr(0, 4)) == "http")
         SetString(key.Get(), "URLInfoAbout", link);
     return earlierLocation;

@@ -32,8 +32,11 @@ public:
     static std::string DefaultFolder(const TInstallerPackage& package);
 
     const std::string& Folder() const { return folder_; }
-    // The folders of the copies in players' libraries, named after the wallpaper's identity.
+    // The folders of the copies in players' libraries, named after the wallpaper's identity;
+    // after Run, those placed.
     const std::vector<std::string>& Copies() const { return record_.Copies; }
+    // After Run, why a copy could not be placed; empty when every copy was.
+    const std::string& CopyFailure() const { return copyFailure_; }
     // The name of the wallpaper's own folder, after its title.
     const std::string& FolderName() const { return folderName_; }
     const std::string& Title() const { return record_.Title; }
@@ -41,9 +44,10 @@ public:
 
     // Writes every file into a staging folder inside the wallpaper folder, registers the
     // wallpaper, moves an earlier installation of the same wallpaper aside and the new files
-    // into place, then places the copies in the libraries; only then is the earlier
-    // installation deleted. A failure at any step puts back what was there before (files,
-    // folders and the entry's values) and raises. A folder that holds files this wallpaper did
+    // into place; only then is the earlier installation deleted. A failure at any of these
+    // steps puts back what was there before (files, folders and the entry's values) and
+    // raises. Then it places the copies in the libraries: a copy that fails is left out (see
+    // CopyFailure), and the installation stands. A folder that holds files this wallpaper did
     // not put there is refused before anything is written.
     void Run(const TProgressFn& progress);
 
@@ -58,6 +62,7 @@ private:
 
     void PlanText(const std::string& name, std::string bytes);
     std::vector<std::string> EarlierFiles() const;
+    void PlaceCopies(const std::vector<std::string>& ours);
     void PlaceCopy(const std::string& copy, const std::vector<std::string>& ours,
                    TUndo& undo) const;
     std::string Register(TUndo& undo) const;
@@ -71,6 +76,7 @@ private:
     TUninstallRecord record_;
     std::vector<TPlannedFile> files_;
     int64_t totalSize_ = 0;
+    std::string copyFailure_;
 };
 
 } // namespace stub

@@ -59,8 +59,12 @@ TInstallerPackage::TInstallerPackage(const wallpaper::TPackedImage& image,
         image.Inflate(i, PartName(i), [](const uint8_t*, size_t) {});
 }
 
+std::string TInstallerPackage::TrimmedTitle() const {
+    return codePage_.ToNative(rtl::Trim(project_->FileTitle));
+}
+
 std::string TInstallerPackage::Title() const {
-    return wallpaper::WallpaperTitle(*project_);
+    return codePage_.ToNative(wallpaper::WallpaperTitle(*project_));
 }
 
 } // namespace stub

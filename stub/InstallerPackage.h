@@ -5,6 +5,7 @@
 
 #include "core/InstallerUnit.h"
 #include "core/ProjectUnit.h"
+#include "rtl/CodePage.h"
 #include "wallpaper/PackedImage.h"
 
 namespace stub {
@@ -25,7 +26,12 @@ public:
     bool IsVideo() const { return video_; }
     // The movie's path as the project holds it.
     const std::string& MoviePath() const { return project_->FlashFiles.Get(0); }
-    // The trimmed title, or "Wallpaper" when the project has none.
+    // The code page the project holds its text in: the system's, as on the machine that made
+    // the installer with the window.
+    const rtl::TCodePage& CodePage() const { return codePage_; }
+    // The trimmed title in the program's own text, empty when the project has none.
+    std::string TrimmedTitle() const;
+    // The trimmed title in the program's own text, or "Wallpaper" when the project has none.
     std::string Title() const;
 
     // The name of an entry in messages: "the movie (part 2)".
@@ -35,6 +41,7 @@ private:
     const wallpaper::TPackedImage& image_;
     std::unique_ptr<core::TProject> project_;
     bool video_ = false;
+    rtl::TCodePage codePage_ = rtl::TCodePage::System();
 };
 
 } // namespace stub

@@ -5,11 +5,11 @@
 #include <utility>
 
 #include "WinSupport.h"
+#include "rtl/CodePage.h"
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
 #include "rtl/Streams.h"
 #include "rtl/TextUtils.h"
-#include "system/CodePages.h"
 #include "system/RegistryReader.h"
 #include "wallpaper/LivelyInfo.h"
 
@@ -41,7 +41,7 @@ std::string WallpaperDir(const std::string& settingsFolder) {
             const std::optional<std::string> dir =
                 wallpaper::JsonStringValue(text.ToString(), "WallpaperDir");
             if (dir && !dir->empty())
-                return sys::Utf8ToAnsi(*dir);
+                return rtl::Utf8ToNative(*dir);
         } catch (const rtl::Exception&) {
             // Lively reads a settings file it cannot use as its defaults, and so does this.
         }
@@ -123,7 +123,7 @@ std::vector<int> ScreensShowing(const std::string& folder, bool& layoutFound) {
             for (const std::string& item : wallpaper::JsonItems(text.ToString())) {
                 const std::optional<std::string> path =
                     wallpaper::JsonStringValue(item, "LivelyInfoPath");
-                if (!path || !rtl::SameFile(sys::Utf8ToAnsi(*path), folder))
+                if (!path || !rtl::SameFile(rtl::Utf8ToNative(*path), folder))
                     continue;
                 const std::optional<std::string> screen =
                     wallpaper::JsonMember(item, "LivelyScreen");

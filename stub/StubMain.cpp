@@ -133,7 +133,7 @@ int Install(HINSTANCE instance, const wallpaper::TPackedImage& image, const TStu
         options.NoLively ? std::vector<std::string>() : lively::WallpapersFolders();
     TInstallation installation(*package, *player, folder, libraries);
     if (!report.Silent()) {
-        TInstallForm form(instance, installation, package->Project(), libraries);
+        TInstallForm form(instance, installation, *package, libraries);
         return form.Run() == TInstallForm::TOutcome::Installed ? ExitSuccess : ExitCancelled;
     }
     try {
@@ -141,7 +141,9 @@ int Install(HINSTANCE instance, const wallpaper::TPackedImage& image, const TStu
     } catch (const rtl::Exception& error) {
         return report.Fail(ExitFailure, InstallFailed, error.Message);
     }
-    // Installed all the same when Lively does not take it: it is in Lively's library.
+    // Installed all the same when the library or Lively does not take it.
+    if (!installation.CopyFailure().empty())
+        WriteStandardError(lively::NoCopyText + installation.CopyFailure() + "\r\n");
     const std::optional<std::string> lively = lively::ProgramPath();
     if (!options.NoWallpaper && lively && !installation.Copies().empty() &&
         !lively::SetWallpaper(*lively, installation.Copies().front(), lively::AnswerTimeoutMs))

@@ -4,6 +4,7 @@
 
 #include "core/CompileUnit.h"
 #include "core/PeImage.h"
+#include "rtl/CodePage.h"
 #include "rtl/IniFile.h"
 #include "rtl/Streams.h"
 #include "rtl/TextUtils.h"
@@ -14,6 +15,7 @@ namespace stub {
 namespace {
 
 const char* const Section = "Uninstall";
+const char* const Utf8 = "UTF-8";
 // Far more than an installer writes; a larger count is not a record of ours.
 constexpr int32_t MaxFiles = 64;
 constexpr int32_t MaxCopies = 8;
@@ -41,31 +43,41 @@ bool IsLibraryFolder(const std::string& path, const std::string& key) {
 
 std::string TUninstallRecord::ToText() const {
     rtl::TMemIniFile ini("");
-    ini.WriteString(Section, "Title", Title);
-    ini.WriteString(Section, "Key", Key);
-    ini.WriteString(Section, "Folder", Folder);
+    ini.WriteString(Section, "Encoding", Utf8);
+    ini.WriteString(Section, "Title", rtl::NativeToUtf8(Title));
+    ini.WriteString(Section, "Key", rtl::NativeToUtf8(Key));
+    ini.WriteString(Section, "Folder", rtl::NativeToUtf8(Folder));
     ini.WriteInteger(Section, "Count", static_cast<int32_t>(Files.size()));
     for (size_t i = 0; i < Files.size(); ++i)
-        ini.WriteString(Section, "File" + rtl::IntToStr(static_cast<int64_t>(i)), Files[i]);
+        ini.WriteString(Section, "File" + rtl::IntToStr(static_cast<int64_t>(i)),
+                        rtl::NativeToUtf8(Files[i]));
     ini.WriteInteger(Section, "Copies", static_cast<int32_t>(Copies.size()));
     for (size_t i = 0; i < Copies.size(); ++i)
-        ini.WriteString(Section, "Copy" + rtl::IntToStr(static_cast<int64_t>(i)), Copies[i]);
+        ini.WriteString(Section, "Copy" + rtl::IntToStr(static_cast<int64_t>(i)),
+                        rtl::NativeToUtf8(Copies[i]));
     return ini.Text();
 }
 
 TUninstallRecord TUninstallRecord::FromText(const std::string& text) {
     rtl::TMemIniFile ini("");
     ini.SetText(text);
+    // Installers before the UTF-8 records wrote theirs in the system's code page.
+    const bool utf8 = ini.ReadString(Section, "Encoding", "") == Utf8;
+    const rtl::TCodePage system = rtl::TCodePage::System();
+    const auto read = [&](const std::string& name) {
+        const std::string value = ini.ReadString(Section, name, "");
+        return utf8 ? rtl::Utf8ToNative(value) : system.ToNative(value);
+    };
     TUninstallRecord record;
-    record.Title = ini.ReadString(Section, "Title", "");
-    record.Key = ini.ReadString(Section, "Key", "");
-    record.Folder = ini.ReadString(Section, "Folder", "");
+    record.Title = read("Title");
+    record.Key = read("Key");
+    record.Folder = read("Folder");
     const int32_t count = ini.ReadInteger(Section, "Count", -1);
     if (record.Folder.empty() || record.Key.empty() ||
         wallpaper::SafeFileName(record.Key) != record.Key || count < 0 || count > MaxFiles)
         throw wallpaper::EDamaged("Its list of installed files is not readable.");
     for (int32_t i = 0; i < count; ++i) {
-        const std::string name = ini.ReadString(Section, "File" + rtl::IntToStr(i), "");
+        const std::string name = read("File" + rtl::IntToStr(i));
         if (name.empty() || wallpaper::SafeFileName(name) != name)
             throw wallpaper::EDamaged("Its list of installed files names \"" + name +
                                       "\", which is not a file of its folder.");
@@ -75,7 +87,7 @@ TUninstallRecord TUninstallRecord::FromText(const std::string& text) {
     if (copies < 0 || copies > MaxCopies)
         throw wallpaper::EDamaged("Its list of installed files is not readable.");
     for (int32_t i = 0; i < copies; ++i) {
-        const std::string copy = ini.ReadString(Section, "Copy" + rtl::IntToStr(i), "");
+        const std::string copy = read("Copy" + rtl::IntToStr(i));
         if (!IsLibraryFolder(copy, record.Key))
             throw wallpaper::EDamaged("Its list of installed files names \"" + copy +
                                       "\", which is not a library's folder of this wallpaper.");

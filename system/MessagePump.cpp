@@ -28,7 +28,7 @@ TMessageHandler SetMessageHandler(TMessageHandler handler) {
 
 void PumpWaitingMessages(const std::function<void(MSG&)>& handle, UINT first, UINT last) {
     MSG message;
-    while (PeekMessageA(&message, nullptr, first, last, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, first, last, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
@@ -37,7 +37,7 @@ void PumpWaitingMessages(const std::function<void(MSG&)>& handle, UINT first, UI
             handle(message);
         } else {
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
     }
 }

@@ -54,7 +54,7 @@ void TApplication::Terminate() {
 
 bool TApplication::HandleMessage() {
     MSG message;
-    if (GetMessageA(&message, nullptr, 0, 0) <= 0)
+    if (GetMessageW(&message, nullptr, 0, 0) <= 0)
         return false;
     ProcessMessage(message);
     return true;
@@ -69,7 +69,7 @@ void TApplication::ProcessMessage(MSG& message) {
     if (form != nullptr && form->PreTranslateMessage(message))
         return;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
 }
 
 bool TApplication::Dispatch(const std::function<void()>& handler) noexcept {

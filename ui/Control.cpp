@@ -22,6 +22,11 @@ const char* const ControlProperty = "Muravel.TControl";
                              reason);
 }
 
+// Window class names are ASCII.
+std::wstring WideName(const char* className) {
+    return std::wstring(className, className + std::char_traits<char>::length(className));
+}
+
 } // namespace
 
 TControl::~TControl() {
@@ -113,17 +118,19 @@ TControl* TControl::FromHandle(HWND window) {
 void TControl::CreateSystemWindow(const char* className, DWORD style, DWORD exStyle,
                                   const TControlArgs& args) {
     const TBounds& b = args.Bounds;
-    HWND window = CreateWindowExA(
-        exStyle, className, args.Caption.c_str(),
+    // Unicode windows with a Unicode procedure: a typed character reaches an edit whole, where
+    // the 8-bit path would hand it over byte by byte, which the edit cannot put together.
+    HWND window = CreateWindowExW(
+        exStyle, WideName(className).c_str(), L"",
         style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (args.TabStop ? WS_TABSTOP : 0), b.Left,
-        b.Top, b.Width, b.Height, ParentHandle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+        b.Top, b.Width, b.Height, ParentHandle(), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (window == nullptr)
         RaiseCreateError(className);
     Attach(window);
-    // An ANSI window procedure, so the messages the class sees and passes on stay ANSI.
     systemProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
+    SetWindowTextA(window, args.Caption.c_str());
 }
 
 void TControl::CreateOwnWindow(const char* className, DWORD style, DWORD exStyle,
@@ -131,26 +138,28 @@ void TControl::CreateOwnWindow(const char* className, DWORD style, DWORD exStyle
     const TBounds& b = args.Bounds;
     if (parentOrOwner == nullptr && parent_ != nullptr)
         parentOrOwner = parent_->Handle();
-    HWND window = CreateWindowExA(
-        exStyle, className, args.Caption.c_str(), style | (args.TabStop ? WS_TABSTOP : 0), b.Left,
-        b.Top, b.Width, b.Height, parentOrOwner, nullptr, GetModuleHandleA(nullptr), this);
+    HWND window = CreateWindowExW(
+        exStyle, WideName(className).c_str(), L"", style | (args.TabStop ? WS_TABSTOP : 0), b.Left,
+        b.Top, b.Width, b.Height, parentOrOwner, nullptr, GetModuleHandleW(nullptr), this);
     if (window == nullptr)
         RaiseCreateError(className);
+    SetWindowTextA(window, args.Caption.c_str());
 }
 
 void TControl::RegisterOwnClass(const char* className, HBRUSH background) {
     static std::set<std::string> registered;
     if (!registered.insert(className).second)
         return;
-    WNDCLASSEXA windowClass{};
+    const std::wstring name = WideName(className);
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = &OwnClassProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = background;
-    windowClass.lpszClassName = className;
-    if (RegisterClassExA(&windowClass) == 0) {
+    windowClass.lpszClassName = name.c_str();
+    if (RegisterClassExW(&windowClass) == 0) {
         registered.erase(className);
         throw rtl::Exception(std::string("Cannot register the window class ") + className + ". " +
                              rtl::LastErrorText());
@@ -168,18 +177,18 @@ bool TControl::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
 
 LRESULT TControl::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
     if (systemProc_ != nullptr)
-        return CallWindowProcA(systemProc_, Handle(), message, wParam, lParam);
-    return DefWindowProcA(Handle(), message, wParam, lParam);
+        return CallWindowProcW(systemProc_, Handle(), message, wParam, lParam);
+    return DefWindowProcW(Handle(), message, wParam, lParam);
 }
 
 LRESULT CALLBACK TControl::OwnClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         static_cast<TControl*>(create->lpCreateParams)->Attach(window);
     }
     TControl* control = FromHandle(window);
     if (control == nullptr)
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     return control->WindowProc(message, wParam, lParam);
 }
 
@@ -200,8 +209,8 @@ LRESULT TControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         const WNDPROC systemProc = systemProc_;
         Detach();
         window_.Release();
-        return systemProc != nullptr ? CallWindowProcA(systemProc, window, message, wParam, lParam)
-                                     : DefWindowProcA(window, message, wParam, lParam);
+        return systemProc != nullptr ? CallWindowProcW(systemProc, window, message, wParam, lParam)
+                                     : DefWindowProcW(window, message, wParam, lParam);
     }
     return CallDefault(message, wParam, lParam);
 }
@@ -244,7 +253,7 @@ void TControl::Detach() {
     if (window == nullptr)
         return;
     if (systemProc_ != nullptr) {
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
         systemProc_ = nullptr;
     }
     RemovePropA(window, ControlProperty);

@@ -21,7 +21,9 @@ void TCustomEdit::SetColor(TColor color) {
 }
 
 bool TCustomEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (message != WM_CHAR || !OnKeyPress)
+    // A character beyond ASCII comes as several UTF-8 bytes, or as one UTF-16 unit; the edit
+    // puts it together untouched.
+    if (message != WM_CHAR || !OnKeyPress || wParam >= 0x80)
         return false;
     char key = static_cast<char>(wParam);
     const bool completed = Application().Dispatch([&] { OnKeyPress(this, key); });
@@ -29,6 +31,11 @@ bool TCustomEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     if (completed && key != '\0')
         result = CallDefault(message, static_cast<unsigned char>(key), lParam);
     return true;
+}
+
+void TCustomEdit::Command(WORD notification) {
+    if (notification == EN_CHANGE && OnChange)
+        Application().Dispatch([this] { OnChange(this); });
 }
 
 HBRUSH TCustomEdit::CtlColor(HDC dc) {

@@ -16,12 +16,15 @@ public:
     TColor Color() const { return color_; }
     void SetColor(TColor color);
 
-    // Runs for every typed character, before the edit takes it.
+    // Runs for every typed character of ASCII, before the edit takes it.
     TKeyPressEvent OnKeyPress;
+    // Runs after every change of the text, typed, pasted or set by code.
+    TNotifyEvent OnChange;
 
 protected:
     TCustomEdit(const TControlArgs& args, DWORD style, DWORD exStyle);
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void Command(WORD notification) override;
     HBRUSH CtlColor(HDC dc) override;
 
 private:

@@ -167,7 +167,7 @@ bool TForm::PreTranslateMessage(MSG& message) {
             PressEnter(message.hwnd);
         return true;
     }
-    return IsDialogMessageA(Handle(), &message) != FALSE;
+    return IsDialogMessageW(Handle(), &message) != FALSE;
 }
 
 void TForm::PressEnter(HWND focus) {

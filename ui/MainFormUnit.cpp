@@ -12,7 +12,6 @@
 #include "rtl/Guid.h"
 #include "rtl/Paths.h"
 #include "rtl/TextUtils.h"
-#include "system/CodePages.h"
 #include "system/SystemInfoUnit.h"
 #include "ui/AboutFormUnit.h"
 #include "ui/Application.h"
@@ -126,6 +125,9 @@ TMainForm::TMainForm() : TForm(Description, nullptr) {
     OnCloseQuery = [this](TComponent* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
     AutoLoadTimer.OnTimer = [this](TComponent* sender) { AutoLoadTimerTimer(sender); };
     PlayBtn->SetEnabled(false);
+    for (TCustomEdit* edit :
+         std::initializer_list<TCustomEdit*>{TitleEdit, LicenseMemo, TextMemo, WebEdit})
+        edit->OnChange = [this](TComponent* sender) { TextEditChange(sender); };
     BGColorPanel->SetColor(clBlack);
     TextColorPanel->SetColor(clBackground);
     TextBGColorPanel->SetColor(clWhite);
@@ -148,7 +150,7 @@ TMainForm::~TMainForm() {
     // A browser may still hold a file open; what stays is in the temporary folder.
     for (const std::string& folder : previewFolders_) {
         std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
+        std::filesystem::remove_all(rtl::FsPath(folder), ignored);
     }
 }
 
@@ -188,19 +190,25 @@ void TMainForm::AutoLoadTimerTimer(TComponent*) {
 void TMainForm::LoadProject(const std::string& path) {
     core::TProject project(ScratchPath(""));
     project.LoadFromFile(path);
-    TitleEdit->SetText(project.FileTitle);
+    const auto native = [this](const rtl::TStringList& lines) {
+        rtl::TStringList converted;
+        for (const std::string& line : lines.Items())
+            converted.Add(codePage_.ToNative(line));
+        return converted;
+    };
+    TitleEdit->SetText(codePage_.ToNative(project.FileTitle));
     BGColorPanel->SetColor(project.BackgroundColor);
     BGTransparentCheckBox->SetChecked(project.TransparentBackground);
     ShowLicenseCheckBox->SetChecked(project.ShowLicense);
     ShowTextCheckBox->SetChecked(project.ShowText);
-    LicenseMemo->SetLines(project.LicenseLines);
-    TextMemo->SetLines(project.TextLines);
-    WebEdit->SetText(project.URL);
+    LicenseMemo->SetLines(native(project.LicenseLines));
+    TextMemo->SetLines(native(project.TextLines));
+    WebEdit->SetText(codePage_.ToNative(project.URL));
     TextColorPanel->SetColor(project.TextColor);
     TextBGColorPanel->SetColor(project.TextBGColor);
     TransparentCheckBox->SetChecked(project.TextBGTransparent);
     LoopCheckBox->SetChecked(project.Loop);
-    OutputPath = project.OutputFile;
+    OutputPath = codePage_.ToNativePath(project.OutputFile);
     OutputFileLabel->SetCaption("Output File: " + OutputPath);
     if (path == TemplatePath()) {
         // Every project made from the template is a wallpaper of its own.
@@ -213,7 +221,8 @@ void TMainForm::LoadProject(const std::string& path) {
     }
     GUIDLabel->SetCaption("GUID: " + project.GUID);
     // A project without movies is one whose movie is still to be chosen.
-    LoadFlash(project.FlashFiles.Count() > 0 ? project.FlashFiles.Get(0) : std::string());
+    LoadFlash(project.FlashFiles.Count() > 0 ? codePage_.ToNativePath(project.FlashFiles.Get(0))
+                                             : std::string());
     ShowLicenseCheckBoxClick(ShowLicenseCheckBox);
     ShowTextCheckBoxClick(ShowTextCheckBox);
     RememberSettings();
@@ -226,23 +235,30 @@ void TMainForm::SaveProject(const std::string& path) {
 }
 
 void TMainForm::CopySettingsTo(core::TProject& project) const {
+    // Every text edit holds text of the code page only.
+    const auto stored = [this](const rtl::TStringList& lines) {
+        rtl::TStringList converted;
+        for (const std::string& line : lines.Items())
+            converted.Add(codePage_.FromNative(line));
+        return converted;
+    };
     project.FlashFiles.Clear();
-    project.FlashFiles.Add(FlashPath);
+    project.FlashFiles.Add(codePage_.FromNativePath(FlashPath));
     const std::string guidCaption = GUIDLabel->Caption();
     project.GUID = guidCaption.size() > 6 ? guidCaption.substr(6) : std::string();
-    project.FileTitle = TitleEdit->Text();
+    project.FileTitle = codePage_.FromNative(TitleEdit->Text());
     project.BackgroundColor = BGColorPanel->Color();
     project.TransparentBackground = BGTransparentCheckBox->Checked();
     project.ShowLicense = ShowLicenseCheckBox->Checked();
     project.ShowText = ShowTextCheckBox->Checked();
-    project.LicenseLines = LicenseMemo->Lines();
-    project.TextLines = TextMemo->Lines();
-    project.URL = WebEdit->Text();
+    project.LicenseLines = stored(LicenseMemo->Lines());
+    project.TextLines = stored(TextMemo->Lines());
+    project.URL = codePage_.FromNative(WebEdit->Text());
     project.TextColor = TextColorPanel->Color();
     project.TextBGColor = TextBGColorPanel->Color();
     project.TextBGTransparent = TransparentCheckBox->Checked();
     project.Loop = LoopCheckBox->Checked();
-    project.OutputFile = OutputPath;
+    project.OutputFile = codePage_.FromNativePath(OutputPath);
 }
 
 void TMainForm::RememberSettings() {
@@ -339,18 +355,18 @@ void TMainForm::PlayBtnClick(TComponent*) {
     const std::string folder =
         sys::TSystemInfo().GetTempDirectory() + "Zenvoy Muravel Preview\\" + guid;
     std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-    std::filesystem::create_directories(folder);
+    std::filesystem::remove_all(rtl::FsPath(folder), ignored);
+    std::filesystem::create_directories(rtl::FsPath(folder));
     if (std::find(previewFolders_.begin(), previewFolders_.end(), folder) == previewFolders_.end())
         previewFolders_.push_back(folder);
     try {
         TBusyOperation busy(Handle());
         const std::string exe = Application().ExeFolder();
         wallpaper::WriteWallpaperFolder(
-            project, sys::AnsiToUtf8,
-            {FlashPath, exe + core::PlayerFileName, exe + core::StubFileName}, folder, false);
+            project, codePage_, {FlashPath, exe + core::PlayerFileName, exe + core::StubFileName},
+            folder, false);
     } catch (...) {
-        std::filesystem::remove_all(folder, ignored);
+        std::filesystem::remove_all(rtl::FsPath(folder), ignored);
         throw;
     }
     ExecuteShell(Handle(), std::string("open"), folder + "\\" + wallpaper::PageFileName,
@@ -395,6 +411,21 @@ void TMainForm::TitleEditKeyPress(TComponent*, char& Key) {
     Key = '\0';
 }
 
+void TMainForm::TextEditChange(TComponent* Sender) {
+    auto& edit = static_cast<TCustomEdit&>(*Sender);
+    const std::string text = edit.Text();
+    try {
+        codePage_.FromNative(text);
+        acceptedTexts_[Sender] = text;
+    } catch (const rtl::ELacksCharacter& lacking) {
+        // Back to the text before the change, which was of the code page.
+        edit.SetText(acceptedTexts_[Sender]);
+        ShowInformation("\"" + lacking.Character +
+                        "\" cannot be kept: a project holds its text in code page " +
+                        std::to_string(codePage_.Number()) + ", which lacks it.");
+    }
+}
+
 void TMainForm::ChangeFileBtnClick(TComponent*) {
     if (!SaveDialog.Execute())
         return;
@@ -434,7 +465,7 @@ void TMainForm::GenerateBtnClick(TComponent*) {
     std::string currentPath;
     for (const std::string& file : inputs.InputFiles()) {
         std::error_code unknown;
-        const auto size = std::filesystem::file_size(file, unknown);
+        const auto size = std::filesystem::file_size(rtl::FsPath(file), unknown);
         total += unknown ? 0 : static_cast<int64_t>(size);
     }
     try {

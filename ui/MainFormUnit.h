@@ -1,10 +1,12 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/ProjectUnit.h"
+#include "rtl/CodePage.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/Dialogs.h"
@@ -127,6 +129,9 @@ public:
     void AutoLoadTimerTimer(TComponent* Sender);
 
     void TitleEditKeyPress(TComponent* Sender, char& Key);
+    // The title, the licence, the website text and the link keep to the code page the project
+    // holds its text in: a character outside it is refused as it arrives.
+    void TextEditChange(TComponent* Sender);
     void BGColorBtnClick(TComponent* Sender);
     void TextColorBtnClick(TComponent* Sender);
     void TextBGColorBtnClick(TComponent* Sender);
@@ -176,6 +181,9 @@ private:
     std::string projectPath_;
     std::string projectName_ = "Untitled";
     std::vector<std::string> previewFolders_;
+    // The code page of the project's text, and each text edit's text as last accepted.
+    rtl::TCodePage codePage_ = rtl::TCodePage::System();
+    std::map<const TComponent*, std::string> acceptedTexts_;
 };
 
 } // namespace ui

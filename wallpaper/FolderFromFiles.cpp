@@ -18,13 +18,13 @@ TContent FileContent(const std::string& path) {
             }};
 }
 
-void WriteWallpaperFolder(const core::TProject& project, const TWallpaperFolder::TToUtf8& toUtf8,
+void WriteWallpaperFolder(const core::TProject& project, const rtl::TCodePage& codePage,
                           const TFolderSources& sources, const std::string& folder, bool replace) {
     rtl::TMemoryStream stub;
     stub.LoadFromFile(sources.Stub);
     const TWebPlayer player(stub.Memory(), stub.Size());
     TWallpaperFolder(
-        project, WallpaperTitle(project), toUtf8, SystemColor, player, FileContent(sources.Movie),
+        project, WallpaperTitle(project), codePage, SystemColor, player, FileContent(sources.Movie),
         core::IsVideoPath(sources.Movie) ? FileContent(sources.PlayerMovie) : TContent{})
         .WriteTo(folder, replace);
 }

@@ -24,7 +24,7 @@ struct TFolderSources {
 // Writes into folder (which exists) what installing the project writes, but the uninstaller,
 // replacing files of the same names as WriteTo does. The caller has checked the movie as an
 // installer's movie is checked, and tells the user its own way when it fails.
-void WriteWallpaperFolder(const core::TProject& project, const TWallpaperFolder::TToUtf8& toUtf8,
+void WriteWallpaperFolder(const core::TProject& project, const rtl::TCodePage& codePage,
                           const TFolderSources& sources, const std::string& folder, bool replace);
 
 } // namespace wallpaper

@@ -24,11 +24,10 @@ std::string Joined(const std::vector<std::string>& lines) {
     return text;
 }
 
-std::vector<std::string> Lines(const rtl::TStringList& list,
-                               const TWallpaperFolder::TToUtf8& toUtf8) {
+std::vector<std::string> Lines(const rtl::TStringList& list, const rtl::TCodePage& codePage) {
     std::vector<std::string> lines;
     for (const std::string& line : list.Items())
-        lines.push_back(toUtf8(line));
+        lines.push_back(codePage.ToUtf8(line));
     return lines;
 }
 
@@ -45,19 +44,20 @@ std::string WallpaperTitle(const core::TProject& project) {
 }
 
 TWallpaperFolder::TWallpaperFolder(const core::TProject& project, const std::string& title,
-                                   const TToUtf8& toUtf8, const TSysColorFn& sysColor,
+                                   const rtl::TCodePage& codePage, const TSysColorFn& sysColor,
                                    const TWebPlayer& player, TContent movie, TContent playerMovie) {
-    const std::string moviePath = project.FlashFiles.Count() > 0 ? project.FlashFiles.Get(0) : "";
+    const std::string moviePath =
+        project.FlashFiles.Count() > 0 ? codePage.ToNativePath(project.FlashFiles.Get(0)) : "";
     TPageSettings page;
-    page.Title = toUtf8(title);
-    page.MovieName = toUtf8(MovieFileName(moviePath));
+    page.Title = codePage.ToUtf8(title);
+    page.MovieName = rtl::NativeToUtf8(MovieFileName(moviePath));
     page.Video = core::IsVideoPath(moviePath);
     page.Loop = project.Loop;
     page.BackgroundColor = project.BackgroundColor;
     page.TransparentBackground = project.TransparentBackground;
     page.ShowText = project.ShowText;
-    page.TextLines = Lines(project.TextLines, toUtf8);
-    page.URL = toUtf8(project.URL);
+    page.TextLines = Lines(project.TextLines, codePage);
+    page.URL = codePage.ToUtf8(project.URL);
     page.TextColor = project.TextColor;
     page.TextBGColor = project.TextBGColor;
     page.TextBGTransparent = project.TextBGTransparent;
@@ -90,7 +90,7 @@ TWallpaperFolder::TWallpaperFolder(const core::TProject& project, const std::str
     TLivelyInfo info;
     info.Title = page.Title;
     info.Description = Joined(page.TextLines);
-    info.License = Joined(Lines(project.LicenseLines, toUtf8));
+    info.License = Joined(Lines(project.LicenseLines, codePage));
     info.Contact = LinkTarget(page.URL);
     AddText(InfoFileName, LivelyInfoJson(info));
     TLivelyProperties properties;

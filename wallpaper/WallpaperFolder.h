@@ -9,6 +9,7 @@
 #include "WallpaperPage.h"
 #include "WebPlayer.h"
 #include "core/ProjectUnit.h"
+#include "rtl/CodePage.h"
 
 namespace wallpaper {
 
@@ -30,14 +31,12 @@ public:
         // Writes the whole file, in pieces; errors of reading its content pass through.
         std::function<void(const TWriteFn& write)> Write;
     };
-    // Text as the project holds it, in UTF-8.
-    using TToUtf8 = std::function<std::string(const std::string& text)>;
-
-    // title is what the page and the player show; movie is the project's first movie's bytes,
-    // playerMovie FLVPlayer.swf's (read for a video only); player the web player.
-    TWallpaperFolder(const core::TProject& project, const std::string& title, const TToUtf8& toUtf8,
-                     const TSysColorFn& sysColor, const TWebPlayer& player, TContent movie,
-                     TContent playerMovie);
+    // title is what the page and the player show, as the project holds its text in codePage;
+    // movie is the project's first movie's bytes, playerMovie FLVPlayer.swf's (read for a
+    // video only); player the web player.
+    TWallpaperFolder(const core::TProject& project, const std::string& title,
+                     const rtl::TCodePage& codePage, const TSysColorFn& sysColor,
+                     const TWebPlayer& player, TContent movie, TContent playerMovie);
 
     const std::vector<TFile>& Files() const { return files_; }
     // Writes every file into folder, which must exist; files of the same names are replaced

@@ -264,7 +264,8 @@ TEST_F(InstallWindowTest, BrowseChoosesTheFolderAndTheTitleIsRightEverywhere) {
     CreateDirectoryA(Path("pick").c_str(), nullptr);
     CreateDirectoryA(Path("pick\\here").c_str(), nullptr);
     TWindowedInstaller run(installer, "/D=" + Path("pick\\first"));
-    const HWND window = run.Window("Caf\xE9 Lagoon");
+    // Found by its title in the test's own text, UTF-8.
+    const HWND window = run.Window("Caf\xC3\xA9 Lagoon");
     ASSERT_NE(window, nullptr);
     wchar_t title[64] = {};
     GetWindowTextW(window, title, 64);
@@ -283,7 +284,7 @@ TEST_F(InstallWindowTest, BrowseChoosesTheFolderAndTheTitleIsRightEverywhere) {
         return Text(selected) == "here";
     }));
     Click(GetDlgItem(dialog, IDOK));
-    const std::string folder = Path("pick\\here\\Caf\xE9 Lagoon");
+    const std::string folder = Path("pick\\here\\Caf\xC3\xA9 Lagoon");
     EXPECT_TRUE(Eventually([&] { return Child(window, "Static", folder) != nullptr; }));
 
     Click(Child(window, "Button", "Install"));

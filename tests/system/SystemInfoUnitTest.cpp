@@ -251,8 +251,8 @@ TEST_F(FindAll, FinishesEachFolderBeforeTheNextEntry) {
 }
 
 TEST_F(FindAll, OnlyLettersAToZChangeCase) {
-    folder_.AddFile("caf\xE9 {x~y}_1.txt");
-    EXPECT_EQ(Find(folder_.Path()), std::vector<std::string>{root_ + "\\CAF\xE9 {X~Y}_1.TXT"});
+    folder_.AddFile("caf\xC3\xA9 {x~y}_1.txt");
+    EXPECT_EQ(Find(folder_.Path()), std::vector<std::string>{root_ + "\\CAF\xC3\xA9 {X~Y}_1.TXT"});
 }
 
 TEST_F(FindAll, SeesHiddenSystemAndReadOnlyEntries) {

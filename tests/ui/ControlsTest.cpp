@@ -235,17 +235,18 @@ TEST_F(Controls, TabFollowsTheTabOrderAndLeavesTabsOutOfMemos) {
     EXPECT_EQ(form.Memo->Text(), "");
 }
 
-TEST_F(Controls, TheKeyFilterSeesEveryTypedCharacterAndMayDropOrChangeIt) {
+TEST_F(Controls, TheKeyFilterSeesEveryTypedAsciiCharacterAndMayDropOrChangeIt) {
     form.Filter = [](char& key) {
         if (key == '?')
             key = '\0';
         else if (key == 'x')
             key = 'y';
     };
-    for (char c : std::string("a?x\xE9"))
-        SendMessageA(form.Edit->Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
-    EXPECT_EQ(form.Typed, "a?x\xE9");
-    EXPECT_EQ(form.Edit->Text(), "ay\xE9");
+    // A character beyond ASCII goes to the edit untouched.
+    for (wchar_t c : std::wstring(L"a?x\u00e9\u68ee"))
+        SendMessageW(form.Edit->Handle(), WM_CHAR, c, 1);
+    EXPECT_EQ(form.Typed, "a?x");
+    EXPECT_EQ(form.Edit->Text(), "ay\xC3\xA9\xE6\xA3\xAE");
 }
 
 TEST_F(Controls, AFailingKeyFilterDropsTheCharacterAndTheEditGoesOnWorking) {

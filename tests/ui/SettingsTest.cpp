@@ -31,9 +31,14 @@ protected:
     void TearDown() override { ui::Application().SetArguments(arguments); }
 
     // Characters as the keyboard delivers them to the title edit, one WM_CHAR each.
+    // As the keyboard types: one UTF-16 unit a message.
     void Type(const std::string& characters) {
-        for (char c : characters)
-            SendMessageA(form.TitleEdit->Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
+        std::wstring wide(characters.size(), L'\0');
+        wide.resize(static_cast<size_t>(
+            MultiByteToWideChar(CP_UTF8, 0, characters.data(), static_cast<int>(characters.size()),
+                                wide.data(), static_cast<int>(wide.size()))));
+        for (wchar_t c : wide)
+            SendMessageW(form.TitleEdit->Handle(), WM_CHAR, c, 1);
         Pump();
     }
 
@@ -83,12 +88,12 @@ TEST_F(Settings, EachOfTheNineRefusedCharactersIsRefused) {
 }
 
 TEST_F(Settings, OtherCharactersAndBackspacePassWithoutAMessage) {
-    Type("Sea. Blue\xE9~!");
-    EXPECT_EQ(form.TitleEdit->Text(), "Sea. Blue\xE9~!");
+    Type("Sea. Blue\xC3\xA9~!");
+    EXPECT_EQ(form.TitleEdit->Text(), "Sea. Blue\xC3\xA9~!");
     Type("\b\b");
-    EXPECT_EQ(form.TitleEdit->Text(), "Sea. Blue\xE9");
+    EXPECT_EQ(form.TitleEdit->Text(), "Sea. Blue\xC3\xA9");
     Type("    ");
-    EXPECT_EQ(form.TitleEdit->Text(), "Sea. Blue\xE9    ") << "blanks are the Generate check's";
+    EXPECT_EQ(form.TitleEdit->Text(), "Sea. Blue\xC3\xA9    ") << "blanks are the Generate check's";
     EXPECT_TRUE(seams.MessageBoxes.empty());
 }
 

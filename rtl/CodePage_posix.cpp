@@ -2,9 +2,9 @@
 
 #include <iconv.h>
 
-#include "rtl/Errors.h"
+#include "Errors.h"
 
-namespace cli {
+namespace rtl {
 
 namespace {
 
@@ -34,9 +34,12 @@ size_t Convert(iconv_t converter, const std::string& text, std::string& out) {
 // The length of the well-formed UTF-8 character at text[at], or 0.
 size_t Utf8Length(const std::string& text, size_t at) {
     const unsigned char lead = static_cast<unsigned char>(text[at]);
-    const size_t length = lead < 0x80 ? 1 : lead >= 0xF5 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3
-                                          : lead >= 0xC2                    ? 2
-                                                                            : 0;
+    const size_t length = lead < 0x80    ? 1
+                          : lead >= 0xF5 ? 0
+                          : lead >= 0xF0 ? 4
+                          : lead >= 0xE0 ? 3
+                          : lead >= 0xC2 ? 2
+                                         : 0;
     if (length == 0 || at + length > text.size())
         return 0;
     for (size_t i = 1; i < length; ++i)
@@ -64,10 +67,24 @@ private:
 
 } // namespace
 
+// Elsewhere the program's own text is UTF-8 always.
+std::string NativeToUtf8(const std::string& text) {
+    return text;
+}
+
+std::string Utf8ToNative(const std::string& text) {
+    return text;
+}
+
+TCodePage TCodePage::System() {
+    return TCodePage(1252);
+}
+
 TCodePage::TCodePage(int number) : number_(number) {
     if (!TConverter(Name(number), "UTF-8").Valid())
-        throw rtl::Exception("Code page " + std::to_string(number) + " is not one this system "
-                             "converts to.");
+        throw Exception("Code page " + std::to_string(number) +
+                        " is not one this system "
+                        "converts to.");
 }
 
 std::string TCodePage::FromNative(const std::string& text) const {
@@ -78,9 +95,8 @@ std::string TCodePage::FromNative(const std::string& text) const {
         return out;
     const size_t length = Utf8Length(text, stop);
     if (length == 0)
-        throw rtl::Exception("\"" + text + "\" is not UTF-8 text.");
-    throw rtl::Exception("\"" + text + "\" holds \"" + text.substr(stop, length) +
-                         "\", which code page " + std::to_string(number_) + " lacks.");
+        throw Exception("\"" + text + "\" is not UTF-8 text.");
+    throw ELacksCharacter(text, text.substr(stop, length), number_);
 }
 
 std::string TCodePage::ToNative(const std::string& text) const {
@@ -102,4 +118,4 @@ std::string TCodePage::ToUtf8(const std::string& text) const {
     return ToNative(text);
 }
 
-} // namespace cli
+} // namespace rtl
