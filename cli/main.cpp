@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Arguments.h"
+#include "Console.h"
 #include "ProjectSettings.h"
 #include "Shell.h"
 #include "core/CompileUnit.h"
@@ -561,6 +562,7 @@ const TCommand* Find(const std::vector<std::string>& args, size_t& used) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const cli::TUtf8Console console;
     const std::vector<std::string> args(argv + 1, argv + argc);
     size_t used = 0;
     const TCommand* command = Find(args, used);

@@ -2,24 +2,30 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "Errors.h"
 
 namespace rtl {
 
 namespace {
 
-std::wstring Wide(const std::string& text, UINT codePage) {
+// A vector rather than a std::wstring, which would bring the library's wide strings into
+// every installer.
+using TUtf16 = std::vector<wchar_t>;
+
+TUtf16 Wide(const std::string& text, UINT codePage) {
     if (text.empty())
         return {};
     const int n = static_cast<int>(text.size());
     const int wide = MultiByteToWideChar(codePage, 0, text.data(), n, nullptr, 0);
-    std::wstring out(static_cast<size_t>(wide), L'\0');
+    TUtf16 out(static_cast<size_t>(wide));
     MultiByteToWideChar(codePage, 0, text.data(), n, out.data(), wide);
     return out;
 }
 
 // UTF-16 in a code page; lossy tells whether a character had no form there.
-std::string Narrow(const std::wstring& text, UINT codePage, bool* lossy = nullptr) {
+std::string Narrow(const TUtf16& text, UINT codePage, bool* lossy = nullptr) {
     if (text.empty())
         return {};
     // The UTF code pages take no flags and no default character; they lose nothing.
@@ -74,7 +80,7 @@ TCodePage TCodePage::System() {
 
 std::string TCodePage::FromNative(const std::string& text) const {
     const UINT codePage = static_cast<UINT>(number_);
-    const std::wstring wide = Wide(text, Native());
+    const TUtf16 wide = Wide(text, Native());
     bool lossy = false;
     std::string out = Narrow(wide, codePage, &lossy);
     if (!lossy)
@@ -82,7 +88,8 @@ std::string TCodePage::FromNative(const std::string& text) const {
     // Name the first character, a surrogate pair taken whole, that has no form in the code page.
     for (size_t at = 0; at < wide.size();) {
         const size_t length = IS_HIGH_SURROGATE(wide[at]) && at + 1 < wide.size() ? 2 : 1;
-        const std::wstring character = wide.substr(at, length);
+        const TUtf16 character(wide.begin() + static_cast<ptrdiff_t>(at),
+                               wide.begin() + static_cast<ptrdiff_t>(at + length));
         Narrow(character, codePage, &lossy);
         if (lossy)
             throw ELacksCharacter(text, Narrow(character, Native()), number_);

@@ -31,6 +31,14 @@ std::string SysColorCss(int index) {
     return css;
 }
 
+// A path as a JSON string holds it.
+std::string Escaped(const std::string& path) {
+    std::string escaped;
+    for (const char c : path)
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return escaped;
+}
+
 int64_t SizeOnDisk(const std::string& folder) {
     int64_t size = 0;
     for (const std::string& name : Names(folder))
@@ -426,19 +434,18 @@ TEST_F(InstallTest, AFailureHalfWayLeavesNoFolderNoFileAndNoEntry) {
 }
 
 TEST_F(InstallTest, LivelysLibraryGetsACopyThatTheUninstallerRemoves) {
-    const std::string custom = Path("lively library");
-    std::string escaped;
-    for (const char c : custom)
-        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    for (const std::string& settings : {std::string(), "{\"WallpaperDir\": \"" + escaped + "\"}"}) {
+    const std::string custom = Path("lively \xE6\xA3\xAE\xE6\x9E\x97 library");
+    for (const std::string& settings :
+         {std::string(), "{\"WallpaperDir\": \"" + Escaped(custom) + "\"}"}) {
         SCOPED_TRACE(settings);
         const TLively lively(settings);
         const std::string library = settings.empty() ? lively.Library() : custom + "\\wallpapers";
         const std::string guid = NewGuid();
         const std::string folder = Path("w");
-        ASSERT_EQ(InstallSilently(Craft("l.exe", stubtest::Basic("l.swf", guid), "FWS l"), folder)
-                      .ExitCode,
-                  0u);
+        const TRun run =
+            InstallSilently(Craft("l.exe", stubtest::Basic("l.swf", guid), "FWS l"), folder);
+        ASSERT_EQ(run.ExitCode, 0u);
+        EXPECT_EQ(run.Error, "");
         const std::string copy = library + "\\" + guid;
         Strings expected = InstalledNames();
         expected.erase(std::find(expected.begin(), expected.end(), "uninstall.exe"));
@@ -458,6 +465,66 @@ TEST_F(InstallTest, LivelysLibraryGetsACopyThatTheUninstallerRemoves) {
               0u);
     EXPECT_FALSE(Exists(lively.Library() + "\\" + guid));
     EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
+}
+
+TEST_F(InstallTest, FoldersOfAnyScriptFromTheMovieToTheUninstaller) {
+    for (const std::string name :
+         {"\xE6\xA3\xAE\xE6\x9E\x97", "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82",
+          "Caf\xC3\xA9", "Wald \xF0\x9F\x8C\xB2"}) {
+        SCOPED_TRACE(name);
+        const std::string folder = Path(name);
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+        const std::string movie = folder + "\\" + name + ".swf";
+        WriteFile(movie, testfiles::SwfMovie());
+        // The project made by muravel-cli.exe in that folder, with a title of code page 1252.
+        const std::string project = folder + "\\" + name + ".zvrk";
+        const TRun made = stubrun::RunProgram(
+            CliPath(), "project new \"" + project + "\" --no-template --movie \"" + movie +
+                           "\" --title \"Caf\xC3\xA9 " + name + "\"");
+        ASSERT_EQ(made.ExitCode, name == "Caf\xC3\xA9" ? 0u : 2u) << made.Error;
+        if (made.ExitCode != 0) {
+            EXPECT_TRUE(Has(made.Error, "which code page 1252 lacks.")) << made.Error;
+            ASSERT_EQ(stubrun::RunProgram(CliPath(), "project new \"" + project +
+                                                         "\" --no-template --title \"Caf\xC3\xA9\" "
+                                                         "--movie \"" +
+                                                         movie + "\"")
+                          .ExitCode,
+                      0u);
+        }
+        core::TProject saved(folder + "\\read.ini");
+        saved.LoadFromFile(project);
+        RemoveKeyAtEnd(saved.GUID);
+        const std::string installer = Build(project, name + "\\" + name + ".exe");
+
+        const std::string installed = folder + "\\installed";
+        const TRun run = InstallSilently(installer, installed);
+        ASSERT_EQ(run.ExitCode, 0u) << run.Error;
+        EXPECT_EQ(Names(installed), InstalledNames());
+        EXPECT_EQ(InstalledMovie(installed), testfiles::SwfMovie());
+        EXPECT_TRUE(Has(ReadFile(installed + "\\LivelyInfo.json"), "\"Caf\xC3\xA9"));
+        EXPECT_EQ(UninstallString(saved.GUID, "DisplayName").substr(0, 5), "Caf\xC3\xA9");
+        EXPECT_EQ(UninstallString(saved.GUID, "InstallLocation"), installed);
+        EXPECT_EQ(UninstallSilently(installed).ExitCode, 0u);
+        EXPECT_FALSE(Exists(installed));
+        EXPECT_FALSE(UninstallKeyExists(saved.GUID));
+    }
+}
+
+TEST_F(InstallTest, ALibraryThatCannotBeWrittenLeavesTheWallpaperInstalledAndSaysSo) {
+    WriteFile(Path("a file"), "");
+    const TLively lively("{\"WallpaperDir\": \"" + Escaped(Path("a file\\library")) + "\"}");
+    const std::string guid = NewGuid();
+    const std::string folder = Path("w");
+    const TRun run =
+        InstallSilently(Craft("l.exe", stubtest::Basic("l.swf", guid), "FWS l"), folder);
+    ASSERT_EQ(run.ExitCode, 0u) << run.Error;
+    EXPECT_TRUE(Has(run.Error, "It could not be added to Lively Wallpaper's library. "))
+        << run.Error;
+    EXPECT_EQ(Names(folder), InstalledNames());
+    // Its uninstaller leaves the library alone.
+    EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
+    EXPECT_FALSE(Exists(folder));
+    EXPECT_TRUE(Exists(Path("a file")));
 }
 
 TEST_F(InstallTest, TheFolderArgumentTakesBlanksAndQuotesEitherWay) {

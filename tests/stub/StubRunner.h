@@ -53,6 +53,7 @@ protected:
     const std::string& Root() const { return root_.Path(); }
     std::string Path(const std::string& name) const { return root_ / name; }
     const std::string& StubPath() const { return stub_; }
+    const std::string& CliPath() const { return cli_; }
     const std::string& StubBytes() const { return stubBytes_; }
     // The stub without the web player behind it, as uninstallers carry it.
     std::string ProgramBytes() const;

@@ -34,6 +34,23 @@ TEST(UninstallRecord, TextRoundTrips) {
     EXPECT_EQ(back.Files, Sample().Files);
 }
 
+TEST(UninstallRecord, ARecordIsUtf8AndOneOfAnEarlierInstallerIsReadInTheSystemCodePage) {
+    stub::TUninstallRecord record = Sample();
+    record.Title = "Caf\xC3\xA9 \xE6\xA3\xAE";
+    record.Folder = "C:\\\xD0\x9F\xD1\x80\xD0\xB8\\x";
+    const std::string text = record.ToText();
+    EXPECT_NE(text.find("Encoding=UTF-8\r\nTitle=Caf\xC3\xA9 \xE6\xA3\xAE\r\n"), std::string::npos);
+    EXPECT_EQ(stub::TUninstallRecord::FromText(text).Folder, record.Folder);
+
+    // As installers wrote records before: no encoding, text in code page 1252.
+    const stub::TUninstallRecord earlier = stub::TUninstallRecord::FromText(
+        "[Uninstall]\r\nTitle=Caf\xE9\r\nKey=k\r\nFolder=C:\\Caf\xE9\r\nCount=1\r\n"
+        "File0=caf\xE9.swf\r\n");
+    EXPECT_EQ(earlier.Title, "Caf\xC3\xA9");
+    EXPECT_EQ(earlier.Folder, "C:\\Caf\xC3\xA9");
+    EXPECT_EQ(earlier.Files, std::vector<std::string>{"caf\xC3\xA9.swf"});
+}
+
 TEST(UninstallRecord, ARecordCannotReachOutsideItsFolder) {
     for (const char* name : {"..\\..\\Windows\\win.ini", "..", "C:\\boot.ini", "a/b", "con"}) {
         stub::TUninstallRecord record = Sample();

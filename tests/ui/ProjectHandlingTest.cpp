@@ -374,6 +374,49 @@ TEST_F(ProjectHandling, SavingThenLoadingRestoresEveryControl) {
     }
 }
 
+TEST_F(ProjectHandling, FoldersOfAnyScriptOpenAndSaveAndTextKeepsToTheCodePage) {
+    WriteTemplate();
+    Show();
+    for (const std::string name :
+         {"\xE6\xA3\xAE\xE6\x9E\x97", "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82",
+          "Caf\xC3\xA9", "Wald \xF0\x9F\x8C\xB2"}) {
+        SCOPED_TRACE(name);
+        const std::string folder = work / name;
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+        const std::string movie = folder + "\\" + name + ".swf";
+        form->LoadFlash(movie);
+        form->TitleEdit->SetText("Caf\xC3\xA9 au lait");
+        form->OutputPath = folder + "\\" + name + ".exe";
+        form->OutputFileLabel->SetCaption("Output File: " + form->OutputPath);
+        const std::string path = folder + "\\" + name + ".zvrk";
+        Save(path);
+        // Text in code page 1252 as ever, and so a path it holds; another path in UTF-8 behind
+        // a byte-order mark.
+        const auto written = Read(path);
+        EXPECT_EQ(written->FileTitle, "Caf\xE9 au lait");
+        const bool held = name == "Caf\xC3\xA9";
+        EXPECT_EQ(written->FlashFiles.Get(0),
+                  held ? work / "Caf\xE9\\Caf\xE9.swf" : "\xEF\xBB\xBF" + movie);
+        const Lines saved = Settings();
+        Open(WriteOther());
+        Open(path);
+        EXPECT_EQ(Settings(), saved);
+    }
+    EXPECT_TRUE(seams.MessageBoxes.empty());
+
+    // Typed or pasted, a character the code page lacks is refused by name and the text stays.
+    form->TitleEdit->SetText("Lagoon");
+    SendMessageW(form->TitleEdit->Handle(), WM_CHAR, 0x68EE, 1);
+    form->WebEdit->SetText("https://example.com/\xF0\x9F\x8C\xB2");
+    Pump();
+    EXPECT_EQ(form->TitleEdit->Text(), "Lagoon");
+    EXPECT_EQ(form->WebEdit->Text(), "");
+    ASSERT_EQ(seams.MessageBoxes.size(), 2u);
+    EXPECT_EQ(seams.MessageBoxes[0].Text, "\"\xE6\xA3\xAE\" cannot be kept: a project holds its "
+                                          "text in code page 1252, which lacks it.");
+    EXPECT_NE(seams.MessageBoxes[1].Text.find("\"\xF0\x9F\x8C\xB2\""), std::string::npos);
+}
+
 TEST_F(ProjectHandling, AVideoProjectsLoopSurvivesOnlyALoadThatKeepsTheMovie) {
     WriteTemplate();
     Show();
