@@ -13,6 +13,12 @@ namespace rtl {
 std::string NativeToUtf8(const std::string& text);
 std::string Utf8ToNative(const std::string& text);
 
+#ifdef _WIN32
+// The program's own text in UTF-16, for the system calls whose 8-bit forms would read it in
+// another code page: drawing text reads it in the code page of the font's character set.
+std::wstring NativeToWide(const std::string& text);
+#endif
+
 // A Windows code page in which project files and installers keep their 8-bit text.
 class TCodePage {
 public:

@@ -103,8 +103,12 @@ TInstallForm::TInstallForm(HINSTANCE instance, TInstallation& installation,
     InitCommonControlsEx(&controls);
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        // The title is measured with DrawTextA, which reads text in the code page of the
+        // font's character set; the default one's is the program's own.
+        metrics.lfMessageFont.lfCharSet = DEFAULT_CHARSET;
         font_.Reset(CreateFontIndirectA(&metrics.lfMessageFont));
+    }
 
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;

@@ -1,6 +1,7 @@
 #include "ui/FlashPreview.h"
 
 #include "core/MovieInfoUnit.h"
+#include "rtl/CodePage.h"
 #include "rtl/Paths.h"
 #include "system/Handle.h"
 
@@ -87,12 +88,12 @@ void TFlashPreview::Paint(HDC dc) const {
     const UINT format = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
     auto height = [&](const std::string& text) {
         RECT box = {left, 0, right, 0};
-        DrawTextA(dc, text.c_str(), -1, &box, format | DT_CALCRECT);
+        DrawTextW(dc, rtl::NativeToWide(text).c_str(), -1, &box, format | DT_CALCRECT);
         return box.bottom;
     };
     auto draw = [&](const std::string& text, LONG top, LONG bottom) {
         RECT box = {left, top, right, bottom};
-        DrawTextA(dc, text.c_str(), -1, &box, format);
+        DrawTextW(dc, rtl::NativeToWide(text).c_str(), -1, &box, format);
     };
 
     const LONG noteHeight = height(note_);

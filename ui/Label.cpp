@@ -1,5 +1,6 @@
 #include "ui/Label.h"
 
+#include "rtl/CodePage.h"
 #include "ui/Application.h"
 
 namespace ui {
@@ -41,18 +42,16 @@ HBRUSH TLabel::CtlColor(HDC dc) {
 }
 
 void TLabel::AdjustSize() {
-    const std::string caption = Caption();
+    const std::wstring caption = rtl::NativeToWide(Caption());
     sys::TWindowDC dc(Handle());
     sys::TSelectObject font(dc.Get(), FontHandle());
     RECT rect{0, 0, 0, 0};
-    DrawTextA(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &rect,
+    DrawTextW(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &rect,
               DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
     // The measure is the characters' advance; a last glyph such as "f" reaches beyond its
     // advance, and the window would cut that off.
     ABC last{};
-    if (!caption.empty() &&
-        GetCharABCWidthsA(dc.Get(), static_cast<unsigned char>(caption.back()),
-                          static_cast<unsigned char>(caption.back()), &last) &&
+    if (!caption.empty() && GetCharABCWidthsW(dc.Get(), caption.back(), caption.back(), &last) &&
         last.abcC < 0)
         rect.right -= last.abcC;
     SetWindowPos(Handle(), nullptr, 0, 0, rect.right, rect.bottom,
