@@ -28,9 +28,9 @@ std::optional<std::string> ProgramPath();
 
 // How long Lively may take to start and take a wallpaper.
 constexpr DWORD AnswerTimeoutMs = 30000;
-// What the user is told when it did not.
 // Before the reason a copy in the library could not be made.
 constexpr const char* NoCopyText = "It could not be added to Lively Wallpaper's library. ";
+// What the user is told when Lively did not take the wallpaper.
 constexpr const char* NotSetText =
     "Lively Wallpaper did not answer. The wallpaper is in its library: open Lively Wallpaper and "
     "choose it there to put it on the desktop.";
