@@ -166,17 +166,20 @@ private:
 int Pack(const std::vector<std::string>& args) {
     if (args.empty() || args.size() % 2 != 1)
         throw EUsage{"pack takes OUT and pairs of --raw FILE or --zlib FILE"};
-    core::TCompileStream writer;
-    TProgressLine progress;
-    for (size_t i = 1; i < args.size(); i += 2) {
+    for (size_t i = 1; i < args.size(); i += 2)
         if (args[i] != "--raw" && args[i] != "--zlib")
             throw EUsage{"unknown option " + args[i]};
+    rtl::TReplacingFile out(args[0]);
+    core::TCompileStream writer(out.Stream());
+    TProgressLine progress;
+    for (size_t i = 1; i < args.size(); i += 2) {
         const std::string& path = args[i + 1];
         rtl::TFileStream file(path, rtl::FileMode::OpenRead);
         writer.OnProgress = [&](int64_t done, int64_t total) { progress.Show(path, done, total); };
         writer.AddStream(file, args[i] == "--zlib");
     }
-    writer.Compile().SaveToFileReplacing(args[0]);
+    writer.Finish();
+    out.Commit();
     return ExitSuccess;
 }
 

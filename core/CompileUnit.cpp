@@ -31,43 +31,50 @@ constexpr int64_t ProgressPiece = int64_t(1) << 20;
 
 } // namespace
 
+TCompileStream::TCompileStream() : target_(data_) {}
+
+TCompileStream::TCompileStream(rtl::TStream& target) : target_(target) {}
+
 void TCompileStream::AddStream(rtl::TStream& source, bool compress) {
     const int64_t total = source.Size();
     const int32_t sourceSize = CheckedSize(total);
     source.SetPosition(0);
-    // Written straight behind the entries before it: no second copy of the entry.
-    data_.Seek(0, rtl::SeekOrigin::End);
-    const int64_t start = data_.Size();
+    const int64_t start = target_.Position();
     const auto report = [&](int64_t done) {
         if (OnProgress)
             OnProgress(done, total);
     };
     if (compress) {
-        rtl::Deflate(source, total, data_, report);
+        rtl::Deflate(source, total, target_, report);
     } else {
         std::vector<uint8_t> piece(static_cast<size_t>(std::min(total, ProgressPiece)));
         for (int64_t done = 0; done < total;) {
             const int64_t n = std::min(total - done, ProgressPiece);
             source.ReadBuffer(piece.data(), n);
-            data_.WriteBuffer(piece.data(), n);
+            target_.WriteBuffer(piece.data(), n);
             done += n;
             report(done);
         }
     }
-    const int32_t storedSize = CheckedSize(data_.Size() - start);
-    if (data_.Size() > std::numeric_limits<int32_t>::max())
+    const int32_t storedSize = CheckedSize(target_.Position() - start);
+    written_ += storedSize;
+    if (written_ > std::numeric_limits<int32_t>::max())
         throw rtl::EWriteError();
     sourceSizes_.push_back(sourceSize);
     storedSizes_.push_back(storedSize);
     ++entryCount_;
 }
 
-rtl::TMemoryStream& TCompileStream::Compile() {
+void TCompileStream::Finish() {
     for (int32_t i = 0; i < entryCount_; ++i) {
-        WriteInt32(data_, sourceSizes_[static_cast<size_t>(i)]);
-        WriteInt32(data_, storedSizes_[static_cast<size_t>(i)]);
+        WriteInt32(target_, sourceSizes_[static_cast<size_t>(i)]);
+        WriteInt32(target_, storedSizes_[static_cast<size_t>(i)]);
     }
-    WriteInt32(data_, entryCount_);
+    WriteInt32(target_, entryCount_);
+}
+
+rtl::TMemoryStream& TCompileStream::Compile() {
+    Finish();
     return data_;
 }
 

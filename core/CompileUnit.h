@@ -8,19 +8,25 @@
 
 namespace core {
 
-// Builds a packed stream container in memory: the entries' stored bytes back to back, then
-// for each entry its source and stored size, then the entry count, all 32-bit signed
-// little-endian. Entry sizes are signed 32-bit, so an entry must stay below 2 GiB.
+// Builds a packed stream container: the entries' stored bytes back to back, then for each
+// entry its source and stored size, then the entry count, all 32-bit signed little-endian.
+// Entry sizes are signed 32-bit, so an entry must stay below 2 GiB.
 class TCompileStream {
 public:
-    TCompileStream() = default;
+    // Builds the container in memory.
+    TCompileStream();
+    // Writes the container into target from its position as the entries come, so memory
+    // stays small whatever their size.
+    explicit TCompileStream(rtl::TStream& target);
+    TCompileStream(const TCompileStream&) = delete;
+    TCompileStream& operator=(const TCompileStream&) = delete;
 
     // Appends the whole source, from its byte 0, raw or as one zlib stream (level 9, deflated
-    // on every core when large: rtl::Deflate), straight into the container's buffer; the
-    // source is left at its end.
+    // on every core when large: rtl::Deflate); the source is left at its end.
     void AddStream(rtl::TStream& source, bool compress);
-    // Appends the directory and count at the data's position and returns the data, still owned
-    // here, positioned at its end.
+    // Appends the directory and count.
+    void Finish();
+    // Finish for a container in memory; returns it, still owned here, positioned at its end.
     rtl::TMemoryStream& Compile();
 
     int32_t EntryCount() const { return entryCount_; }
@@ -31,6 +37,8 @@ public:
 private:
     int32_t entryCount_ = 0;
     rtl::TMemoryStream data_;
+    rtl::TStream& target_;
+    int64_t written_ = 0;
     std::vector<int32_t> sourceSizes_;
     std::vector<int32_t> storedSizes_;
 };

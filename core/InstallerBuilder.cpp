@@ -59,8 +59,10 @@ void TInstallerBuilder::Build(const TInstallerInputs& inputs, const SaveFn& save
                               const LogFn& log, const ProgressFn& progress) {
     // The scratch project goes however the run ends.
     const rtl::TScratchFile scratch(inputs.ScratchPath);
-    TCompileStream writer;
     log("Preparing...");
+    // Written as it is made, beside the output until it is whole.
+    rtl::TReplacingFile output(inputs.OutputPath);
+    TCompileStream writer(output.Stream());
     AddFile(writer, inputs.StubPath, false, progress);
     log("Collecting project settings...");
     saveProject(inputs.ScratchPath);
@@ -72,7 +74,8 @@ void TInstallerBuilder::Build(const TInstallerInputs& inputs, const SaveFn& save
         AddFile(writer, inputs.PlayerFolder + ScriptFileName, true, progress);
     }
     log("Generating wallpaper installer...");
-    writer.Compile().SaveToFileReplacing(inputs.OutputPath);
+    writer.Finish();
+    output.Commit();
     log("Mission Accomplished.");
 }
 

@@ -173,15 +173,29 @@ void TMemoryStream::SaveToFile(const std::string& path) const {
 }
 
 void TMemoryStream::SaveToFileReplacing(const std::string& path) const {
-    const TScratchFile scratch(ExtractFilePath(path) + "~" + NewGuidText() + ".tmp");
+    TReplacingFile file(path);
+    file.Stream().WriteBuffer(data_, size_);
+    file.Commit();
+}
+
+TReplacingFile::TReplacingFile(const std::string& path)
+    : path_(path), scratch_(ExtractFilePath(path) + "~" + NewGuidText() + ".tmp") {
     try {
-        TFileStream file(scratch.Path(), FileMode::Create);
-        file.WriteBuffer(data_, size_);
+        file_ = std::make_unique<TFileStream>(scratch_, FileMode::Create);
     } catch (const EFCreateError& error) {
         throw FileCreateError(path, error.Reason);
     }
-    if (!MoveReplacing(scratch.Path(), path))
-        throw FileCreateError(path, LastErrorText());
+}
+
+TReplacingFile::~TReplacingFile() {
+    file_.reset();
+    RemoveFile(scratch_);
+}
+
+void TReplacingFile::Commit() {
+    file_.reset();
+    if (!MoveReplacing(scratch_, path_))
+        throw FileCreateError(path_, LastErrorText());
 }
 
 } // namespace rtl

@@ -115,4 +115,23 @@ private:
     intptr_t handle_;
 };
 
+// A file written under a scratch name beside path and moved over path by Commit, so that a
+// failure at any point leaves whatever was at path as it was; the scratch file goes however
+// the scope is left. A file that cannot be made or moved raises EFCreateError naming path.
+class TReplacingFile {
+public:
+    explicit TReplacingFile(const std::string& path);
+    ~TReplacingFile();
+    TReplacingFile(const TReplacingFile&) = delete;
+    TReplacingFile& operator=(const TReplacingFile&) = delete;
+
+    TStream& Stream() { return *file_; }
+    void Commit();
+
+private:
+    std::string path_;
+    std::string scratch_;
+    std::unique_ptr<TFileStream> file_;
+};
+
 } // namespace rtl

@@ -3,8 +3,9 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <atomic>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <new>
 #include <thread>
 #include <vector>
@@ -185,6 +186,7 @@ struct TBlock {
     std::vector<uint8_t> Output;
     uLong Adler = 0;
     bool Last = false;
+    bool Done = false;
     std::exception_ptr Error;
 };
 
@@ -219,6 +221,76 @@ void DeflateBlock(TBlock& block) {
     }
 }
 
+// The slots of a parallel deflate: the caller reads blocks into free slots in input order,
+// workers deflate them as they come, and the caller writes each out in order as soon as it
+// is done. No batch waits for its slowest block, and the buffers of a slot are reused.
+class TDeflatePipeline {
+public:
+    TDeflatePipeline(unsigned workers, size_t slots) : slots_(slots) {
+        for (unsigned w = 0; w < workers; ++w)
+            workers_.emplace_back([this] { Work(); });
+    }
+    ~TDeflatePipeline() {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            stopping_ = true;
+        }
+        queued_.notify_all();
+        for (std::thread& worker : workers_)
+            worker.join();
+    }
+    TDeflatePipeline(const TDeflatePipeline&) = delete;
+    TDeflatePipeline& operator=(const TDeflatePipeline&) = delete;
+
+    bool HasRoom() const { return submitted_ - finished_ < slots_.size(); }
+    bool Busy() const { return submitted_ > finished_; }
+    // The slot the next block is read into; no worker touches it until Submit.
+    TBlock& Next() { return slots_[submitted_ % slots_.size()]; }
+    void Submit() {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            slots_[submitted_ % slots_.size()].Done = false;
+            ++submitted_;
+        }
+        queued_.notify_one();
+    }
+    // The oldest block not yet handed back, once deflated; it stays the caller's until the
+    // next call.
+    TBlock& TakeOldest() {
+        TBlock& block = slots_[finished_ % slots_.size()];
+        std::unique_lock<std::mutex> lock(mutex_);
+        done_.wait(lock, [&] { return block.Done; });
+        ++finished_;
+        return block;
+    }
+
+private:
+    void Work() {
+        for (;;) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            queued_.wait(lock, [&] { return stopping_ || taken_ < submitted_; });
+            if (stopping_)
+                return;
+            TBlock& block = slots_[taken_++ % slots_.size()];
+            lock.unlock();
+            DeflateBlock(block);
+            lock.lock();
+            block.Done = true;
+            done_.notify_all();
+        }
+    }
+
+    std::vector<TBlock> slots_;
+    std::vector<std::thread> workers_;
+    std::mutex mutex_;
+    std::condition_variable queued_;
+    std::condition_variable done_;
+    size_t submitted_ = 0;
+    size_t taken_ = 0;
+    size_t finished_ = 0;
+    bool stopping_ = false;
+};
+
 } // namespace
 
 void Deflate(TStream& source, int64_t size, TStream& target,
@@ -243,47 +315,36 @@ void Deflate(TStream& source, int64_t size, TStream& target,
     const uint8_t header[2] = {0x78, 0xDA};
     target.WriteBuffer(header, 2);
     uLong adler = adler32(0, Z_NULL, 0);
-    std::vector<uint8_t> window;
-    std::vector<TBlock> batch(threads * 4);
-    for (int64_t done = 0; done < size;) {
-        size_t count = 0;
-        for (; count < batch.size() && done < size; ++count) {
-            TBlock& block = batch[count];
-            const int64_t n = std::min(size - done, DeflateBlockSize);
+    // Two slots a worker keep every worker busy while the caller reads and writes.
+    TDeflatePipeline pipeline(threads, 2 * threads + 1);
+    const uint8_t* window = nullptr;
+    int64_t read = 0, written = 0;
+    while (read < size || pipeline.Busy()) {
+        while (read < size && pipeline.HasRoom()) {
+            TBlock& block = pipeline.Next();
+            const int64_t n = std::min(size - read, DeflateBlockSize);
+            // The window is the end of the block before, whose slot is not reused before
+            // this one is filled.
+            if (window != nullptr)
+                block.Dictionary.assign(window, window + WindowSize);
+            else
+                block.Dictionary.clear();
             block.Input.resize(static_cast<size_t>(n));
             source.ReadBuffer(block.Input.data(), n);
-            block.Dictionary = window;
-            done += n;
-            block.Last = done == size;
+            read += n;
+            block.Last = read == size;
             block.Error = nullptr;
-            const size_t keep = std::min(WindowSize, block.Input.size());
-            window.assign(block.Input.end() - static_cast<std::ptrdiff_t>(keep), block.Input.end());
+            window = block.Input.data() + block.Input.size() - WindowSize;
+            pipeline.Submit();
         }
-        // Each worker takes the next block not yet taken, so fast and slow blocks even out.
-        std::atomic<size_t> next{0};
-        const auto work = [&] {
-            for (size_t i = next++; i < count; i = next++)
-                DeflateBlock(batch[i]);
-        };
-        std::vector<std::thread> workers;
-        for (unsigned w = 1; w < threads && w < count; ++w)
-            workers.emplace_back(work);
-        work();
-        for (std::thread& worker : workers)
-            worker.join();
-        int64_t taken = done;
-        for (size_t i = 0; i < count; ++i)
-            taken -= static_cast<int64_t>(batch[i].Input.size());
-        for (size_t i = 0; i < count; ++i) {
-            TBlock& block = batch[i];
-            if (block.Error)
-                std::rethrow_exception(block.Error);
-            target.WriteBuffer(block.Output.data(), static_cast<int64_t>(block.Output.size()));
-            adler = adler32_combine(adler, block.Adler, static_cast<z_off_t>(block.Input.size()));
-            taken += static_cast<int64_t>(block.Input.size());
-            if (progress)
-                progress(taken);
-        }
+        TBlock& block = pipeline.TakeOldest();
+        if (block.Error)
+            std::rethrow_exception(block.Error);
+        target.WriteBuffer(block.Output.data(), static_cast<int64_t>(block.Output.size()));
+        adler = adler32_combine(adler, block.Adler, static_cast<z_off_t>(block.Input.size()));
+        written += static_cast<int64_t>(block.Input.size());
+        if (progress)
+            progress(written);
     }
     const uint8_t trailer[4] = {static_cast<uint8_t>(adler >> 24), static_cast<uint8_t>(adler >> 16),
                                 static_cast<uint8_t>(adler >> 8), static_cast<uint8_t>(adler)};
