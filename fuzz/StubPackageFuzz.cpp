@@ -18,8 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         const stub::TInstallerPackage package(*image, fuzz::ScratchFolder());
         package.Title();
+        // The other entries are checked as installing unpacks them.
+        for (int32_t i = core::MovieEntry; i < image->Count(); ++i)
+            image->Inflate(i, stub::TInstallerPackage::PartName(i), [](const uint8_t*, size_t) {});
         const wallpaper::TWebPlayer player(image->StoredBytes(core::StubEntry),
                                            image->Entry(core::StubEntry).StoredSize);
+        for (size_t i = 0; i < player.Files().size(); ++i)
+            player.Image().Inflate(static_cast<int32_t>(i + 1),
+                                   wallpaper::TWebPlayer::PartName(player.Files()[i]),
+                                   [](const uint8_t*, size_t) {});
     } catch (const wallpaper::EDamaged&) {
     }
     return 0;

@@ -364,6 +364,7 @@ void TInstallForm::InstallButtonClick() {
     if (page_ != ReadyPage || !IsWindowEnabled(Control(InstallButton)))
         return;
     error_.clear();
+    errorHeadline_ = InstallFailed;
     lastPermille_ = 0;
     SendMessageA(Control(ProgressBar), PBM_SETPOS, 0, 0);
     SetTitledText(StatusLabel, "Installing ", "...");
@@ -389,6 +390,9 @@ DWORD WINAPI TInstallForm::InstallThread(void* parameter) {
         });
     } catch (const std::bad_alloc&) {
         form->error_ = rtl::EOutOfMemory().Message;
+    } catch (const wallpaper::EDamaged& damage) {
+        form->error_ = damage.Message;
+        form->errorHeadline_ = DamagedInstaller;
     } catch (const std::exception& error) {
         form->error_ = error.what();
     }
@@ -406,7 +410,7 @@ void TInstallForm::InstallDone() {
     worker_.Reset();
     if (!error_.empty()) {
         ShowPage(ReadyPage);
-        MessageBoxA(window_, ("The wallpaper could not be installed.\r\n\r\n" + error_).c_str(),
+        MessageBoxA(window_, (errorHeadline_ + "\r\n\r\n" + error_).c_str(),
                     installation_.Title().c_str(), MB_OK | MB_ICONERROR);
         return;
     }

@@ -78,6 +78,7 @@ private:
     unsigned lastPermille_ = 0;
     // Written by the worker before it posts its end, read by the window after it.
     std::string error_;
+    std::string errorHeadline_;
     bool wallpaperSet_ = false;
     bool settingWallpaper_ = false;
 };

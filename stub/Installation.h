@@ -12,6 +12,10 @@
 
 namespace stub {
 
+// The headlines over what went wrong with an installation.
+constexpr const char* DamagedInstaller = "This installer is damaged. Please download it again.";
+constexpr const char* InstallFailed = "The wallpaper could not be installed.";
+
 // One installation of a checked package into one folder, for the current user only.
 class TInstallation {
 public:
@@ -48,7 +52,8 @@ public:
     // steps puts back what was there before (files, folders and the entry's values) and
     // raises. Then it places the copies in the libraries: a copy that fails is left out (see
     // CopyFailure), and the installation stands. A folder that holds files this wallpaper did
-    // not put there is refused before anything is written.
+    // not put there is refused before anything is written. The package's movie and player
+    // entries are checked as they are written: damage raises EDamaged, after the rollback.
     void Run(const TProgressFn& progress);
 
 private:

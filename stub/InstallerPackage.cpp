@@ -55,8 +55,6 @@ TInstallerPackage::TInstallerPackage(const wallpaper::TPackedImage& image,
         throw wallpaper::EDamaged("It holds " + rtl::IntToStr(count) + " parts, but a Flash " +
                                   (video_ ? "video" : "movie") + " comes with " +
                                   (video_ ? "5." : "3."));
-    for (int32_t i = core::MovieEntry; i < count; ++i)
-        image.Inflate(i, PartName(i), [](const uint8_t*, size_t) {});
 }
 
 std::string TInstallerPackage::TrimmedTitle() const {

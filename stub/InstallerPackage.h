@@ -10,11 +10,12 @@
 
 namespace stub {
 
-// What a wallpaper installer carries, checked whole before anything is installed: 3 entries
-// (the stub raw, the project file, the movie) or 5 (and the video player and its script),
-// every compressed entry unpacking completely, and the project file readable, naming a movie
-// whose kind fits the entry count. Damage of any kind raises EDamaged; failing to write the
-// scratch files that reading the project needs raises the file error.
+// What a wallpaper installer carries, checked before anything is installed: 3 entries (the
+// stub raw, the project file, the movie) or 5 (and the video player and its script), and the
+// project file readable, naming a movie whose kind fits the entry count. The other entries
+// are checked as they are unpacked into place, so each byte is inflated once. Damage of any
+// kind raises EDamaged; failing to write the scratch files that reading the project needs
+// raises the file error.
 class TInstallerPackage {
 public:
     // Reads the project through scratch files in scratchFolder (ending with a delimiter),

@@ -25,12 +25,10 @@ constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 constexpr int ExitCancelled = 3;
 
-const char* const DamagedInstaller = "This installer is damaged. Please download it again.";
 const char* const DamagedUninstaller = "This uninstaller is damaged.";
 // Sizes are checked against the bytes present before anything is allocated, so memory running
 // out while reading is a damaged file's doing rather than the machine's.
 const char* const ClaimsTooMuch = "It claims more memory than its data can need.";
-const char* const InstallFailed = "The wallpaper could not be installed.";
 const char* const UninstallFailed = "The wallpaper could not be removed.";
 const char* const DefaultCaption = "Wallpaper Setup";
 
@@ -138,6 +136,8 @@ int Install(HINSTANCE instance, const wallpaper::TPackedImage& image, const TStu
     }
     try {
         installation.Run([](int64_t, int64_t) {});
+    } catch (const wallpaper::EDamaged& damage) {
+        return report.Fail(ExitFailure, DamagedInstaller, damage.Message);
     } catch (const rtl::Exception& error) {
         return report.Fail(ExitFailure, InstallFailed, error.Message);
     }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace wallpaper {
@@ -30,13 +31,16 @@ public:
     void Finish();
 
 private:
+    // Flushes the buffer unless it has room for count more characters.
+    void Room(size_t count);
     void Flush();
 
     std::string head_;
     TTextSink sink_;
     uint8_t carry_[3] = {};
     size_t carried_ = 0;
-    std::string out_;
+    std::unique_ptr<char[]> buffer_;
+    size_t used_ = 0;
 };
 
 } // namespace wallpaper

@@ -66,10 +66,6 @@ TWebPlayer::TWebPlayer(const uint8_t* stub, int64_t size) {
     }
     if (!page || !player || static_cast<int32_t>(files_.size()) != pack_->Count() - 1)
         throw EDamaged(Damaged);
-    // Checked whole now, so that damage is reported before anything is installed.
-    for (size_t i = 0; i < files_.size(); ++i)
-        pack_->Inflate(static_cast<int32_t>(i + 1), PartName(files_[i]),
-                       [](const uint8_t*, size_t) {});
 }
 
 } // namespace wallpaper

@@ -31,7 +31,8 @@ public:
     static constexpr const char* PlayerScript = "ruffle.js";
 
     // stub is entry 0 of an installer: the program with the player behind it. Raises EDamaged
-    // when the player is not there or not readable.
+    // when the player is not there or its list of files is not readable; the files' own
+    // entries are checked as they are unpacked.
     TWebPlayer(const uint8_t* stub, int64_t size);
 
     // The stub's program alone, as an uninstaller carries it.

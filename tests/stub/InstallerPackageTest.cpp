@@ -18,10 +18,14 @@ std::string SwfInstaller() {
 }
 
 // The detail of the damage that checking the file finds, or "" when it passes.
+// What reading the package and then unpacking its other entries, as installing them does,
+// says of the damage; "" when nothing does.
 std::string Damage(const std::string& file) {
     try {
         const wallpaper::TPackedImage image(Bytes(file), static_cast<int64_t>(file.size()));
         const stub::TInstallerPackage package(image, ::testing::TempDir());
+        for (int32_t i = core::MovieEntry; i < image.Count(); ++i)
+            image.Inflate(i, stub::TInstallerPackage::PartName(i), [](const uint8_t*, size_t) {});
     } catch (const wallpaper::EDamaged& damage) {
         return damage.Message;
     }
