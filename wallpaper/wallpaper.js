@@ -133,6 +133,10 @@ function playerConfig() {
     const settings = holder.dataset;
     const config = {
         url : key(settings.movie),
+        // WebGL straight away: asking for WebGPU first costs about a second before the first
+        // frame in Chromium, and the canvas renderer, a little faster to start, lacks filters
+        // and blend modes. Ruffle falls back on its own where WebGL is missing.
+        preferredRenderer : "webgl",
         autoplay : "on",
         unmuteOverlay : "hidden",
         splashScreen : false,
