@@ -144,6 +144,15 @@ std::string ScratchPath(const std::string& extension) {
 
 const char* const RefusedTitleCharacters = "\\/:*?\"<>|";
 
+// Each line converted.
+template <typename Convert>
+rtl::TStringList EachLine(const rtl::TStringList& lines, const Convert& convert) {
+    rtl::TStringList converted;
+    for (const std::string& line : lines.Items())
+        converted.Add(convert(line));
+    return converted;
+}
+
 } // namespace
 
 TMainForm::~TMainForm() {
@@ -190,19 +199,14 @@ void TMainForm::AutoLoadTimerTimer(TComponent*) {
 void TMainForm::LoadProject(const std::string& path) {
     core::TProject project(ScratchPath(""));
     project.LoadFromFile(path);
-    const auto native = [this](const rtl::TStringList& lines) {
-        rtl::TStringList converted;
-        for (const std::string& line : lines.Items())
-            converted.Add(codePage_.ToNative(line));
-        return converted;
-    };
+    const auto native = [this](const std::string& text) { return codePage_.ToNative(text); };
     TitleEdit->SetText(codePage_.ToNative(project.FileTitle));
     BGColorPanel->SetColor(project.BackgroundColor);
     BGTransparentCheckBox->SetChecked(project.TransparentBackground);
     ShowLicenseCheckBox->SetChecked(project.ShowLicense);
     ShowTextCheckBox->SetChecked(project.ShowText);
-    LicenseMemo->SetLines(native(project.LicenseLines));
-    TextMemo->SetLines(native(project.TextLines));
+    LicenseMemo->SetLines(EachLine(project.LicenseLines, native));
+    TextMemo->SetLines(EachLine(project.TextLines, native));
     WebEdit->SetText(codePage_.ToNative(project.URL));
     TextColorPanel->SetColor(project.TextColor);
     TextBGColorPanel->SetColor(project.TextBGColor);
@@ -236,12 +240,7 @@ void TMainForm::SaveProject(const std::string& path) {
 
 void TMainForm::CopySettingsTo(core::TProject& project) const {
     // Every text edit holds text of the code page only.
-    const auto stored = [this](const rtl::TStringList& lines) {
-        rtl::TStringList converted;
-        for (const std::string& line : lines.Items())
-            converted.Add(codePage_.FromNative(line));
-        return converted;
-    };
+    const auto stored = [this](const std::string& text) { return codePage_.FromNative(text); };
     project.FlashFiles.Clear();
     project.FlashFiles.Add(codePage_.FromNativePath(FlashPath));
     const std::string guidCaption = GUIDLabel->Caption();
@@ -251,8 +250,8 @@ void TMainForm::CopySettingsTo(core::TProject& project) const {
     project.TransparentBackground = BGTransparentCheckBox->Checked();
     project.ShowLicense = ShowLicenseCheckBox->Checked();
     project.ShowText = ShowTextCheckBox->Checked();
-    project.LicenseLines = stored(LicenseMemo->Lines());
-    project.TextLines = stored(TextMemo->Lines());
+    project.LicenseLines = EachLine(LicenseMemo->Lines(), stored);
+    project.TextLines = EachLine(TextMemo->Lines(), stored);
     project.URL = codePage_.FromNative(WebEdit->Text());
     project.TextColor = TextColorPanel->Color();
     project.TextBGColor = TextBGColorPanel->Color();
