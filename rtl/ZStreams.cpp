@@ -101,19 +101,39 @@ void TCompressionStream::Finish() {
 }
 
 struct TDecompressionStream::State {
-    TStream& source;
+    TStream* source;
+    // Input read in place instead of from source.
+    const uint8_t* memory = nullptr;
+    int64_t memoryLeft = 0;
     z_stream z{};
     unsigned char buffer[ZBufferSize];
     bool ended = false;
     bool complete = false;
     int64_t produced = 0;
 
-    explicit State(TStream& s) : source(s) {}
+    explicit State(TStream* s) : source(s) {}
+    void Refill() {
+        if (source != nullptr) {
+            z.next_in = buffer;
+            z.avail_in = static_cast<uInt>(source->Read(buffer, ZBufferSize));
+            return;
+        }
+        const int64_t piece = std::min(memoryLeft, MaxZCall);
+        z.next_in = const_cast<Bytef*>(memory);
+        z.avail_in = static_cast<uInt>(piece);
+        memory += piece;
+        memoryLeft -= piece;
+    }
 };
 
-TDecompressionStream::TDecompressionStream(TStream& source) : state_(new State(source)) {
-    state_->z.next_in = state_->buffer;
-    state_->z.avail_in = 0;
+TDecompressionStream::TDecompressionStream(TStream& source) : state_(new State(&source)) {
+    Check(inflateInit(&state_->z), state_->z);
+}
+
+TDecompressionStream::TDecompressionStream(const uint8_t* data, int64_t size)
+    : state_(new State(nullptr)) {
+    state_->memory = data;
+    state_->memoryLeft = size;
     Check(inflateInit(&state_->z), state_->z);
 }
 
@@ -129,10 +149,8 @@ int64_t TDecompressionStream::Read(void* buffer, int64_t count) {
         s.z.next_out = static_cast<Bytef*>(buffer) + done;
         s.z.avail_out = static_cast<uInt>(piece);
         while (s.z.avail_out > 0) {
-            if (s.z.avail_in == 0) {
-                s.z.next_in = s.buffer;
-                s.z.avail_in = static_cast<uInt>(s.source.Read(s.buffer, ZBufferSize));
-            }
+            if (s.z.avail_in == 0)
+                s.Refill();
             const bool sourceEmpty = s.z.avail_in == 0;
             const int result = inflate(&s.z, Z_NO_FLUSH);
             Check(result, s.z);
@@ -162,7 +180,7 @@ void TDecompressionStream::CheckEnd() {
 }
 
 int64_t TDecompressionStream::UnusedInput() const {
-    return state_->z.avail_in;
+    return state_->z.avail_in + state_->memoryLeft;
 }
 
 int64_t TDecompressionStream::Write(const void*, int64_t) {

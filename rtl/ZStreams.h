@@ -53,6 +53,8 @@ private:
 class TDecompressionStream : public TStream {
 public:
     explicit TDecompressionStream(TStream& source);
+    // Inflates size bytes held in memory, read in place.
+    TDecompressionStream(const uint8_t* data, int64_t size);
     ~TDecompressionStream() override;
     TDecompressionStream(const TDecompressionStream&) = delete;
     TDecompressionStream& operator=(const TDecompressionStream&) = delete;
@@ -65,7 +67,7 @@ public:
     // stops short of its end.
     void CheckEnd();
     // Bytes taken from the source but not part of the stream: after its end, what followed it
-    // in the last piece read.
+    // in the last piece read, or all that followed it in memory.
     int64_t UnusedInput() const;
 
 private:

@@ -60,8 +60,15 @@ void TDataScript::Write(const uint8_t* data, size_t size) {
         Room(4);
         const size_t groups = std::min(size / 3, (Piece - used_) / 4);
         char* out = buffer_.get() + used_;
-        for (size_t i = 0; i < groups; ++i, data += 3)
-            out = Encode(data, 3, out);
+        // Written out rather than through Encode: this loop carries the whole movie.
+        for (size_t i = 0; i < groups; ++i, data += 3, out += 4) {
+            const uint32_t bits = static_cast<uint32_t>(data[0]) << 16 |
+                                  static_cast<uint32_t>(data[1]) << 8 | data[2];
+            out[0] = Alphabet[bits >> 18];
+            out[1] = Alphabet[bits >> 12 & 63];
+            out[2] = Alphabet[bits >> 6 & 63];
+            out[3] = Alphabet[bits & 63];
+        }
         used_ += groups * 4;
         size -= groups * 3;
     }
