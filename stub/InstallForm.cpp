@@ -6,10 +6,11 @@
 
 #include <new>
 
-#include "rtl/Errors.h"
 #include "LivelyLibrary.h"
+#include "rtl/Errors.h"
 #include "rtl/Paths.h"
 #include "rtl/TextUtils.h"
+#include "system/MessagePump.h"
 
 namespace stub {
 
@@ -110,15 +111,8 @@ TInstallForm::TInstallForm(HINSTANCE instance, TInstallation& installation,
         font_.Reset(CreateFontIndirectA(&metrics.lfMessageFont));
     }
 
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance_;
-    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = WindowClass;
-    RegisterClassExA(&windowClass);
+    RegisterWindowClass(WindowClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                        LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION)));
 
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT bounds{0, 0, ClientWidth, ClientHeight};
@@ -126,11 +120,13 @@ TInstallForm::TInstallForm(HINSTANCE instance, TInstallation& installation,
     const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    CreateWindowExA(0, WindowClass, installation_.Title().c_str(), style, x, y, width, height,
-                    nullptr, nullptr, instance_, this);
-    if (window_ == nullptr)
+    // ClassProc reads the creation parameter as the window object.
+    CreateWindowExW(0, sys::TWideClassName(WindowClass).Get(), L"", style, x, y, width, height,
+                    nullptr, nullptr, instance_, static_cast<sys::TWindow*>(this));
+    if (Handle() == nullptr)
         throw rtl::Exception("The installer's window cannot be created. " +
                              rtl::LastErrorText());
+    SetWindowTextA(Handle(), installation_.Title().c_str());
     CreateControls();
     ShowPage(ReadyPage);
 }
@@ -139,29 +135,13 @@ TInstallForm::~TInstallForm() {
     // The worker uses the installation and the window until it ends.
     if (worker_.Valid())
         WaitForSingleObject(worker_.Get(), INFINITE);
-    if (window_ != nullptr)
-        DestroyWindow(window_);
 }
 
-LRESULT CALLBACK TInstallForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* form =
-            static_cast<TInstallForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        form->window_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<TInstallForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (form == nullptr)
-        return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        form->window_ = nullptr;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return form->HandleMessage(message, wParam, lParam);
+bool TInstallForm::PreTranslateMessage(MSG& message) {
+    return IsDialogMessageW(Handle(), &message) != FALSE;
 }
 
-LRESULT TInstallForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TInstallForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED) {
@@ -197,6 +177,11 @@ LRESULT TInstallForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
+    case WM_NCDESTROY: {
+        HWND window = Handle();
+        Forget();
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
     case ProgressMessage:
         InstallProgress(wParam);
         return 0;
@@ -207,7 +192,7 @@ LRESULT TInstallForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         WallpaperDone();
         return 0;
     }
-    return DefWindowProcA(window_, message, wParam, lParam);
+    return DefWindowProcW(Handle(), message, wParam, lParam);
 }
 
 bool TInstallForm::Holds(TCondition condition) const {
@@ -231,7 +216,7 @@ void TInstallForm::CreateControls() {
         if (!Holds(row.When))
             continue;
         HWND control = CreateWindowExA(0, row.ClassName, row.Caption, WS_CHILD | row.Style, row.X,
-                                       row.Y, row.Width, row.Height, window_,
+                                       row.Y, row.Width, row.Height, Handle(),
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.Id)),
                                        instance_, nullptr);
         if (font_.Valid())
@@ -274,7 +259,7 @@ void TInstallForm::BrowseButtonClick() {
     const std::string start = rtl::ExtractFilePath(installation_.Folder());
     char chosen[MAX_PATH] = {};
     BROWSEINFOA browse{};
-    browse.hwndOwner = window_;
+    browse.hwndOwner = Handle();
     browse.pszDisplayName = chosen;
     browse.lpszTitle = "Choose the folder to install the wallpaper in.";
     browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
@@ -385,7 +370,7 @@ DWORD WINAPI TInstallForm::InstallThread(void* parameter) {
             // One message per step of the bar, not one per piece written.
             if (permille != form->lastPermille_) {
                 form->lastPermille_ = permille;
-                PostMessageA(form->window_, ProgressMessage, permille, 0);
+                PostMessageA(form->Handle(), ProgressMessage, permille, 0);
             }
         });
     } catch (const std::bad_alloc&) {
@@ -396,7 +381,7 @@ DWORD WINAPI TInstallForm::InstallThread(void* parameter) {
     } catch (const std::exception& error) {
         form->error_ = error.what();
     }
-    PostMessageA(form->window_, DoneMessage, 0, 0);
+    PostMessageA(form->Handle(), DoneMessage, 0, 0);
     return 0;
 }
 
@@ -410,7 +395,7 @@ void TInstallForm::InstallDone() {
     worker_.Reset();
     if (!error_.empty()) {
         ShowPage(ReadyPage);
-        MessageBoxA(window_, (errorHeadline_ + "\r\n\r\n" + error_).c_str(),
+        MessageBoxA(Handle(), (errorHeadline_ + "\r\n\r\n" + error_).c_str(),
                     installation_.Title().c_str(), MB_OK | MB_ICONERROR);
         return;
     }
@@ -445,7 +430,7 @@ DWORD WINAPI TInstallForm::WallpaperThread(void* parameter) {
     auto* form = static_cast<TInstallForm*>(parameter);
     form->wallpaperSet_ = lively::SetWallpaper(
         *form->livelyProgram_, form->installation_.Copies().front(), lively::AnswerTimeoutMs);
-    PostMessageA(form->window_, WallpaperMessage, 0, 0);
+    PostMessageA(form->Handle(), WallpaperMessage, 0, 0);
     return 0;
 }
 
@@ -468,29 +453,23 @@ void TInstallForm::WallpaperDone() {
 void TInstallForm::Finish() {
     if (Checked(OpenCheckBox)) {
         const std::string page = installation_.PagePath();
-        ShellExecuteA(window_, "open", page.c_str(), nullptr, installation_.Folder().c_str(),
+        ShellExecuteA(Handle(), "open", page.c_str(), nullptr, installation_.Folder().c_str(),
                       SW_SHOWNORMAL);
     }
-    DestroyWindow(window_);
+    DestroyWindow(Handle());
 }
 
 void TInstallForm::CloseRequest() {
     // A worker uses the window until it ends; closing then would leave it running.
     if (page_ == InstallingPage || settingWallpaper_)
         return;
-    DestroyWindow(window_);
+    DestroyWindow(Handle());
 }
 
 TInstallForm::TOutcome TInstallForm::Run() {
-    ShowWindow(window_, SW_SHOWNORMAL);
-    UpdateWindow(window_);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (window_ != nullptr && IsDialogMessageA(window_, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+    UpdateWindow(Handle());
+    sys::RunMessageLoop();
     return outcome_;
 }
 

@@ -6,6 +6,7 @@
 
 #include "Installation.h"
 #include "system/Handle.h"
+#include "system/Window.h"
 
 namespace stub {
 
@@ -15,18 +16,15 @@ namespace stub {
 // progress bar while a worker thread installs, then a finish page that offers to open the
 // wallpaper and, when it went into the library of a Lively whose program is found, to put it on
 // the desktop through Lively (a worker waits for Lively while the window stays responsive);
-// without Lively it says what puts a wallpaper on the desktop. The window keeps its own object
-// in the window's user data: the stub has no window layer to share.
-class TInstallForm {
+// without Lively it says what puts a wallpaper on the desktop.
+class TInstallForm final : public sys::TWindow {
 public:
     enum class TOutcome { Installed, Cancelled };
 
     // libraries are the wallpapers folders of the players found, offered with a check box.
     TInstallForm(HINSTANCE instance, TInstallation& installation, const TInstallerPackage& package,
                  std::vector<std::string> libraries);
-    ~TInstallForm();
-    TInstallForm(const TInstallForm&) = delete;
-    TInstallForm& operator=(const TInstallForm&) = delete;
+    ~TInstallForm() override;
 
     // Shows the window and runs its message loop until it closes.
     TOutcome Run();
@@ -38,15 +36,15 @@ private:
     struct TControlRow;
     static const TControlRow Layout[];
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data);
     static DWORD WINAPI InstallThread(void* form);
     static DWORD WINAPI WallpaperThread(void* form);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool PreTranslateMessage(MSG& message) override;
     void CreateControls();
     bool Holds(TCondition condition) const;
     std::vector<std::string> ChosenLibraries() const;
-    HWND Control(int id) const { return GetDlgItem(window_, id); }
+    HWND Control(int id) const { return GetDlgItem(Handle(), id); }
     bool Checked(int id) const;
     // Sets the label's text, the wallpaper's title quoted between before and after, the title
     // shortened with "..." until the whole text fits the label.
@@ -70,7 +68,6 @@ private:
     const core::TProject& project_;
     std::vector<std::string> libraries_;
     std::optional<std::string> livelyProgram_;
-    HWND window_ = nullptr;
     sys::TFontHandle font_;
     sys::TKernelHandle worker_;
     TPage page_ = ReadyPage;

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "system/Window.h"
+
 namespace sys {
 
 namespace {
@@ -12,6 +14,27 @@ TMessageHandler& InstalledHandler() {
 }
 
 } // namespace
+
+void ProcessMessage(MSG& message) {
+    TWindow* top = TWindow::FromHandle(GetAncestor(message.hwnd, GA_ROOT));
+    if (top != nullptr && top->PreTranslateMessage(message))
+        return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+bool HandleMessage() {
+    MSG message;
+    if (GetMessageW(&message, nullptr, 0, 0) <= 0)
+        return false;
+    ProcessMessage(message);
+    return true;
+}
+
+void RunMessageLoop() {
+    while (HandleMessage()) {
+    }
+}
 
 void ProcessMessages() {
     // A copy, so a handler that installs another one does not destroy itself while it runs.
@@ -26,19 +49,14 @@ TMessageHandler SetMessageHandler(TMessageHandler handler) {
     return std::exchange(InstalledHandler(), std::move(handler));
 }
 
-void PumpWaitingMessages(const std::function<void(MSG&)>& handle, UINT first, UINT last) {
+void PumpWaitingMessages(UINT first, UINT last) {
     MSG message;
     while (PeekMessageW(&message, nullptr, first, last, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
-        if (handle) {
-            handle(message);
-        } else {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+        ProcessMessage(message);
     }
 }
 

@@ -8,8 +8,8 @@
 #include "rtl/Errors.h"
 #include "system/Handle.h"
 #include "system/MessagePump.h"
+#include "ui/Dispatch.h"
 #include "ui/Form.h"
-#include "ui/MessageBoxes.h"
 #include "ui/Seams.h"
 
 namespace ui {
@@ -33,8 +33,8 @@ std::string MessageOf(const std::exception_ptr& error) {
 void TApplication::Initialize() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
-    pixelsPerInch_ = GetDeviceCaps(sys::TWindowDC(nullptr).Get(), LOGPIXELSY);
-    sys::SetMessageHandler([this] { ProcessMessages(); });
+    TForm::SetScreenPixelsPerInch(GetDeviceCaps(sys::TWindowDC(nullptr).Get(), LOGPIXELSY));
+    SetExceptionHandler([this](const std::exception_ptr& error) { HandleException(error); });
     // The C runtime has already split the command line by the platform's quoting rules.
     arguments_.assign(__argv + (__argc > 0 ? 1 : 0), __argv + __argc);
 }
@@ -44,42 +44,11 @@ std::string TApplication::ExeFolder() const {
 }
 
 void TApplication::Run() {
-    while (HandleMessage()) {
-    }
+    sys::RunMessageLoop();
 }
 
 void TApplication::Terminate() {
     PostQuitMessage(0);
-}
-
-bool TApplication::HandleMessage() {
-    MSG message;
-    if (GetMessageW(&message, nullptr, 0, 0) <= 0)
-        return false;
-    ProcessMessage(message);
-    return true;
-}
-
-void TApplication::ProcessMessages() {
-    sys::PumpWaitingMessages([this](MSG& message) { ProcessMessage(message); });
-}
-
-void TApplication::ProcessMessage(MSG& message) {
-    auto* form = dynamic_cast<TForm*>(TControl::FromHandle(GetAncestor(message.hwnd, GA_ROOT)));
-    if (form != nullptr && form->PreTranslateMessage(message))
-        return;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-}
-
-bool TApplication::Dispatch(const std::function<void()>& handler) noexcept {
-    try {
-        handler();
-        return true;
-    } catch (...) {
-        HandleException(std::current_exception());
-        return false;
-    }
 }
 
 void TApplication::HandleException(const std::exception_ptr& error) {
@@ -88,13 +57,13 @@ void TApplication::HandleException(const std::exception_ptr& error) {
     // "!", ")" or a quote keeps its own ending.
     if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
         message += '.';
-    ShowMessageBox(message, title_, MB_OK | MB_ICONSTOP);
+    Seams().ShowMessageBox({ActiveFormHandle(), message, title_, MB_OK | MB_ICONSTOP});
 }
 
 HWND TApplication::ActiveFormHandle() const {
     HWND active = GetActiveWindow();
-    if (active == nullptr && mainForm_ != nullptr)
-        active = mainForm_->Handle();
+    if (active == nullptr && TForm::MainForm() != nullptr)
+        active = TForm::MainForm()->Handle();
     return active;
 }
 

@@ -30,7 +30,7 @@ void TBusyOperation::Progress(int64_t done, int64_t total) {
     if (taskbar_->List)
         taskbar_->List->SetProgressValue(window_, static_cast<ULONGLONG>(done),
                                          static_cast<ULONGLONG>(total > 0 ? total : 1));
-    sys::PumpWaitingMessages({}, WM_PAINT, WM_PAINT);
+    sys::PumpWaitingMessages(WM_PAINT, WM_PAINT);
 }
 
 } // namespace ui

@@ -1,6 +1,6 @@
 #include "ui/Button.h"
 
-#include "ui/Application.h"
+#include "ui/Dispatch.h"
 #include "ui/Form.h"
 
 namespace ui {
@@ -8,7 +8,7 @@ namespace ui {
 TButton::TButton(const TControlArgs& args, bool isDefault) : TControl(args.Name, args.Parent) {
     CreateSystemWindow("BUTTON", isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 0, args);
     if (isDefault)
-        Form().SetDefaultButton(this);
+        dynamic_cast<TForm&>(Root()).SetDefaultButton(this);
 }
 
 void TButton::Click() {
@@ -16,9 +16,14 @@ void TButton::Click() {
         OnClick(this);
 }
 
+bool TButton::PressWithEnter() {
+    Dispatch([this] { Click(); });
+    return true;
+}
+
 void TButton::Command(WORD notification) {
     if (notification == BN_CLICKED)
-        Application().Dispatch([this] { Click(); });
+        Dispatch([this] { Click(); });
 }
 
 } // namespace ui

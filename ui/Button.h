@@ -13,6 +13,7 @@ public:
     TNotifyEvent OnClick;
     // Runs OnClick as a click by the user would.
     void Click();
+    bool PressWithEnter() override;
 
 protected:
     void Command(WORD notification) override;

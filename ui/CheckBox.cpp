@@ -1,6 +1,6 @@
 #include "ui/CheckBox.h"
 
-#include "ui/Application.h"
+#include "ui/Dispatch.h"
 
 namespace ui {
 
@@ -29,7 +29,7 @@ void TCheckBox::Click() {
 void TCheckBox::Command(WORD notification) {
     // An automatic check box has changed its state by the time it reports the click.
     if (notification == BN_CLICKED)
-        Application().Dispatch([this] { Click(); });
+        Dispatch([this] { Click(); });
 }
 
 HBRUSH TCheckBox::CtlColor(HDC dc) {

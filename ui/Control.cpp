@@ -1,19 +1,13 @@
 #include "ui/Control.h"
 
-#include <set>
 #include <stdexcept>
 
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
-#include "ui/Form.h"
 
 namespace ui {
 
 namespace {
-
-// A window property rather than GWLP_USERDATA: any window of the process may be asked whether
-// it is ours, and a foreign one may use its user data for anything.
-const char* const ControlProperty = "Muravel.TControl";
 
 [[noreturn]] void RaiseCreateError(const char* className) {
     const std::string reason = rtl::LastErrorText();
@@ -22,26 +16,22 @@ const char* const ControlProperty = "Muravel.TControl";
                              reason);
 }
 
-// Window class names are ASCII.
-std::wstring WideName(const char* className) {
-    return std::wstring(className, className + std::char_traits<char>::length(className));
-}
-
 } // namespace
 
 TControl::~TControl() {
+    RestoreSystemProc();
     Detach();
 }
 
-TForm& TControl::Form() const {
+TControl& TControl::Root() const {
     const TControl* control = this;
     while (control->parent_ != nullptr)
         control = control->parent_;
-    return const_cast<TForm&>(dynamic_cast<const TForm&>(*control));
+    return const_cast<TControl&>(*control);
 }
 
 int TControl::PixelsPerInch() const {
-    return Form().PixelsPerInch();
+    return parent_ != nullptr ? parent_->PixelsPerInch() : 96;
 }
 
 std::string TControl::Caption() const {
@@ -112,7 +102,7 @@ TColor TControl::BackgroundColor() const {
 }
 
 TControl* TControl::FromHandle(HWND window) {
-    return window != nullptr ? static_cast<TControl*>(GetPropA(window, ControlProperty)) : nullptr;
+    return dynamic_cast<TControl*>(sys::TWindow::FromHandle(window));
 }
 
 void TControl::CreateSystemWindow(const char* className, DWORD style, DWORD exStyle,
@@ -121,7 +111,7 @@ void TControl::CreateSystemWindow(const char* className, DWORD style, DWORD exSt
     // Unicode windows with a Unicode procedure: a typed character reaches an edit whole, where
     // the 8-bit path would hand it over byte by byte, which the edit cannot put together.
     HWND window = CreateWindowExW(
-        exStyle, WideName(className).c_str(), L"",
+        exStyle, sys::TWideClassName(className).Get(), L"",
         style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (args.TabStop ? WS_TABSTOP : 0), b.Left,
         b.Top, b.Width, b.Height, ParentHandle(), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (window == nullptr)
@@ -138,37 +128,19 @@ void TControl::CreateOwnWindow(const char* className, DWORD style, DWORD exStyle
     const TBounds& b = args.Bounds;
     if (parentOrOwner == nullptr && parent_ != nullptr)
         parentOrOwner = parent_->Handle();
-    HWND window = CreateWindowExW(
-        exStyle, WideName(className).c_str(), L"", style | (args.TabStop ? WS_TABSTOP : 0), b.Left,
-        b.Top, b.Width, b.Height, parentOrOwner, nullptr, GetModuleHandleW(nullptr), this);
+    HWND window = CreateWindowExW(exStyle, sys::TWideClassName(className).Get(), L"",
+                                  style | (args.TabStop ? WS_TABSTOP : 0), b.Left, b.Top, b.Width,
+                                  b.Height, parentOrOwner, nullptr, GetModuleHandleW(nullptr),
+                                  // ClassProc reads the creation parameter as the window object.
+                                  static_cast<sys::TWindow*>(this));
     if (window == nullptr)
         RaiseCreateError(className);
     SetWindowTextA(window, args.Caption.c_str());
 }
 
-void TControl::RegisterOwnClass(const char* className, HBRUSH background) {
-    static std::set<std::string> registered;
-    if (!registered.insert(className).second)
-        return;
-    const std::wstring name = WideName(className);
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = &OwnClassProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.hbrBackground = background;
-    windowClass.lpszClassName = name.c_str();
-    if (RegisterClassExW(&windowClass) == 0) {
-        registered.erase(className);
-        throw rtl::Exception(std::string("Cannot register the window class ") + className + ". " +
-                             rtl::LastErrorText());
-    }
-}
-
 void TControl::DestroyHandle() {
-    Detach();
-    window_.Reset();
+    RestoreSystemProc();
+    Destroy();
 }
 
 bool TControl::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
@@ -179,17 +151,6 @@ LRESULT TControl::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
     if (systemProc_ != nullptr)
         return CallWindowProcW(systemProc_, Handle(), message, wParam, lParam);
     return DefWindowProcW(Handle(), message, wParam, lParam);
-}
-
-LRESULT CALLBACK TControl::OwnClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        static_cast<TControl*>(create->lpCreateParams)->Attach(window);
-    }
-    TControl* control = FromHandle(window);
-    if (control == nullptr)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return control->WindowProc(message, wParam, lParam);
 }
 
 LRESULT CALLBACK TControl::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -207,8 +168,8 @@ LRESULT TControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCDESTROY) {
         HWND window = Handle();
         const WNDPROC systemProc = systemProc_;
-        Detach();
-        window_.Release();
+        RestoreSystemProc();
+        Forget();
         return systemProc != nullptr ? CallWindowProcW(systemProc, window, message, wParam, lParam)
                                      : DefWindowProcW(window, message, wParam, lParam);
     }
@@ -243,20 +204,10 @@ bool TControl::RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     }
 }
 
-void TControl::Attach(HWND window) {
-    window_.Reset(window);
-    SetPropA(window, ControlProperty, this);
-}
-
-void TControl::Detach() {
-    HWND window = Handle();
-    if (window == nullptr)
-        return;
-    if (systemProc_ != nullptr) {
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
-        systemProc_ = nullptr;
-    }
-    RemovePropA(window, ControlProperty);
+void TControl::RestoreSystemProc() {
+    if (Handle() != nullptr && systemProc_ != nullptr)
+        SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
+    systemProc_ = nullptr;
 }
 
 bool TControl::HandleOwnPaint(UINT message, WPARAM wParam, LRESULT& result,

@@ -6,9 +6,10 @@
 #include <string>
 
 #include "rtl/Errors.h"
+#include "system/Handle.h"
+#include "system/Window.h"
 #include "ui/Colors.h"
 #include "ui/Font.h"
-#include "system/Handle.h"
 
 namespace ui {
 
@@ -22,7 +23,6 @@ public:
 };
 
 class TControl;
-class TForm;
 
 // Anything a form holds by name: controls, menu items, dialogs, timers.
 class TComponent {
@@ -60,16 +60,15 @@ struct TControlArgs {
 
 // A control with a window of its own. The window belongs to the object: it goes when the object
 // goes, and an object whose window went with its parent simply forgets it.
-class TControl : public TComponent {
+class TControl : public TComponent, public sys::TWindow {
 public:
     ~TControl() override;
 
-    HWND Handle() const { return window_.Get(); }
     TControl* Parent() const { return parent_; }
-    // The form this control sits in (itself for a form).
-    TForm& Form() const;
+    // The top of the parent chain: the form this control sits in, or itself for a form.
+    TControl& Root() const;
     // The pixels per inch its form is laid out for.
-    int PixelsPerInch() const;
+    virtual int PixelsPerInch() const;
 
     std::string Caption() const;
     void SetCaption(const std::string& caption);
@@ -86,10 +85,12 @@ public:
     HFONT FontHandle() const;
     // Gives the control a font of its own, scaled to its form's pixels per inch.
     void SetFont(const TFont& font);
+    // Enter pressed with the focus here: a push button clicks and says true.
+    virtual bool PressWithEnter() { return false; }
     // The colour the control's children paint behind themselves.
     virtual TColor BackgroundColor() const;
 
-    // The object of one of our windows, or null for any other window.
+    // The control of one of our windows, or null for any other window.
     static TControl* FromHandle(HWND window);
 
 protected:
@@ -102,9 +103,6 @@ protected:
     // Creates a window of one of our own classes, registered on first use.
     void CreateOwnWindow(const char* className, DWORD style, DWORD exStyle,
                          const TControlArgs& args, HWND parentOrOwner);
-    // Registers our own window class.
-    static void RegisterOwnClass(const char* className, HBRUSH background);
-
     // A message to this control's window; true when handled, with result set.
     virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Notifications that the system sends to the parent and the parent hands to the child.
@@ -127,15 +125,13 @@ protected:
     HWND ParentHandle() const { return parent_ != nullptr ? parent_->Handle() : nullptr; }
 
 private:
-    static LRESULT CALLBACK OwnClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    void Attach(HWND window);
-    void Detach();
+    // Puts a subclassed window's own procedure back.
+    void RestoreSystemProc();
 
     TControl* parent_;
-    sys::TWindowHandle window_;
     WNDPROC systemProc_ = nullptr;
     sys::TFontHandle ownFont_;
 };

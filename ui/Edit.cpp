@@ -1,6 +1,6 @@
 #include "ui/Edit.h"
 
-#include "ui/Application.h"
+#include "ui/Dispatch.h"
 
 namespace ui {
 
@@ -26,7 +26,7 @@ bool TCustomEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     if (message != WM_CHAR || !OnKeyPress || wParam >= 0x80)
         return false;
     char key = static_cast<char>(wParam);
-    const bool completed = Application().Dispatch([&] { OnKeyPress(this, key); });
+    const bool completed = Dispatch([&] { OnKeyPress(this, key); });
     result = 0;
     if (completed && key != '\0')
         result = CallDefault(message, static_cast<unsigned char>(key), lParam);
@@ -35,7 +35,7 @@ bool TCustomEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 
 void TCustomEdit::Command(WORD notification) {
     if (notification == EN_CHANGE && OnChange)
-        Application().Dispatch([this] { OnChange(this); });
+        Dispatch([this] { OnChange(this); });
 }
 
 HBRUSH TCustomEdit::CtlColor(HDC dc) {

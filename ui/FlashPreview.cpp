@@ -24,9 +24,16 @@ bool IsDark(COLORREF color) {
 
 } // namespace
 
+std::unique_ptr<TShockwaveFlash> CreateFlashPlayer(HWND parent, const TBounds& bounds) {
+    std::string note;
+    if (std::unique_ptr<TShockwaveFlash> host = TShockwaveFlash::CreateHost(parent, bounds, note))
+        return host;
+    return std::make_unique<TFlashPreview>(parent, bounds, std::move(note));
+}
+
 TFlashPreview::TFlashPreview(HWND parent, const TBounds& bounds, std::string note)
     : note_(std::move(note)) {
-    RegisterOwnClass(PreviewClassName, nullptr);
+    RegisterWindowClass(PreviewClassName, nullptr);
     CreatePanel(PreviewClassName, parent, bounds);
     ShowFile("");
 }

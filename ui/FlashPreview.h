@@ -30,4 +30,8 @@ private:
     std::string note_;
 };
 
+// The Flash control as a child of parent at bounds, or the preview in its place when no Flash
+// control can be created. Raises when not even the window can be made.
+std::unique_ptr<TShockwaveFlash> CreateFlashPlayer(HWND parent, const TBounds& bounds);
+
 } // namespace ui

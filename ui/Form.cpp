@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "ui/Application.h"
-#include "ui/Button.h"
+#include "system/MessagePump.h"
+#include "ui/Dispatch.h"
 #include "ui/Menu.h"
 
 namespace ui {
@@ -16,12 +16,31 @@ sys::TIconHandle LoadIconResource(int resource, int metricX, int metricY) {
                    GetSystemMetrics(metricX), GetSystemMetrics(metricY), 0)));
 }
 
+int screenPixelsPerInch = 96;
+TForm* mainForm = nullptr;
+
 } // namespace
+
+int TForm::ScreenPixelsPerInch() {
+    return screenPixelsPerInch;
+}
+
+void TForm::SetScreenPixelsPerInch(int pixelsPerInch) {
+    screenPixelsPerInch = pixelsPerInch;
+}
+
+TForm* TForm::MainForm() {
+    return mainForm;
+}
+
+void TForm::SetMainForm(TForm* form) {
+    mainForm = form;
+}
 
 TForm::TForm(const TFormDescription& description, TForm* owner)
     : TControl(description.ClassName + 1, nullptr), description_(description),
-      pixelsPerInch_(Application().PixelsPerInch()) {
-    RegisterOwnClass(description.ClassName, GetSysColorBrush(COLOR_BTNFACE));
+      pixelsPerInch_(screenPixelsPerInch) {
+    RegisterWindowClass(description.ClassName, GetSysColorBrush(COLOR_BTNFACE));
     DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     DWORD exStyle = WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE;
     if (description.BorderStyle == TBorderStyle::Single) {
@@ -53,8 +72,8 @@ TForm::TForm(const TFormDescription& description, TForm* owner)
 }
 
 TForm::~TForm() {
-    if (Application().MainForm() == this)
-        Application().SetMainForm(nullptr);
+    if (mainForm == this)
+        mainForm = nullptr;
     // The menu object frees the menu; a menu still attached would be freed by the window too.
     ::SetMenu(Handle(), nullptr);
     // The windows go before the objects of the controls, so no message reaches a control that
@@ -111,7 +130,7 @@ void TForm::Show() {
     if (IsWindowVisible(Handle()))
         return;
     if (OnShow)
-        Application().Dispatch([this] { OnShow(this); });
+        Dispatch([this] { OnShow(this); });
     if (description_.Position == TPosition::OwnerFormCenter)
         CenterOnOwner();
     ShowWindow(Handle(), SW_SHOWNORMAL);
@@ -124,13 +143,13 @@ void TForm::Close() {
         return;
     }
     bool canClose = true;
-    if (OnCloseQuery && !Application().Dispatch([&] { OnCloseQuery(this, canClose); }))
+    if (OnCloseQuery && !Dispatch([&] { OnCloseQuery(this, canClose); }))
         canClose = false;
     if (!canClose)
         return;
     ShowWindow(Handle(), SW_HIDE);
-    if (Application().MainForm() == this)
-        Application().Terminate();
+    if (mainForm == this)
+        PostQuitMessage(0);
 }
 
 int TForm::ShowModal() {
@@ -141,9 +160,9 @@ int TForm::ShowModal() {
         EnableWindow(owner, FALSE);
     Show();
     while (modalResult_ == 0) {
-        if (!Application().HandleMessage()) {
+        if (!sys::HandleMessage()) {
             // The end of the program: the outer loop must see it too.
-            Application().Terminate();
+            PostQuitMessage(0);
             break;
         }
     }
@@ -171,11 +190,10 @@ bool TForm::PreTranslateMessage(MSG& message) {
 }
 
 void TForm::PressEnter(HWND focus) {
-    TButton* button = dynamic_cast<TButton*>(TControl::FromHandle(focus));
-    if (button == nullptr && defaultButton_ != nullptr && defaultButton_->CanFocus())
-        button = defaultButton_;
-    if (button != nullptr)
-        Application().Dispatch([button] { button->Click(); });
+    TControl* control = TControl::FromHandle(focus);
+    if ((control == nullptr || !control->PressWithEnter()) && defaultButton_ != nullptr &&
+        defaultButton_->CanFocus())
+        defaultButton_->PressWithEnter();
 }
 
 void TForm::RestoreFocus() {
@@ -192,7 +210,7 @@ bool TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
     case WM_COMMAND:
         if (lParam == 0 && HIWORD(wParam) == 0 && menu_ != nullptr) {
             if (TMenuItem* item = menu_->FindCommand(LOWORD(wParam))) {
-                Application().Dispatch([item] { item->Click(); });
+                Dispatch([item] { item->Click(); });
                 result = 0;
                 return true;
             }

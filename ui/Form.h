@@ -7,7 +7,6 @@
 
 namespace ui {
 
-class TButton;
 class TMainMenu;
 
 enum class TBorderStyle {
@@ -41,7 +40,14 @@ public:
     TForm(const TFormDescription& description, TForm* owner);
     ~TForm() override;
 
-    int PixelsPerInch() const { return pixelsPerInch_; }
+    int PixelsPerInch() const override { return pixelsPerInch_; }
+    // The screen's logical pixels per inch, which forms made from now on are laid out for.
+    static int ScreenPixelsPerInch();
+    static void SetScreenPixelsPerInch(int pixelsPerInch);
+
+    // Closing the main form ends the message loop.
+    static TForm* MainForm();
+    static void SetMainForm(TForm* form);
     // A length of the layout, made for 96 pixels per inch, at this form's pixels per inch.
     int Scale(int pixels) const { return MulDiv(pixels, pixelsPerInch_, 96); }
 
@@ -60,8 +66,8 @@ public:
 
     // The button Enter presses while it can take the focus and the focus is on no other button
     // and in no control that wants Enter itself.
-    TButton* DefaultButton() const { return defaultButton_; }
-    void SetDefaultButton(TButton* button) { defaultButton_ = button; }
+    TControl* DefaultButton() const { return defaultButton_; }
+    void SetDefaultButton(TControl* button) { defaultButton_ = button; }
 
     TNotifyEvent OnShow;
     // Asked before a form that is not modal closes; a handler that raises keeps it open too.
@@ -77,7 +83,7 @@ public:
 
     // The keys of dialog navigation, seen before the message is dispatched: Tab and the arrows
     // move the focus, Enter presses a button, Esc does nothing. True when the message was used.
-    bool PreTranslateMessage(MSG& message);
+    bool PreTranslateMessage(MSG& message) override;
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -94,7 +100,7 @@ private:
     std::unique_ptr<TMainMenu> menu_;
     sys::TIconHandle bigIcon_;
     sys::TIconHandle smallIcon_;
-    TButton* defaultButton_ = nullptr;
+    TControl* defaultButton_ = nullptr;
     HWND lastFocus_ = nullptr;
     bool modal_ = false;
     int modalResult_ = 0;

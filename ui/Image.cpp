@@ -3,7 +3,7 @@
 namespace ui {
 
 TImage::TImage(const TControlArgs& args) : TControl(args.Name, args.Parent) {
-    RegisterOwnClass("TImage", nullptr);
+    RegisterWindowClass("TImage", nullptr);
     CreateOwnWindow("TImage", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, args, nullptr);
 }
 

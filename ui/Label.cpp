@@ -1,7 +1,7 @@
 #include "ui/Label.h"
 
 #include "rtl/CodePage.h"
-#include "ui/Application.h"
+#include "ui/Dispatch.h"
 
 namespace ui {
 
@@ -31,7 +31,7 @@ bool TLabel::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
 
 void TLabel::Command(WORD notification) {
     if (notification == STN_CLICKED && OnClick)
-        Application().Dispatch([this] { OnClick(this); });
+        Dispatch([this] { OnClick(this); });
 }
 
 HBRUSH TLabel::CtlColor(HDC dc) {

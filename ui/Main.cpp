@@ -16,7 +16,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
         // Unowned, the main form has the program's task-bar button itself.
         ui::TMainForm mainForm;
-        application.SetMainForm(&mainForm);
+        ui::TForm::SetMainForm(&mainForm);
         mainForm.Show();
         application.Run();
     } catch (...) {

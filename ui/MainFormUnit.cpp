@@ -16,6 +16,7 @@
 #include "ui/AboutFormUnit.h"
 #include "ui/Application.h"
 #include "ui/BusyOperation.h"
+#include "ui/FlashPreview.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ProductInfo.h"
 #include "ui/Shell.h"
@@ -132,7 +133,7 @@ TMainForm::TMainForm() : TForm(Description, nullptr) {
     TextColorPanel->SetColor(clBackground);
     TextBGColorPanel->SetColor(clWhite);
     FlashPlayer =
-        TShockwaveFlash::Create(FlashPanel->Handle(), {Scale(1), Scale(1), Scale(480), Scale(360)});
+        CreateFlashPlayer(FlashPanel->Handle(), {Scale(1), Scale(1), Scale(480), Scale(360)});
 }
 
 namespace {

@@ -62,7 +62,7 @@ void TPageControl::AddPage(TTabSheet& page) {
 
 TTabSheet::TTabSheet(const std::string& name, TPageControl& pageControl, const std::string& caption)
     : TControl(name, &pageControl) {
-    RegisterOwnClass("TTabSheet", GetSysColorBrush(COLOR_BTNFACE));
+    RegisterWindowClass("TTabSheet", GetSysColorBrush(COLOR_BTNFACE));
     CreateOwnWindow("TTabSheet", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
                     {name, &pageControl, caption, {}, false}, nullptr);
     pageControl.AddPage(*this);

@@ -4,7 +4,7 @@ namespace ui {
 
 TPanel::TPanel(const TControlArgs& args, TBevel bevel)
     : TControl(args.Name, args.Parent), bevel_(bevel) {
-    RegisterOwnClass("TPanel", nullptr);
+    RegisterWindowClass("TPanel", nullptr);
     CreateOwnWindow("TPanel", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                     WS_EX_CONTROLPARENT, args, nullptr);
 }

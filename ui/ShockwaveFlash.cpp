@@ -10,7 +10,7 @@
 
 #include "rtl/Paths.h"
 #include "system/Handle.h"
-#include "ui/FlashPreview.h"
+#include "ui/ComObject.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -134,27 +134,8 @@ SIZEL PixelsToHimetric(int width, int height) {
 
 // The property block of the window's design: only these three values; the control reads
 // every other one as absent and keeps its default.
-class TPropertyBag final : public IPropertyBag {
+class TPropertyBag final : public TComObject<IPropertyBag> {
 public:
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (out == nullptr)
-            return E_POINTER;
-        if (iid != IID_IUnknown && iid != IID_IPropertyBag) {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        *out = static_cast<IPropertyBag*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG left = InterlockedDecrement(&references_);
-        if (left == 0)
-            delete this;
-        return left;
-    }
-
     STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override {
         if (name == nullptr || value == nullptr)
             return E_POINTER;
@@ -184,42 +165,13 @@ public:
         return E_INVALIDARG;
     }
     STDMETHODIMP Write(LPCOLESTR, VARIANT*) override { return E_NOTIMPL; }
-
-private:
-    LONG references_ = 1;
 };
 
 // The control's client site, in-place site and in-place frame in one object: the panel is the
 // only window the control ever needs to know about.
-class TSite final : public IOleClientSite,
-                                     public IOleInPlaceSite,
-                                     public IOleInPlaceFrame {
+class TSite final : public TComObject<IOleClientSite, IOleInPlaceSite, IOleInPlaceFrame> {
 public:
     explicit TSite(HWND window) : window_(window) {}
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (out == nullptr)
-            return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IOleClientSite)
-            *out = static_cast<IOleClientSite*>(this);
-        else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite)
-            *out = static_cast<IOleInPlaceSite*>(this);
-        else if (iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame)
-            *out = static_cast<IOleInPlaceFrame*>(this);
-        else {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG left = InterlockedDecrement(&references_);
-        if (left == 0)
-            delete this;
-        return left;
-    }
 
     // IOleClientSite: there is no document to save the control into or to name it by.
     STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
@@ -290,15 +242,22 @@ public:
     STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
 
 private:
+    void* BaseInterface(REFIID iid) override {
+        if (iid == IID_IOleWindow)
+            return static_cast<IOleInPlaceSite*>(this);
+        if (iid == IID_IOleInPlaceUIWindow)
+            return static_cast<IOleInPlaceFrame*>(this);
+        return nullptr;
+    }
+
     HWND window_;
-    LONG references_ = 1;
 };
 
 // The Flash control hosted in place in the panel.
 class TFlashControlHost final : public TShockwaveFlash {
 public:
     TFlashControlHost(HWND parent, const TBounds& bounds) {
-        RegisterOwnClass(HostClassName, nullptr);
+        RegisterWindowClass(HostClassName, nullptr);
         CreatePanel(HostClassName, parent, bounds);
     }
     ~TFlashControlHost() override { CloseControl(); }
@@ -434,7 +393,8 @@ void TShockwaveFlash::CreatePanel(const char* className, HWND parent, const TBou
     }
 }
 
-std::unique_ptr<TShockwaveFlash> TShockwaveFlash::Create(HWND parent, const TBounds& bounds) {
+std::unique_ptr<TShockwaveFlash> TShockwaveFlash::CreateHost(HWND parent, const TBounds& bounds,
+                                                             std::string& note) {
     auto host = std::make_unique<TFlashControlHost>(parent, bounds);
     const HRESULT created = host->Start(bounds.Width, bounds.Height);
     if (SUCCEEDED(created))
@@ -443,12 +403,11 @@ std::unique_ptr<TShockwaveFlash> TShockwaveFlash::Create(HWND parent, const TBou
     std::string reason = SystemText(created);
     if (reason.back() == '.')
         reason.pop_back();
-    return std::make_unique<TFlashPreview>(
-        parent, bounds,
-        created == REGDB_E_CLASSNOTREG
-            ? "No Flash player is installed; this is what the file's header says."
-            : "The Flash player could not be started (" + reason +
-                  "); this is what the file's header says.");
+    note = created == REGDB_E_CLASSNOTREG
+               ? "No Flash player is installed; this is what the file's header says."
+               : "The Flash player could not be started (" + reason +
+                     "); this is what the file's header says.";
+    return nullptr;
 }
 
 } // namespace ui

@@ -23,13 +23,15 @@ public:
 
 // The movie preview in a child window: the Flash Player control hosted in place, or, on a
 // machine without the control, a preview of our own that shows what the movie's header says.
-// Which of the two is decided once, by Create; the calls are the same either way. OLE must
-// have been initialised on the thread (the program entry does it).
+// Which of the two is decided once, by CreateFlashPlayer (FlashPreview.h); the calls are the
+// same either way. OLE must have been initialised on the thread (the program entry does it).
 class TShockwaveFlash : public TControl {
 public:
-    // The Flash control as a child of parent at bounds, or the preview of our own when no Flash
-    // control can be created. Raises when not even the window can be made.
-    static std::unique_ptr<TShockwaveFlash> Create(HWND parent, const TBounds& bounds);
+    // The Flash control hosted as a child of parent at bounds, or null when no Flash control can
+    // be created, with note set to why, for the preview that stands in. Raises when not even the
+    // window can be made.
+    static std::unique_ptr<TShockwaveFlash> CreateHost(HWND parent, const TBounds& bounds,
+                                                       std::string& note);
 
     // True when the real control is hosted.
     virtual bool HostsControl() const = 0;

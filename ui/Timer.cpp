@@ -1,6 +1,6 @@
 #include "ui/Timer.h"
 
-#include "ui/Application.h"
+#include "ui/Dispatch.h"
 
 namespace ui {
 
@@ -15,7 +15,7 @@ const UINT_PTR TimerId = 1;
 class TTimer::TWindow final : public TControl {
 public:
     explicit TWindow(TTimer& timer) : TControl(timer.Name, nullptr), timer_(timer) {
-        RegisterOwnClass(TimerClass, nullptr);
+        RegisterWindowClass(TimerClass, nullptr);
         TControlArgs args;
         args.Name = timer.Name;
         CreateOwnWindow(TimerClass, 0, 0, args, HWND_MESSAGE);
@@ -26,7 +26,7 @@ protected:
         if (message != WM_TIMER)
             return false;
         if (timer_.OnTimer)
-            Application().Dispatch([this] { timer_.OnTimer(&timer_); });
+            Dispatch([this] { timer_.OnTimer(&timer_); });
         result = 0;
         return true;
     }

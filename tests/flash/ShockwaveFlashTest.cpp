@@ -15,7 +15,7 @@
 #include "rtl/Streams.h"
 #include "rtl/ZStreams.h"
 #include "system/Handle.h"
-#include "ui/ShockwaveFlash.h"
+#include "ui/FlashPreview.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ private:
 };
 
 std::unique_ptr<ui::TShockwaveFlash> MakeHost(const TParent& parent) {
-    return ui::TShockwaveFlash::Create(parent.Handle(), {1, 1, 480, 360});
+    return ui::CreateFlashPlayer(parent.Handle(), {1, 1, 480, 360});
 }
 
 // The panel's text, which is what it shows, line by line.
@@ -448,8 +448,9 @@ TEST_F(FlashHost, ParentDestroyedFirstStillEndsWithTheControlClosedAndReleased) 
 }
 
 TEST(FlashPanel, WithoutAParentWindowRaisesTheSystemsReason) {
-    const std::string message =
-        testfiles::MessageOf<rtl::Exception>([] { ui::TShockwaveFlash::Create(nullptr, {0, 0, 480, 360}); });
+    const std::string message = testfiles::MessageOf<rtl::Exception>([] {
+        ui::CreateFlashPlayer(nullptr, {0, 0, 480, 360});
+    });
     EXPECT_EQ(0u, message.find("Cannot create the Flash panel. ")) << message;
     EXPECT_GT(message.size(), std::string("Cannot create the Flash panel. ").size());
 }

@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 #include "rtl/Errors.h"
 #include "ui/Application.h"
+#include "ui/Dispatch.h"
 #include "ui/MessageBoxes.h"
 
 namespace {
@@ -38,7 +39,7 @@ const TPeriodCase PeriodCases[] = {
 TEST(DefaultExceptionHandler, ShowsTheMessageWithTheStopIconUnderTheTitle) {
     for (const TPeriodCase& c : PeriodCases) {
         TFakeSeams seams;
-        const bool completed = ui::Application().Dispatch([&] { throw rtl::Exception(c.Message); });
+        const bool completed = ui::Dispatch([&] { throw rtl::Exception(c.Message); });
         EXPECT_FALSE(completed);
         ASSERT_EQ(seams.MessageBoxes.size(), 1u) << c.Message;
         EXPECT_EQ(seams.MessageBoxes[0].Text, c.Shown);
@@ -50,7 +51,7 @@ TEST(DefaultExceptionHandler, ShowsTheMessageWithTheStopIconUnderTheTitle) {
 TEST(DefaultExceptionHandler, CaptionFollowsTheApplicationTitle) {
     TFakeSeams seams;
     ui::Application().SetTitle("Zenvoy Muravel - Blank");
-    ui::Application().Dispatch([] { throw rtl::EReadError(); });
+    ui::Dispatch([] { throw rtl::EReadError(); });
     ui::Application().SetTitle("Zenvoy Muravel");
     ASSERT_EQ(seams.MessageBoxes.size(), 1u);
     EXPECT_EQ(seams.MessageBoxes[0].Caption, "Zenvoy Muravel - Blank");
@@ -59,9 +60,9 @@ TEST(DefaultExceptionHandler, CaptionFollowsTheApplicationTitle) {
 
 TEST(DefaultExceptionHandler, ShowsExceptionsFromOutsideTheRuntimeToo) {
     TFakeSeams seams;
-    ui::Application().Dispatch([] { throw std::bad_alloc(); });
-    ui::Application().Dispatch([] { throw std::runtime_error("vector too long"); });
-    ui::Application().Dispatch([] { throw rtl::FileOpenError("C:\\x.swf", "Access is denied."); });
+    ui::Dispatch([] { throw std::bad_alloc(); });
+    ui::Dispatch([] { throw std::runtime_error("vector too long"); });
+    ui::Dispatch([] { throw rtl::FileOpenError("C:\\x.swf", "Access is denied."); });
     ASSERT_EQ(seams.MessageBoxes.size(), 3u);
     EXPECT_EQ(seams.MessageBoxes[0].Text, "Out of memory.");
     EXPECT_EQ(seams.MessageBoxes[1].Text, "vector too long.");
@@ -71,7 +72,7 @@ TEST(DefaultExceptionHandler, ShowsExceptionsFromOutsideTheRuntimeToo) {
 TEST(Dispatch, AHandlerThatCompletesShowsNothing) {
     TFakeSeams seams;
     int runs = 0;
-    EXPECT_TRUE(ui::Application().Dispatch([&] { ++runs; }));
+    EXPECT_TRUE(ui::Dispatch([&] { ++runs; }));
     EXPECT_EQ(runs, 1);
     EXPECT_TRUE(seams.MessageBoxes.empty());
 }
@@ -79,7 +80,7 @@ TEST(Dispatch, AHandlerThatCompletesShowsNothing) {
 TEST(Dispatch, AnExceptionEndsTheHandlerAtTheFailingStep) {
     TFakeSeams seams;
     std::vector<int> steps;
-    ui::Application().Dispatch([&] {
+    ui::Dispatch([&] {
         steps.push_back(1);
         throw rtl::ECompressionError();
         steps.push_back(2);

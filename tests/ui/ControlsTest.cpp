@@ -144,9 +144,9 @@ TEST_F(Controls, ALabelGrowsToTheRightWithItsCaption) {
 
 TEST(LabelWidth, TheLastGlyphIsWholeAtTwoScales) {
     for (const int pixelsPerInch : {96, 144}) {
-        ui::Application().SetPixelsPerInch(pixelsPerInch);
+        ui::TForm::SetScreenPixelsPerInch(pixelsPerInch);
         TTestForm scaled;
-        ui::Application().SetPixelsPerInch(96);
+        ui::TForm::SetScreenPixelsPerInch(96);
         const std::string caption = "Flash: Z:\\tmp\\c.swf";
         scaled.Label->SetCaption(caption);
         EXPECT_EQ(scaled.Label->Bounds().Width, InkWidth(scaled.Label->Handle(), caption))
@@ -319,9 +319,9 @@ TEST(MessageLoop, WaitingMessagesAreHandledAndTheEndOfTheLoopIsKeptForItsOwner) 
     TTestForm form;
     PostMessageA(form.OtherBtn->Handle(), BM_CLICK, 0, 0);
     PostQuitMessage(3);
-    ui::Application().ProcessMessages();
+    sys::ProcessMessages();
     EXPECT_EQ(form.OtherClicks, 1);
-    EXPECT_FALSE(ui::Application().HandleMessage());
+    EXPECT_FALSE(sys::HandleMessage());
     MSG message;
     EXPECT_FALSE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
@@ -341,7 +341,7 @@ TEST(Timer, RunsItsHandlerThroughTheLoopWhileEnabled) {
     EXPECT_EQ(ticks, 0);
     timer.SetEnabled(true);
     while (ticks < 2)
-        ASSERT_TRUE(ui::Application().HandleMessage());
+        ASSERT_TRUE(sys::HandleMessage());
     EXPECT_FALSE(timer.Enabled());
     ASSERT_EQ(seams.MessageBoxes.size(), 1u);
     EXPECT_EQ(seams.MessageBoxes[0].Text, "Tick failed.");

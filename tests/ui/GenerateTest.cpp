@@ -11,6 +11,7 @@
 #include "rtl/Streams.h"
 #include "tests/TestFiles.h"
 #include "ui/Application.h"
+#include "ui/Dispatch.h"
 #include "ui/MainFormUnit.h"
 #include "ui/ProductInfo.h"
 
@@ -171,7 +172,7 @@ TEST_F(Generate, EachMissingSettingStopsTheRunOnItsPageInOrder) {
         form.PageControl->SetActivePage(c.From);
         seams.MessageBoxes.clear();
         PagesAtBoxes.clear();
-        ui::Application().Dispatch([&] { form.GenerateBtnClick(form.GenerateBtn); });
+        ui::Dispatch([&] { form.GenerateBtnClick(form.GenerateBtn); });
         Pump();
 
         ASSERT_EQ(seams.MessageBoxes.size(), 1u);
@@ -384,7 +385,7 @@ TEST_F(Generate, AnOutputPathNamingAnInputIsRefusedOnTheOutputPage) {
         form.PageControl->SetActivePage(form.InfoSheet);
         seams.MessageBoxes.clear();
         PagesAtBoxes.clear();
-        ui::Application().Dispatch([&] { form.GenerateBtnClick(form.GenerateBtn); });
+        ui::Dispatch([&] { form.GenerateBtnClick(form.GenerateBtn); });
         Pump();
 
         ASSERT_EQ(seams.MessageBoxes.size(), 1u);

@@ -314,7 +314,7 @@ bool QuitPosted() {
 }
 
 TEST_F(MainForm, ExitWithoutChangesEndsTheProgramWithoutAQuestion) {
-    ui::Application().SetMainForm(&form);
+    ui::TForm::SetMainForm(&form);
     Choose(form.MMExit);
     EXPECT_FALSE(IsWindowVisible(form.Handle()));
     EXPECT_TRUE(QuitPosted());
@@ -322,7 +322,7 @@ TEST_F(MainForm, ExitWithoutChangesEndsTheProgramWithoutAQuestion) {
 }
 
 TEST_F(MainForm, ExitWithUnsavedChangesAsksAndNoEndsTheProgram) {
-    ui::Application().SetMainForm(&form);
+    ui::TForm::SetMainForm(&form);
     form.TitleEdit->SetText("never saved");
     seams.MessageBoxAnswers = {IDNO};
     Choose(form.MMExit);
@@ -333,7 +333,7 @@ TEST_F(MainForm, ExitWithUnsavedChangesAsksAndNoEndsTheProgram) {
 }
 
 TEST_F(MainForm, ClosingWithUnsavedChangesCancelledKeepsTheWindowAndYesSavesFirst) {
-    ui::Application().SetMainForm(&form);
+    ui::TForm::SetMainForm(&form);
     form.TitleEdit->SetText("never saved");
     const auto close = [&] {
         SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
@@ -422,9 +422,9 @@ TEST(MainFormShow, AFailingShowHandlerIsReportedAndTheWindowShownAllTheSame) {
 
 TEST(MainFormScaling, AtOtherPixelsPerInchTheLayoutAndFontScaleAndStayWhole) {
     TFakeSeams seams;
-    ui::Application().SetPixelsPerInch(144);
+    ui::TForm::SetScreenPixelsPerInch(144);
     ui::TMainForm form;
-    ui::Application().SetPixelsPerInch(96);
+    ui::TForm::SetScreenPixelsPerInch(96);
 
     RECT client;
     GetClientRect(form.Handle(), &client);

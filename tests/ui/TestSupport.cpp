@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "system/Handle.h"
+#include "system/MessagePump.h"
 #include "ui/Application.h"
 #include "ui/ProductInfo.h"
 
@@ -70,7 +71,7 @@ TFakeSeams::~TFakeSeams() {
 }
 
 void Pump() {
-    ui::Application().ProcessMessages();
+    sys::ProcessMessages();
 }
 
 void PressKey(UINT key) {
