@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "core/InstallerUnit.h"
+#include "core/MovieInfoUnit.h"
 #include "rtl/Errors.h"
 #include "rtl/Guid.h"
 #include "rtl/Paths.h"
@@ -112,6 +114,52 @@ core::TColor ParseColor(const std::string& option, const std::string& text) {
     } catch (const rtl::EConvertError&) {
         throw EUsage{option + " \"" + text + "\" is not a colour"};
     }
+}
+
+std::string ScratchIniPath() {
+    return rtl::TempDirectory() + rtl::NewGuidText();
+}
+
+rtl::TCodePage CodePageOf(const TArguments& args) {
+    const std::string number = args.Value("--codepage").value_or("1252");
+    int32_t value = 0;
+    if (!rtl::TryStrToInt(number, value) || value <= 0)
+        throw EUsage{"--codepage \"" + number + "\" is not a code page number"};
+    return rtl::TCodePage(value);
+}
+
+std::vector<TArguments::TOption> WithSettings(std::vector<TArguments::TOption> options) {
+    const std::vector<TArguments::TOption>& settings = SettingOptions();
+    options.insert(options.end(), settings.begin(), settings.end());
+    options.push_back({"--codepage", TKind::Value});
+    return options;
+}
+
+std::string AssetsFolder(const TArguments& parsed) {
+    const std::optional<std::string> assets = parsed.Value("--assets");
+    return assets ? rtl::IncludeTrailingDelimiter(*assets) : rtl::ExecutableFolder();
+}
+
+void ApplyCheckedSettings(const TArguments& parsed, const rtl::TCodePage& codePage,
+                          core::TProject& project) {
+    ApplySettings(parsed, codePage, project);
+    if (const std::optional<std::string> movie = parsed.Value("--movie")) {
+        const std::string fault = core::TMovieInfo::Check(*movie);
+        if (!fault.empty())
+            throw rtl::Exception(fault);
+    }
+}
+
+void NewProject(const TArguments& parsed, const rtl::TCodePage& codePage, core::TProject& project) {
+    if (parsed.Value("--no-template") != "1") {
+        const std::string path = AssetsFolder(parsed) + core::TemplateFileName;
+        if (!rtl::FileExists(path))
+            throw rtl::Exception("The template project \"" + path +
+                                 "\" is missing; give --assets DIR or --no-template.");
+        project.LoadFromFile(path);
+    }
+    project.GUID = rtl::NewGuidText();
+    ApplyCheckedSettings(parsed, codePage, project);
 }
 
 } // namespace cli

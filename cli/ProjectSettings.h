@@ -21,6 +21,28 @@ bool HasSettings(const TArguments& args);
 // text file raises its file error.
 void ApplySettings(const TArguments& args, const rtl::TCodePage& codePage, core::TProject& project);
 
+// A file name in the temporary folder for a project's scratch INI, unique to this call.
+std::string ScratchIniPath();
+
+// The code page of --codepage, 1252 when it is not given; EUsage for a value that is no number.
+rtl::TCodePage CodePageOf(const TArguments& args);
+
+// options followed by the setting options and --codepage.
+std::vector<TArguments::TOption> WithSettings(std::vector<TArguments::TOption> options);
+
+// Where installer.dat, the player files and the template project are: --assets, else beside
+// the tool.
+std::string AssetsFolder(const TArguments& parsed);
+
+// The settings given, after which a movie given must pass the check an installer's movie must;
+// a movie that does not raises rtl::Exception with why.
+void ApplyCheckedSettings(const TArguments& parsed, const rtl::TCodePage& codePage,
+                          core::TProject& project);
+
+// A new project as the window starts one: the template's settings under a GUID of their own,
+// or with --no-template the plain defaults; then the settings given.
+void NewProject(const TArguments& parsed, const rtl::TCodePage& codePage, core::TProject& project);
+
 // A colour as the project file's texts give it (a name such as clWhite, $00BBGGRR or a decimal
 // number) or as #RRGGBB; EUsage naming option otherwise.
 core::TColor ParseColor(const std::string& option, const std::string& text);
