@@ -12,6 +12,7 @@
 #include "Console.h"
 #include "ProjectSettings.h"
 #include "Shell.h"
+#include "core/Colors.h"
 #include "core/CompileUnit.h"
 #include "core/ContainerDirectory.h"
 #include "core/DecompileUnit.h"
