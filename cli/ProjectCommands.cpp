@@ -4,6 +4,7 @@
 
 #include "Arguments.h"
 #include "ProjectSettings.h"
+#include "core/Colors.h"
 #include "core/ProjectUnit.h"
 #include "rtl/Paths.h"
 

@@ -1,6 +1,6 @@
 #include "ProjectSettings.h"
 
-#include <cstdlib>
+#include <optional>
 
 #include "core/InstallerUnit.h"
 #include "core/MovieInfoUnit.h"
@@ -101,14 +101,8 @@ void ApplySettings(const TArguments& args, const rtl::TCodePage& codePage,
 }
 
 core::TColor ParseColor(const std::string& option, const std::string& text) {
-    if (text.size() == 7 && text[0] == '#') {
-        int rgb[6];
-        for (int i = 0; i < 6; ++i)
-            if ((rgb[i] = rtl::HexDigit(text[static_cast<size_t>(i) + 1])) < 0)
-                throw EUsage{option + " \"" + text + "\" is not a colour"};
-        // Red in the lowest byte, as the window framework keeps colours.
-        return (rgb[0] * 16 + rgb[1]) | (rgb[2] * 16 + rgb[3]) << 8 | (rgb[4] * 16 + rgb[5]) << 16;
-    }
+    if (const std::optional<core::TColor> rgb = core::CssToColor(text))
+        return *rgb;
     try {
         return core::StringToColor(text);
     } catch (const rtl::EConvertError&) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Arguments.h"
+#include "core/Colors.h"
 #include "core/ProjectUnit.h"
 #include "rtl/CodePage.h"
 

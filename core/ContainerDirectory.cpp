@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "PeImage.h"
+#include "rtl/Bytes.h"
 #include "rtl/Errors.h"
 
 namespace core {
@@ -15,18 +16,12 @@ constexpr int64_t ZlibFraming = 64;
 // zeros first.
 constexpr int64_t MaxAlignmentPadding = 7;
 
-int32_t ReadInt32(const uint8_t* p) {
-    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-                                static_cast<uint32_t>(p[2]) << 16 |
-                                static_cast<uint32_t>(p[3]) << 24);
-}
-
 } // namespace
 
 TContainerDirectory::TContainerDirectory(const uint8_t* data, int64_t size) {
     if (size < 4)
         throw rtl::EReadError();
-    const int32_t count = ReadInt32(data + size - 4);
+    const int32_t count = static_cast<int32_t>(rtl::LoadLe32(data + size - 4));
     if (count <= 0)
         return;
     const int64_t directory = size - 4 - 8 * static_cast<int64_t>(count);
@@ -36,8 +31,8 @@ TContainerDirectory::TContainerDirectory(const uint8_t* data, int64_t size) {
     int64_t offset = 0;
     for (int32_t i = 0; i < count; ++i) {
         const uint8_t* sizes = data + directory + 8 * static_cast<int64_t>(i);
-        const int32_t sourceSize = ReadInt32(sizes);
-        const int32_t storedSize = ReadInt32(sizes + 4);
+        const int32_t sourceSize = static_cast<int32_t>(rtl::LoadLe32(sizes));
+        const int32_t storedSize = static_cast<int32_t>(rtl::LoadLe32(sizes + 4));
         // The stored bytes of every entry must lie before the directory.
         if (sourceSize < 0 || storedSize < 0 || offset + storedSize > directory)
             throw rtl::EReadError();
@@ -54,7 +49,7 @@ int64_t TContainerDirectory::ContainerEnd(const uint8_t* file, int64_t size) {
     // as zero; step back over zero bytes until the count is there.
     int64_t end = table->Offset;
     while (table->Offset - end < MaxAlignmentPadding && end > 4 && file[end - 1] == 0 &&
-           ReadInt32(file + end - 4) == 0)
+           rtl::LoadLe32(file + end - 4) == 0)
         --end;
     return end;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "rtl/Bytes.h"
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
 #include "rtl/ZStreams.h"
@@ -71,10 +72,6 @@ Bytes ReadUpTo(rtl::TStream& stream, int64_t count) {
     }
     bytes.resize(static_cast<size_t>(done));
     return bytes;
-}
-
-uint32_t Le32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
 uint32_t Be32(const uint8_t* p) {
@@ -142,8 +139,8 @@ void ReadMovieBody(rtl::TStream& stream, int64_t start, TMovieInfo& info) {
         }
         info.Width = width;
         info.Height = height;
-        info.FrameRate = (head[rect] | head[rect + 1] << 8) / 256.0;
-        info.FrameCount = head[rect + 2] | head[rect + 3] << 8;
+        info.FrameRate = rtl::LoadLe16(head.data() + rect) / 256.0;
+        info.FrameCount = rtl::LoadLe16(head.data() + rect + 2);
         if (zlib)
             inflater->CheckEnd();
     } catch (const rtl::ECompressionError&) {
@@ -170,7 +167,7 @@ void CheckLzmaLength(rtl::TStream& stream, int64_t start, TMovieInfo& info) {
         SetFault(info, TMovieInfo::TFault::CutOff, "its header is cut short");
         return;
     }
-    const int64_t declared = 12 + int64_t(Le32(field.data()));
+    const int64_t declared = 12 + int64_t(rtl::LoadLe32(field.data()));
     if (size < declared)
         SetFault(info, TMovieInfo::TFault::CutOff,
                  "its header says " + Grouped(declared) + " bytes, the file holds " +
@@ -184,7 +181,7 @@ void ReadMovie(rtl::TStream& stream, int64_t start, const uint8_t* first, TMovie
                        : first[0] == 'C' ? TMovieInfo::TCompression::Zlib
                                          : TMovieInfo::TCompression::Lzma;
     info.Version = first[3];
-    info.FileLength = Le32(first + 4);
+    info.FileLength = rtl::LoadLe32(first + 4);
     if (info.Compression == TMovieInfo::TCompression::Lzma)
         CheckLzmaLength(stream, start, info);
     else

@@ -3,16 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "rtl/Bytes.h"
+
 namespace core {
 
 namespace {
-
-uint32_t ReadLe(const uint8_t* p, int bytes) {
-    uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        value = value << 8 | p[i];
-    return value;
-}
 
 constexpr int64_t DosHeaderSize = 64;
 constexpr int64_t NewHeaderPointer = 0x3C;
@@ -33,11 +28,11 @@ struct THeaders {
 std::optional<THeaders> ReadHeaders(const uint8_t* image, int64_t size) {
     if (size < DosHeaderSize || image[0] != 'M' || image[1] != 'Z')
         return std::nullopt;
-    const int64_t pe = ReadLe(image + NewHeaderPointer, 4);
+    const int64_t pe = rtl::LoadLe32(image + NewHeaderPointer);
     const int64_t optional = pe + 4 + CoffHeaderSize;
     if (optional + 2 > size || std::memcmp(image + pe, "PE\0\0", 4) != 0)
         return std::nullopt;
-    const int64_t optionalSize = ReadLe(image + pe + 4 + 16, 2);
+    const int64_t optionalSize = rtl::LoadLe16(image + pe + 4 + 16);
     if (optional + optionalSize > size)
         return std::nullopt;
     return THeaders{pe, optional, optionalSize};
@@ -50,7 +45,7 @@ std::optional<int64_t> SecurityDirectoryEntry(const uint8_t* image, int64_t size
     if (!headers)
         return std::nullopt;
     const int64_t optional = headers->Optional;
-    const uint32_t magic = ReadLe(image + optional, 2);
+    const uint32_t magic = rtl::LoadLe16(image + optional);
     int64_t countField, directories;
     if (magic == Pe32Magic) {
         countField = optional + 92;
@@ -64,7 +59,7 @@ std::optional<int64_t> SecurityDirectoryEntry(const uint8_t* image, int64_t size
     const int64_t entry = directories + SecurityDirectory * DirectoryEntrySize;
     const int64_t optionalEnd = optional + headers->OptionalSize;
     if (countField + 4 > optionalEnd || entry + DirectoryEntrySize > optionalEnd ||
-        ReadLe(image + countField, 4) <= SecurityDirectory)
+        rtl::LoadLe32(image + countField) <= SecurityDirectory)
         return std::nullopt;
     return entry;
 }
@@ -73,15 +68,15 @@ std::optional<int64_t> ProgramEnd(const uint8_t* image, int64_t size) {
     const std::optional<THeaders> headers = ReadHeaders(image, size);
     if (!headers)
         return std::nullopt;
-    const int64_t count = ReadLe(image + headers->Pe + 4 + 2, 2);
+    const int64_t count = rtl::LoadLe16(image + headers->Pe + 4 + 2);
     const int64_t table = headers->Optional + headers->OptionalSize;
     int64_t end = table + count * SectionHeaderSize;
     if (end > size)
         return std::nullopt;
     for (int64_t i = 0; i < count; ++i) {
         const uint8_t* section = image + table + i * SectionHeaderSize;
-        const int64_t rawSize = ReadLe(section + 16, 4);
-        const int64_t rawStart = ReadLe(section + 20, 4);
+        const int64_t rawSize = rtl::LoadLe32(section + 16);
+        const int64_t rawStart = rtl::LoadLe32(section + 20);
         if (rawSize > 0)
             end = std::max(end, rawStart + rawSize);
     }
@@ -94,8 +89,8 @@ std::optional<TCertificateTable> FindCertificateTable(const uint8_t* image, int6
     const std::optional<int64_t> entry = SecurityDirectoryEntry(image, size);
     if (!entry)
         return std::nullopt;
-    const int64_t offset = ReadLe(image + *entry, 4);
-    const int64_t length = ReadLe(image + *entry + 4, 4);
+    const int64_t offset = rtl::LoadLe32(image + *entry);
+    const int64_t length = rtl::LoadLe32(image + *entry + 4);
     // A table overlapping the headers cannot be genuine; the smallest certificate entry has an
     // 8-byte header.
     if (length < 8 || offset < *entry + DirectoryEntrySize || offset + length != size)
@@ -107,8 +102,8 @@ bool ClearForeignCertificate(uint8_t* image, int64_t size) {
     const std::optional<int64_t> entry = SecurityDirectoryEntry(image, size);
     if (!entry)
         return false;
-    const int64_t offset = ReadLe(image + *entry, 4);
-    const int64_t length = ReadLe(image + *entry + 4, 4);
+    const int64_t offset = rtl::LoadLe32(image + *entry);
+    const int64_t length = rtl::LoadLe32(image + *entry + 4);
     if ((offset == 0 && length == 0) || offset + length <= size)
         return false;
     std::memset(image + *entry, 0, DirectoryEntrySize);

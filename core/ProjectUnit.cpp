@@ -1,7 +1,6 @@
 #include "ProjectUnit.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -14,66 +13,6 @@
 namespace core {
 
 namespace {
-
-struct NamedColor {
-    const char* name;
-    uint32_t value;
-};
-
-const NamedColor ColorNames[] = {
-    {"clBlack", 0x00000000},
-    {"clMaroon", 0x00000080},
-    {"clGreen", 0x00008000},
-    {"clOlive", 0x00008080},
-    {"clNavy", 0x00800000},
-    {"clPurple", 0x00800080},
-    {"clTeal", 0x00808000},
-    {"clGray", 0x00808080},
-    {"clSilver", 0x00C0C0C0},
-    {"clRed", 0x000000FF},
-    {"clLime", 0x0000FF00},
-    {"clYellow", 0x0000FFFF},
-    {"clBlue", 0x00FF0000},
-    {"clFuchsia", 0x00FF00FF},
-    {"clAqua", 0x00FFFF00},
-    {"clWhite", 0x00FFFFFF},
-    {"clMoneyGreen", 0x00C0DCC0},
-    {"clSkyBlue", 0x00F0CAA6},
-    {"clCream", 0x00F0FBFF},
-    {"clMedGray", 0x00A4A0A0},
-    {"clActiveBorder", 0xFF00000A},
-    {"clActiveCaption", 0xFF000002},
-    {"clAppWorkSpace", 0xFF00000C},
-    {"clBackground", 0xFF000001},
-    {"clBtnFace", 0xFF00000F},
-    {"clBtnHighlight", 0xFF000014},
-    {"clBtnShadow", 0xFF000010},
-    {"clBtnText", 0xFF000012},
-    {"clCaptionText", 0xFF000009},
-    {"clDefault", 0x20000000},
-    {"clGradientActiveCaption", 0xFF00001B},
-    {"clGradientInactiveCaption", 0xFF00001C},
-    {"clGrayText", 0xFF000011},
-    {"clHighlight", 0xFF00000D},
-    {"clHighlightText", 0xFF00000E},
-    {"clHotLight", 0xFF00001A},
-    {"clInactiveBorder", 0xFF00000B},
-    {"clInactiveCaption", 0xFF000003},
-    {"clInactiveCaptionText", 0xFF000013},
-    {"clInfoBk", 0xFF000018},
-    {"clInfoText", 0xFF000017},
-    {"clMenu", 0xFF000004},
-    {"clMenuBar", 0xFF00001E},
-    {"clMenuHighlight", 0xFF00001D},
-    {"clMenuText", 0xFF000007},
-    {"clNone", 0x1FFFFFFF},
-    {"clScrollBar", 0xFF000000},
-    {"cl3DDkShadow", 0xFF000015},
-    {"cl3DLight", 0xFF000016},
-    {"clWindow", 0xFF000005},
-    {"clWindowFrame", 0xFF000006},
-    {"clWindowText", 0xFF000008},
-};
 
 // No project holds anywhere near this many movies; a larger count is a damaged or crafted
 // file that would otherwise make the list take all memory.
@@ -97,26 +36,6 @@ std::optional<int32_t> MovieIndex(const std::string& key) {
 }
 
 } // namespace
-
-std::string ColorToString(TColor color) {
-    const uint32_t bits = static_cast<uint32_t>(color);
-    for (const NamedColor& named : ColorNames)
-        if (named.value == bits)
-            return named.name;
-    char text[10];
-    std::snprintf(text, sizeof text, "$%08X", bits);
-    return text;
-}
-
-TColor StringToColor(const std::string& text) {
-    for (const NamedColor& named : ColorNames)
-        if (rtl::SameTextAscii(text, named.name))
-            return static_cast<TColor>(named.value);
-    int32_t value;
-    if (!rtl::TryStrToInt(text, value))
-        throw rtl::EConvertError("'" + text + "' is not a valid integer value");
-    return value;
-}
 
 TProject::TProject(std::string iniPath) : IniPath(std::move(iniPath)) {}
 

@@ -4,20 +4,11 @@
 #include <memory>
 #include <string>
 
+#include "Colors.h"
 #include "rtl/IniFile.h"
 #include "rtl/StringList.h"
 
 namespace core {
-
-// A colour value of the window framework: RGB with red in the lowest byte, a system-colour
-// constant (top byte FF), or one of the special values clNone and clDefault.
-using TColor = int32_t;
-
-// "clBlack" for a named colour, else "$" and eight upper-case hexadecimal digits.
-std::string ColorToString(TColor color);
-// A colour name in any letter case, or integer text; anything else raises EConvertError
-// "'%s' is not a valid integer value".
-TColor StringToColor(const std::string& text);
 
 // The record of one wallpaper project and its file: a container of three compressed
 // entries, the INI text, the licence lines and the website text lines.

@@ -1,7 +1,7 @@
 // The INI reader behind projects and uninstall records, and the integer and colour text its
 // values are read with.
 #include "FuzzSupport.h"
-#include "core/ProjectUnit.h"
+#include "core/Colors.h"
 #include "rtl/Errors.h"
 #include "rtl/IniFile.h"
 #include "rtl/TextUtils.h"

@@ -7,9 +7,8 @@
 namespace ui {
 
 COLORREF ColorToRGB(TColor color) {
-    if (color < 0)
-        return GetSysColor(color & 0xFF);
-    return static_cast<COLORREF>(color);
+    return core::ColorToRGB(color,
+                            [](int index) { return static_cast<uint32_t>(GetSysColor(index)); });
 }
 
 HBRUSH SolidBrush(TColor color) {

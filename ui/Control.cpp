@@ -98,7 +98,7 @@ void TControl::SetFont(const TFont& font) {
 }
 
 TColor TControl::BackgroundColor() const {
-    return clBtnFace;
+    return core::clBtnFace;
 }
 
 TControl* TControl::FromHandle(HWND window) {

@@ -54,7 +54,7 @@ class TColorDialog : public TComponent {
 public:
     TColorDialog(std::string name, DWORD options) : TComponent(std::move(name)), Options(options) {}
 
-    TColor Color = clBlack;
+    TColor Color = core::clBlack;
     DWORD Options; // CC_*
 
     bool Execute();

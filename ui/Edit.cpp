@@ -43,7 +43,7 @@ HBRUSH TCustomEdit::CtlColor(HDC dc) {
     // own. A disabled one keeps the system's disabled look.
     if (!IsWindowEnabled(Handle()))
         return nullptr;
-    SetTextColor(dc, ColorToRGB(clWindowText));
+    SetTextColor(dc, ColorToRGB(core::clWindowText));
     SetBkColor(dc, ColorToRGB(color_));
     return SolidBrush(color_);
 }

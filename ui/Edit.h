@@ -28,7 +28,7 @@ protected:
     HBRUSH CtlColor(HDC dc) override;
 
 private:
-    TColor color_ = clWindow;
+    TColor color_ = core::clWindow;
 };
 
 // A one-line edit.

@@ -1,5 +1,6 @@
 #include "ui/FlashPreview.h"
 
+#include "core/Colors.h"
 #include "core/MovieInfoUnit.h"
 #include "rtl/CodePage.h"
 #include "rtl/Paths.h"
@@ -16,10 +17,6 @@ COLORREF PanelColor(int32_t color) {
     if (color == -1)
         return RGB(255, 255, 255);
     return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
-}
-
-bool IsDark(COLORREF color) {
-    return GetRValue(color) * 299 + GetGValue(color) * 587 + GetBValue(color) * 114 < 128000;
 }
 
 } // namespace
@@ -87,7 +84,7 @@ void TFlashPreview::Paint(HDC dc) const {
     const sys::TFontHandle boldFont(CreateFontIndirectA(&bold));
     const HGDIOBJ oldFont = SelectObject(dc, regular);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, IsDark(background) ? RGB(240, 240, 240) : RGB(16, 16, 16));
+    SetTextColor(dc, core::IsDark(background) ? RGB(240, 240, 240) : RGB(16, 16, 16));
     constexpr int Margin = 16;
     constexpr int Gap = 6;
     const LONG left = client.left + Margin;

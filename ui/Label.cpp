@@ -14,7 +14,7 @@ TLabel::TLabel(const TControlArgs& args) : TControl(args.Name, args.Parent) {
 
 void TLabel::SetLinkStyle() {
     link_ = true;
-    textColor_ = clBlue;
+    textColor_ = core::clBlue;
     TFont font = DescribeFont(FontHandle(), PixelsPerInch());
     font.Underline = true;
     SetFont(font);

@@ -22,7 +22,7 @@ protected:
     void AdjustSize() override;
 
 private:
-    TColor textColor_ = clWindowText;
+    TColor textColor_ = core::clWindowText;
     bool link_ = false;
 };
 

@@ -28,7 +28,7 @@ std::unique_ptr<TControl> Create(TKind kind, unsigned options, const TControlArg
         auto memo =
             std::make_unique<TMemo>(args, (options & loReadOnly) != 0, (options & loNoBorder) == 0);
         if ((options & loButtonFace) != 0)
-            memo->SetColor(clBtnFace);
+            memo->SetColor(core::clBtnFace);
         return memo;
     }
     case TKind::CheckBox: {

@@ -129,9 +129,9 @@ TMainForm::TMainForm() : TForm(Description, nullptr) {
     for (TCustomEdit* edit :
          std::initializer_list<TCustomEdit*>{TitleEdit, LicenseMemo, TextMemo, WebEdit})
         edit->OnChange = [this](TComponent* sender) { TextEditChange(sender); };
-    BGColorPanel->SetColor(clBlack);
-    TextColorPanel->SetColor(clBackground);
-    TextBGColorPanel->SetColor(clWhite);
+    BGColorPanel->SetColor(core::clBlack);
+    TextColorPanel->SetColor(core::clBackground);
+    TextBGColorPanel->SetColor(core::clWhite);
     FlashPlayer =
         CreateFlashPlayer(FlashPanel->Handle(), {Scale(1), Scale(1), Scale(480), Scale(360)});
 }

@@ -25,7 +25,7 @@ private:
     void Paint(HDC dc);
 
     TBevel bevel_;
-    TColor color_ = clBtnFace;
+    TColor color_ = core::clBtnFace;
 };
 
 } // namespace ui

@@ -44,8 +44,9 @@ std::string WallpaperTitle(const core::TProject& project) {
 }
 
 TWallpaperFolder::TWallpaperFolder(const core::TProject& project, const std::string& title,
-                                   const rtl::TCodePage& codePage, const TSysColorFn& sysColor,
-                                   const TWebPlayer& player, TContent movie, TContent playerMovie) {
+                                   const rtl::TCodePage& codePage,
+                                   const core::TSysColorFn& sysColor, const TWebPlayer& player,
+                                   TContent movie, TContent playerMovie) {
     const std::string moviePath =
         project.FlashFiles.Count() > 0 ? codePage.ToNativePath(project.FlashFiles.Get(0)) : "";
     TPageSettings page;

@@ -35,7 +35,7 @@ public:
     // movie is the project's first movie's bytes, playerMovie FLVPlayer.swf's (read for a
     // video only); player the web player.
     TWallpaperFolder(const core::TProject& project, const std::string& title,
-                     const rtl::TCodePage& codePage, const TSysColorFn& sysColor,
+                     const rtl::TCodePage& codePage, const core::TSysColorFn& sysColor,
                      const TWebPlayer& player, TContent movie, TContent playerMovie);
 
     const std::vector<TFile>& Files() const { return files_; }

@@ -1,7 +1,7 @@
 #include "WallpaperPage.h"
 
 #include <cstdio>
-#include <cstdlib>
+#include <optional>
 
 #include "WebPlayer.h"
 #include "core/InstallerUnit.h"
@@ -10,16 +10,6 @@
 namespace wallpaper {
 
 namespace {
-
-constexpr uint32_t ClNone = 0x1FFFFFFF;
-constexpr uint32_t ClDefault = 0x20000000;
-
-std::string Hex6(uint32_t rgb) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", rgb & 0xFF, rgb >> 8 & 0xFF,
-                  rgb >> 16 & 0xFF);
-    return text;
-}
 
 bool IsSchemeChar(char c, bool first) {
     const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -41,11 +31,8 @@ std::string Script(const std::string& name) {
 // A colour that reads on the page's background: black on a light one, white on a dark one,
 // black where the background is left to the page or shows through.
 std::string NoteColor(const std::string& background) {
-    if (background.size() != 7 || background[0] != '#')
-        return "#000000";
-    const long rgb = std::strtol(background.c_str() + 1, nullptr, 16);
-    const long luma = 299 * (rgb >> 16 & 0xFF) + 587 * (rgb >> 8 & 0xFF) + 114 * (rgb & 0xFF);
-    return luma >= 128000 ? "#000000" : "#ffffff";
+    const std::optional<core::TColor> rgb = core::CssToColor(background);
+    return rgb && core::IsDark(static_cast<uint32_t>(*rgb)) ? "#ffffff" : "#000000";
 }
 
 std::string TextBlock(const TPageSettings& s) {
@@ -66,17 +53,6 @@ std::string TextBlock(const TPageSettings& s) {
 }
 
 } // namespace
-
-std::string CssColor(core::TColor color, const TSysColorFn& sysColor) {
-    const uint32_t bits = static_cast<uint32_t>(color);
-    if (bits == ClNone)
-        return "transparent";
-    if (bits == ClDefault)
-        return "";
-    if (bits & 0x80000000u)
-        return Hex6(sysColor(static_cast<int>(bits & 0xFF)));
-    return Hex6(bits & 0xFFFFFF);
-}
 
 std::string HtmlEscape(const std::string& text) {
     std::string out;
@@ -139,19 +115,19 @@ std::string LinkTarget(const std::string& url) {
     return "";
 }
 
-std::string PageBackground(const TPageSettings& s, const TSysColorFn& sysColor) {
-    return s.TransparentBackground ? "transparent" : CssColor(s.BackgroundColor, sysColor);
+std::string PageBackground(const TPageSettings& s, const core::TSysColorFn& sysColor) {
+    return s.TransparentBackground ? "transparent" : core::CssColor(s.BackgroundColor, sysColor);
 }
 
 bool ShowsText(const TPageSettings& s) {
     return s.ShowText && !TextBlock(s).empty();
 }
 
-std::string WallpaperPage(const TPageSettings& s, const TSysColorFn& sysColor) {
+std::string WallpaperPage(const TPageSettings& s, const core::TSysColorFn& sysColor) {
     const std::string background = PageBackground(s, sysColor);
-    const std::string textColor = CssColor(s.TextColor, sysColor);
+    const std::string textColor = core::CssColor(s.TextColor, sysColor);
     const std::string textBackground =
-        s.TextBGTransparent ? "transparent" : CssColor(s.TextBGColor, sysColor);
+        s.TextBGTransparent ? "transparent" : core::CssColor(s.TextBGColor, sysColor);
 
     std::string html = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>" +
                        HtmlEscape(s.Title) + "</title>\n<style>\n";

@@ -1,23 +1,11 @@
 #pragma once
 
-#include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "core/ProjectUnit.h"
+#include "core/Colors.h"
 
 namespace wallpaper {
-
-// The RGB value (red in the lowest byte) of a system colour on the installing machine, by
-// its index; GetSysColor in the installer.
-using TSysColorFn = std::function<uint32_t(int index)>;
-
-// The CSS form of a framework colour: "#rrggbb" for an RGB value and for a system colour
-// (resolved now: the page cannot ask Windows later), "transparent" for clNone, and empty for
-// clDefault, meaning "leave the page's default". A value with the top bit set counts as a
-// system colour by its low byte, as the framework resolves it; any other top byte is ignored.
-std::string CssColor(core::TColor color, const TSysColorFn& sysColor);
 
 // & < > " and ' as character references, so the text is safe in content and in attributes.
 std::string HtmlEscape(const std::string& text);
@@ -52,7 +40,7 @@ struct TPageSettings {
 };
 
 // The page's background: "transparent", "#rrggbb", or empty when the movie keeps its own.
-std::string PageBackground(const TPageSettings& settings, const TSysColorFn& sysColor);
+std::string PageBackground(const TPageSettings& settings, const core::TSysColorFn& sysColor);
 // Whether the page shows the website text: ShowText, and something to show.
 bool ShowsText(const TPageSettings& settings);
 
@@ -62,6 +50,6 @@ bool ShowsText(const TPageSettings& settings);
 // and the movie the rest, so the text never covers it. The settings ride on the
 // #movie element as data attributes. Without script or WebAssembly the page says so in a
 // line on the background.
-std::string WallpaperPage(const TPageSettings& settings, const TSysColorFn& sysColor);
+std::string WallpaperPage(const TPageSettings& settings, const core::TSysColorFn& sysColor);
 
 } // namespace wallpaper

@@ -91,7 +91,7 @@ TEST_F(AboutBox, ShowsThePictureTheNameInLargeBoldAndTheWarningAsPlainText) {
     EXPECT_EQ(link.lfHeight, -11);
 
     EXPECT_TRUE(about.WarningMemo->ReadOnly());
-    EXPECT_EQ(about.WarningMemo->Color(), ui::clBtnFace);
+    EXPECT_EQ(about.WarningMemo->Color(), core::clBtnFace);
     EXPECT_FALSE(about.WarningMemo->Text().empty());
     // Its text starts where the copyright line's does: one left edge.
     RECT text{};

@@ -262,8 +262,8 @@ TEST_F(Controls, AFailingKeyFilterDropsTheCharacterAndTheEditGoesOnWorking) {
 }
 
 TEST_F(Controls, APanelPaintsTheColourItHoldsAndKeepsItAsSet) {
-    form.Swatch->SetColor(ui::clBackground);
-    EXPECT_EQ(form.Swatch->Color(), ui::clBackground);
+    form.Swatch->SetColor(core::clBackground);
+    EXPECT_EQ(form.Swatch->Color(), core::clBackground);
     EXPECT_EQ(PaintedPixel(form.Swatch->Handle(), 8, 8), GetSysColor(COLOR_BACKGROUND));
     form.Swatch->SetColor(RGB(12, 200, 34));
     EXPECT_EQ(form.Swatch->Color(), RGB(12, 200, 34));
@@ -274,7 +274,7 @@ TEST_F(Controls, APanelPaintsTheColourItHoldsAndKeepsItAsSet) {
     EXPECT_EQ(PaintedPixel(form.Swatch->Handle(), 16, 8), GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(PaintedPixel(form.Frame->Handle(), 0, 8), GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(PaintedPixel(form.Frame->Handle(), 59, 8), GetSysColor(COLOR_BTNHIGHLIGHT));
-    EXPECT_EQ(form.Frame->Color(), ui::clBtnFace);
+    EXPECT_EQ(form.Frame->Color(), core::clBtnFace);
 }
 
 TEST_F(Controls, TheUserChangesPagesWithTheTabs) {

@@ -59,11 +59,11 @@ TEST(FileDialog, AnOpenDialogIsNoSaveDialog) {
 TEST(ColorDialog, OpensOnTheColoursPresentValueAndReturnsRGB) {
     TFakeSeams seams;
     ui::TColorDialog dialog("ColorDialog", CC_FULLOPEN | CC_ANYCOLOR);
-    dialog.Color = ui::clBackground;
+    dialog.Color = core::clBackground;
     seams.ColorDialogAnswers = {std::nullopt, RGB(1, 2, 3)};
 
     EXPECT_FALSE(dialog.Execute());
-    EXPECT_EQ(dialog.Color, ui::clBackground);
+    EXPECT_EQ(dialog.Color, core::clBackground);
     EXPECT_TRUE(dialog.Execute());
     EXPECT_EQ(dialog.Color, static_cast<ui::TColor>(RGB(1, 2, 3)));
 

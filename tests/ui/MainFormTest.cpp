@@ -255,9 +255,9 @@ TEST_F(MainForm, StartsOnTheFirstPageWithTheValuesOfItsDescription) {
     EXPECT_FALSE(IsWindowVisible(form.OutputSheet->Handle()));
     EXPECT_EQ(form.FlashPath, "");
     EXPECT_EQ(form.OutputPath, "");
-    EXPECT_EQ(form.BGColorPanel->Color(), ui::clBlack);
-    EXPECT_EQ(form.TextColorPanel->Color(), ui::clBackground);
-    EXPECT_EQ(form.TextBGColorPanel->Color(), ui::clWhite);
+    EXPECT_EQ(form.BGColorPanel->Color(), core::clBlack);
+    EXPECT_EQ(form.TextColorPanel->Color(), core::clBackground);
+    EXPECT_EQ(form.TextBGColorPanel->Color(), core::clWhite);
     EXPECT_TRUE(form.RunCheckBox->Checked());
     for (ui::TCheckBox* checkBox :
          {form.BGTransparentCheckBox, form.ShowLicenseCheckBox, form.ShowTextCheckBox,

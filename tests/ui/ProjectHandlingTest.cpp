@@ -353,7 +353,7 @@ TEST_F(ProjectHandling, SavingThenLoadingRestoresEveryControl) {
         form->LicenseMemo->SetLines(List({"First", "", "Third", ""}));
         form->TextMemo->SetLines(List({"Visit", "us"}));
         form->WebEdit->SetText("https://example.com/a=b");
-        form->TextColorPanel->SetColor(ui::clBlue);
+        form->TextColorPanel->SetColor(core::clBlue);
         form->TextBGColorPanel->SetColor(static_cast<ui::TColor>(0xFF00000F));
         form->TransparentCheckBox->SetChecked(true);
         form->LoopCheckBox->SetChecked(true);

@@ -26,23 +26,6 @@ bool Has(const std::string& page, const std::string& part) {
 
 } // namespace
 
-TEST(WallpaperPage, CssColorResolvesEveryKindOfValue) {
-    const struct {
-        uint32_t color;
-        const char* css;
-    } cases[] = {
-        {0x00000000, "#000000"},     {0x000000FF, "#ff0000"},
-        {0x00FF8000, "#0080ff"},     {0x00C08080, "#8080c0"},
-        {0xFF00000F, "#0f0000"}, // clBtnFace, index 15
-        {0xFF000001, "#010000"}, // clBackground
-        {0x8000001E, "#1e0000"}, // top bit set: a system colour by its low byte
-        {0x1FFFFFFF, "transparent"}, {0x20000000, ""},
-        {0x02123456, "#563412"}, // a palette-relative value keeps its RGB
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(wallpaper::CssColor(Color(c.color), FakeSysColor), c.css) << std::hex << c.color;
-}
-
 TEST(WallpaperPage, EscapingCoversContentAndAttributes) {
     EXPECT_EQ(wallpaper::HtmlEscape("<script>alert('x')</script> & \"q\""),
               "&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; &quot;q&quot;");
