@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "rtl/Paths.h"
+
 namespace bench {
 
 struct Measure {
@@ -25,6 +27,11 @@ struct Measure {
 };
 
 // Runs work in a child process so that its peak memory is its own, not the parent's.
+// A file of the benchmarks' own in the temporary folder.
+inline std::string ScratchFile(const std::string& name) {
+    return rtl::TempDirectory() + "muravel-bench-" + name;
+}
+
 inline Measure RunMeasured(const std::function<void()>& work) {
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();

@@ -35,15 +35,14 @@ void Pigz(const std::string& input, const std::string& output, unsigned threads)
 } // namespace
 
 int main() {
-    const std::string dir = rtl::TempDirectory();
-    const std::string movie = dir + "muravel-bench-movie.swf";
-    const std::string plain = dir + "muravel-bench-movie.z";
-    const std::string stub = dir + "muravel-bench-stub.dat";
-    const std::string project = dir + "muravel-bench.zvrk";
-    const std::string output = dir + "muravel-bench-installer.exe";
+    const std::string movie = bench::ScratchFile("movie.swf");
+    const std::string plain = bench::ScratchFile("movie.z");
+    const std::string stub = bench::ScratchFile("stub.dat");
+    const std::string project = bench::ScratchFile("project.zvrk");
+    const std::string output = bench::ScratchFile("installer.exe");
     bench::WriteMixedFile(stub, 1 << 20);
     {
-        core::TProject p(dir + rtl::NewGuidText());
+        core::TProject p(rtl::TempDirectory() + rtl::NewGuidText());
         p.FlashFiles.Add(movie);
         p.FileTitle = "Benchmark";
         p.OutputFile = output;

@@ -39,10 +39,9 @@ void PlainInflate(const std::string& compressed) {
 } // namespace
 
 int main() {
-    const std::string dir = rtl::TempDirectory();
-    const std::string input = dir + "muravel-bench-input";
-    const std::string plain = dir + "muravel-bench-plain.z";
-    const std::string container = dir + "muravel-bench-container";
+    const std::string input = bench::ScratchFile("input");
+    const std::string plain = bench::ScratchFile("plain.z");
+    const std::string container = bench::ScratchFile("container");
     bench::WriteMixedFile(input, InputSize);
 
     const bench::Measure deflateBase = bench::RunMeasured([&] { bench::PlainDeflate(input, plain); });

@@ -24,6 +24,19 @@ int64_t ReadBytes(const uint8_t* data, int64_t size, int64_t& position, void* bu
     return n;
 }
 
+// Repeats step, which moves what it can of the rest and says how much, until count bytes are
+// moved or a step moves none.
+template <class TStep> int64_t Transfer(int64_t count, TStep step) {
+    int64_t done = 0;
+    while (done < count) {
+        const int64_t n = step(done);
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
 } // namespace
 
 int64_t TStream::Size() {
@@ -80,6 +93,18 @@ void TMemoryStream::Reserve(int64_t capacity) {
         throw MemoryStreamOutOfMemory();
     data_ = static_cast<uint8_t*>(block);
     capacity_ = grown;
+}
+
+int64_t TFileStream::Read(void* buffer, int64_t count) {
+    return Transfer(count, [&](int64_t done) {
+        return ReadSome(static_cast<char*>(buffer) + done, count - done);
+    });
+}
+
+int64_t TFileStream::Write(const void* buffer, int64_t count) {
+    return Transfer(count, [&](int64_t done) {
+        return WriteSome(static_cast<const char*>(buffer) + done, count - done);
+    });
 }
 
 int64_t TMemoryStream::Read(void* buffer, int64_t count) {

@@ -11,9 +11,13 @@ constexpr int64_t CopyPieceSize = 61440;
 
 enum class SeekOrigin { Beginning, Current, End };
 
+// A stream is never copied: it stands for a file, a buffer or a codec's state.
 class TStream {
 public:
+    TStream() = default;
     virtual ~TStream() = default;
+    TStream(const TStream&) = delete;
+    TStream& operator=(const TStream&) = delete;
 
     // Reads up to count bytes and returns how many came; 0 at the end.
     virtual int64_t Read(void* buffer, int64_t count) = 0;
@@ -40,8 +44,6 @@ class TMemoryStream : public TStream {
 public:
     TMemoryStream() = default;
     ~TMemoryStream() override;
-    TMemoryStream(const TMemoryStream&) = delete;
-    TMemoryStream& operator=(const TMemoryStream&) = delete;
 
     int64_t Read(void* buffer, int64_t count) override;
     int64_t Write(const void* buffer, int64_t count) override;
@@ -101,8 +103,6 @@ class TFileStream : public TStream {
 public:
     TFileStream(const std::string& path, FileMode mode);
     ~TFileStream() override;
-    TFileStream(const TFileStream&) = delete;
-    TFileStream& operator=(const TFileStream&) = delete;
 
     int64_t Read(void* buffer, int64_t count) override;
     int64_t Write(const void* buffer, int64_t count) override;
@@ -111,6 +111,11 @@ public:
     const std::string& FileName() const { return path_; }
 
 private:
+    // One call of the system's, on the platform's half: the bytes moved, 0 or less at the end
+    // of the file or on failure.
+    int64_t ReadSome(void* buffer, int64_t count);
+    int64_t WriteSome(const void* buffer, int64_t count);
+
     std::string path_;
     intptr_t handle_;
 };

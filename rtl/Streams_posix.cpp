@@ -29,32 +29,20 @@ TFileStream::~TFileStream() {
     close(static_cast<int>(handle_));
 }
 
-int64_t TFileStream::Read(void* buffer, int64_t count) {
-    int64_t done = 0;
-    while (done < count) {
-        const ssize_t n = read(static_cast<int>(handle_), static_cast<char*>(buffer) + done,
-                               static_cast<size_t>(count - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    return done;
+int64_t TFileStream::ReadSome(void* buffer, int64_t count) {
+    ssize_t n;
+    do
+        n = read(static_cast<int>(handle_), buffer, static_cast<size_t>(count));
+    while (n < 0 && errno == EINTR);
+    return n;
 }
 
-int64_t TFileStream::Write(const void* buffer, int64_t count) {
-    int64_t done = 0;
-    while (done < count) {
-        const ssize_t n = write(static_cast<int>(handle_), static_cast<const char*>(buffer) + done,
-                                static_cast<size_t>(count - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    return done;
+int64_t TFileStream::WriteSome(const void* buffer, int64_t count) {
+    ssize_t n;
+    do
+        n = write(static_cast<int>(handle_), buffer, static_cast<size_t>(count));
+    while (n < 0 && errno == EINTR);
+    return n;
 }
 
 int64_t TFileStream::Seek(int64_t offset, SeekOrigin origin) {

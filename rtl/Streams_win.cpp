@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "Errors.h"
 #include "Paths.h"
 
@@ -30,32 +32,20 @@ TFileStream::~TFileStream() {
 // ReadFile and WriteFile take 32-bit counts; larger requests go in 1 GiB calls.
 constexpr int64_t MaxCall = int64_t(1) << 30;
 
-int64_t TFileStream::Read(void* buffer, int64_t count) {
-    int64_t done = 0;
-    while (done < count) {
-        DWORD n = 0;
-        const DWORD ask = static_cast<DWORD>(count - done < MaxCall ? count - done : MaxCall);
-        if (!ReadFile(reinterpret_cast<HANDLE>(handle_), static_cast<char*>(buffer) + done, ask, &n,
-                      nullptr) ||
-            n == 0)
-            break;
-        done += n;
-    }
-    return done;
+int64_t TFileStream::ReadSome(void* buffer, int64_t count) {
+    DWORD n = 0;
+    return ReadFile(reinterpret_cast<HANDLE>(handle_), buffer,
+                    static_cast<DWORD>(std::min(count, MaxCall)), &n, nullptr)
+               ? n
+               : 0;
 }
 
-int64_t TFileStream::Write(const void* buffer, int64_t count) {
-    int64_t done = 0;
-    while (done < count) {
-        DWORD n = 0;
-        const DWORD ask = static_cast<DWORD>(count - done < MaxCall ? count - done : MaxCall);
-        if (!WriteFile(reinterpret_cast<HANDLE>(handle_), static_cast<const char*>(buffer) + done,
-                       ask, &n, nullptr) ||
-            n == 0)
-            break;
-        done += n;
-    }
-    return done;
+int64_t TFileStream::WriteSome(const void* buffer, int64_t count) {
+    DWORD n = 0;
+    return WriteFile(reinterpret_cast<HANDLE>(handle_), buffer,
+                     static_cast<DWORD>(std::min(count, MaxCall)), &n, nullptr)
+               ? n
+               : 0;
 }
 
 int64_t TFileStream::Seek(int64_t offset, SeekOrigin origin) {

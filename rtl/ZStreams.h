@@ -34,8 +34,6 @@ class TCompressionStream : public TStream {
 public:
     explicit TCompressionStream(TStream& target);
     ~TCompressionStream() override;
-    TCompressionStream(const TCompressionStream&) = delete;
-    TCompressionStream& operator=(const TCompressionStream&) = delete;
 
     int64_t Read(void* buffer, int64_t count) override;
     int64_t Write(const void* buffer, int64_t count) override;
@@ -56,8 +54,6 @@ public:
     // Inflates size bytes held in memory, read in place.
     TDecompressionStream(const uint8_t* data, int64_t size);
     ~TDecompressionStream() override;
-    TDecompressionStream(const TDecompressionStream&) = delete;
-    TDecompressionStream& operator=(const TDecompressionStream&) = delete;
 
     int64_t Read(void* buffer, int64_t count) override;
     int64_t Write(const void* buffer, int64_t count) override;

@@ -9,7 +9,8 @@ run_packages=(
 # What the fuzz targets need: clang with libFuzzer and the sanitizers, and ffmpeg for seeds.
 fuzz_packages=(clang libclang-rt-14-dev cmake make zlib1g-dev ffmpeg)
 # What the tests need besides.
-test_packages=("${run_packages[@]}" "${fuzz_packages[@]}" xdotool imagemagick chromium libchm-bin pigz)
+test_packages=("${run_packages[@]}" "${fuzz_packages[@]}" xdotool imagemagick chromium libchm-bin pigz
+               clang-format)
 
 muravel_install() {
   local sudo="" missing=()

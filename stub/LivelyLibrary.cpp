@@ -10,6 +10,7 @@
 #include "rtl/Paths.h"
 #include "rtl/Streams.h"
 #include "rtl/TextUtils.h"
+#include "system/FileTree.h"
 #include "system/RegistryReader.h"
 #include "wallpaper/LivelyInfo.h"
 
@@ -141,25 +142,6 @@ std::vector<int> ScreensShowing(const std::string& folder, bool& layoutFound) {
     return screens;
 }
 
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA entry;
-    {
-        const sys::TFindHandle search(FindFirstFileA((folder + "\\*").c_str(), &entry));
-        if (search.Valid()) {
-            do {
-                const std::string name = entry.cFileName;
-                if (name == "." || name == "..")
-                    continue;
-                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(folder + "\\" + name);
-                else
-                    DeleteFileA((folder + "\\" + name).c_str());
-            } while (FindNextFileA(search.Get(), &entry));
-        }
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 } // namespace
 
 std::vector<std::string> WallpapersFolders() {
@@ -235,7 +217,7 @@ void ForgetSettings(const std::string& folder) {
         name == std::string::npos ? name : folder.find_last_of('\\', name - 1);
     if (wallpapers == std::string::npos || name == 0)
         return;
-    RemoveTree(folder.substr(0, wallpapers) + "\\SaveData\\wpdata" + folder.substr(name));
+    sys::RemoveTree(folder.substr(0, wallpapers) + "\\SaveData\\wpdata" + folder.substr(name));
 }
 
 } // namespace stub::lively
