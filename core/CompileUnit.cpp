@@ -4,6 +4,7 @@
 #include <limits>
 #include <vector>
 
+#include "rtl/Bytes.h"
 #include "rtl/Errors.h"
 #include "rtl/ZStreams.h"
 
@@ -12,9 +13,8 @@ namespace core {
 namespace {
 
 void WriteInt32(rtl::TStream& stream, int32_t value) {
-    const uint32_t bits = static_cast<uint32_t>(value);
-    const uint8_t bytes[4] = {static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
-                              static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)};
+    uint8_t bytes[4];
+    rtl::StoreLe32(bytes, static_cast<uint32_t>(value));
     stream.WriteBuffer(bytes, 4);
 }
 
