@@ -16,6 +16,13 @@
 #include "rtl/Errors.h"
 #include "rtl/Guid.h"
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
 namespace testfiles {
 
 #ifdef _WIN32
@@ -35,16 +42,31 @@ public:
         path_ = base + "muravel-" + rtl::NewGuidText().substr(1, 36) + Sep;
         std::filesystem::create_directories(path_);
     }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
+    ~TempFolder() { RemoveTree(path_); }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
     // Ends with the separator.
     const std::string& Path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + name; }
+
+    // A file that holds its own relative name, or a folder; relative may name folders made
+    // before. Both give the full path, and fail the test when they cannot make it.
+    std::string AddFile(const std::string& relative) const {
+        const std::string path = path_ + relative;
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << relative;
+        if (!out.flush())
+            ADD_FAILURE() << "cannot write " << path;
+        return path;
+    }
+    std::string AddFolder(const std::string& relative) const {
+        const std::string path = path_ + relative;
+        std::error_code error;
+        if (!std::filesystem::create_directory(path, error))
+            ADD_FAILURE() << "cannot create " << path << ": " << error.message();
+        return path;
+    }
 
     // Names of what the folder holds, so tests can see stray files.
     std::vector<std::string> Names() const { return NamesIn(path_); }
@@ -57,6 +79,32 @@ public:
     }
 
 private:
+#ifdef _WIN32
+    // Tests leave read-only files and folder links back to an ancestor here, which
+    // std::filesystem::remove_all cannot delete on Windows and would follow round.
+    static void RemoveTree(const std::filesystem::path& folder) {
+        std::error_code error;
+        for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+             entry.increment(error)) {
+            const wchar_t* child = entry->path().c_str();
+            const DWORD attributes = GetFileAttributesW(child);
+            SetFileAttributesW(child, FILE_ATTRIBUTE_NORMAL);
+            if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+                DeleteFileW(child);
+            else if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+                RemoveDirectoryW(child);
+            else
+                RemoveTree(entry->path());
+        }
+        RemoveDirectoryW(folder.c_str());
+    }
+#else
+    static void RemoveTree(const std::string& folder) {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+#endif
+
     std::string path_;
 };
 

@@ -15,6 +15,7 @@
 #include "system/Handle.h"
 #include "system/MessagePump.h"
 #include "system/SystemInfoUnit.h"
+#include "tests/TestFiles.h"
 
 namespace {
 
@@ -135,9 +136,9 @@ protected:
 
     static constexpr const char* Key = "SCRNSAVE.EXE";
     const std::string ini_ = TSystemInfo().GetWindowsPath() + "system.ini";
-    systest::TTempFolder folder_;
+    testfiles::TempFolder folder_;
     std::string saver_;
-    std::string missing_ = folder_.Path() + "\\No Such Saver.scr";
+    std::string missing_ = folder_ / "No Such Saver.scr";
     bool hadKey_ = false;
     bool hadSection_ = false;
     std::string original_;
@@ -169,7 +170,7 @@ TEST_F(SetDefaultScreensaver, UnwritableIniFileRaisesAndKeepsItsContent) {
         GTEST_SKIP() << "system.ini [boot] is mapped to the registry here";
     TSystemInfo().SetDefaultScreensaver(saver_);
     const std::string valueBefore = ReadValue("<absent>");
-    const std::string contentBefore = systest::ReadWholeFile(ini_);
+    const std::string contentBefore = testfiles::ReadFile(ini_);
     ASSERT_FALSE(contentBefore.empty());
 
     std::string message = "no error";
@@ -184,7 +185,7 @@ TEST_F(SetDefaultScreensaver, UnwritableIniFileRaisesAndKeepsItsContent) {
         }
     }
     EXPECT_EQ(message, "Unable to write to " + TSystemInfo().GetWindowsPath() + "system.ini");
-    EXPECT_EQ(systest::ReadWholeFile(ini_), contentBefore);
+    EXPECT_EQ(testfiles::ReadFile(ini_), contentBefore);
     EXPECT_EQ(ReadValue("<absent>"), valueBefore);
 }
 
@@ -208,8 +209,10 @@ protected:
         return first != lines.end() && std::none_of(end, lines.end(), below);
     }
 
-    systest::TTempFolder folder_;
-    const std::string root_ = Upper(folder_.Path());
+    testfiles::TempFolder folder_;
+    // Without the trailing "\", the form in which FindAll hands folders to itself.
+    const std::string dir_ = folder_.Path().substr(0, folder_.Path().size() - 1);
+    const std::string root_ = Upper(dir_);
 };
 
 TEST_F(FindAll, ListsEveryFileAsUpperCaseFullPath) {
@@ -219,16 +222,15 @@ TEST_F(FindAll, ListsEveryFileAsUpperCaseFullPath) {
     folder_.AddFolder("Sub\\Deeper");
     folder_.AddFile("Sub\\Deeper\\deep");
     folder_.AddFolder("Empty");
-    EXPECT_EQ(Sorted(Find(folder_.Path())), Sorted({root_ + "\\TOP.TXT", root_ + "\\SUB\\INNER.DAT",
-                                                    root_ + "\\SUB\\DEEPER\\DEEP"}));
+    EXPECT_EQ(Sorted(Find(dir_)), Sorted({root_ + "\\TOP.TXT", root_ + "\\SUB\\INNER.DAT",
+                                          root_ + "\\SUB\\DEEPER\\DEEP"}));
 }
 
 TEST_F(FindAll, OneFileAndOneSubfolderGiveTwoLines) {
     folder_.AddFile("outer.txt");
     folder_.AddFolder("inner");
     folder_.AddFile("inner\\file.txt");
-    EXPECT_EQ(Sorted(Find(folder_.Path())),
-              Sorted({root_ + "\\OUTER.TXT", root_ + "\\INNER\\FILE.TXT"}));
+    EXPECT_EQ(Sorted(Find(dir_)), Sorted({root_ + "\\OUTER.TXT", root_ + "\\INNER\\FILE.TXT"}));
 }
 
 TEST_F(FindAll, FinishesEachFolderBeforeTheNextEntry) {
@@ -243,7 +245,7 @@ TEST_F(FindAll, FinishesEachFolderBeforeTheNextEntry) {
     folder_.AddFile("b\\6.txt");
     folder_.AddFile("7.txt");
     folder_.AddFile("8.txt");
-    const std::vector<std::string> lines = Find(folder_.Path());
+    const std::vector<std::string> lines = Find(dir_);
     ASSERT_EQ(lines.size(), 8u);
     EXPECT_TRUE(Contiguous(lines, root_ + "\\A\\"));
     EXPECT_TRUE(Contiguous(lines, root_ + "\\A\\DEEP\\"));
@@ -252,18 +254,18 @@ TEST_F(FindAll, FinishesEachFolderBeforeTheNextEntry) {
 
 TEST_F(FindAll, OnlyLettersAToZChangeCase) {
     folder_.AddFile("caf\xC3\xA9 {x~y}_1.txt");
-    EXPECT_EQ(Find(folder_.Path()), std::vector<std::string>{root_ + "\\CAF\xC3\xA9 {X~Y}_1.TXT"});
+    EXPECT_EQ(Find(dir_), std::vector<std::string>{root_ + "\\CAF\xC3\xA9 {X~Y}_1.TXT"});
 }
 
 TEST_F(FindAll, SeesHiddenSystemAndReadOnlyEntries) {
-    folder_.AddFile("hidden.txt", FILE_ATTRIBUTE_HIDDEN);
-    folder_.AddFile("system.txt", FILE_ATTRIBUTE_SYSTEM);
-    folder_.AddFile("readonly.txt", FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA(folder_.AddFile("hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA(folder_.AddFile("system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    SetFileAttributesA(folder_.AddFile("readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     folder_.AddFolder("secret");
     folder_.AddFile("secret\\inside.txt");
-    SetFileAttributesA((folder_.Path() + "\\secret").c_str(),
+    SetFileAttributesA((folder_ / "secret").c_str(),
                        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    EXPECT_EQ(Sorted(Find(folder_.Path())),
+    EXPECT_EQ(Sorted(Find(dir_)),
               Sorted({root_ + "\\HIDDEN.TXT", root_ + "\\SYSTEM.TXT", root_ + "\\READONLY.TXT",
                       root_ + "\\SECRET\\INSIDE.TXT"}));
 }
@@ -274,10 +276,10 @@ TEST_F(FindAll, AppendsWithoutClearingAndListsTwiceWhenCalledTwice) {
     folder_.AddFile("sub\\two.txt");
     rtl::TStringList list;
     list.Add("kept line");
-    TSystemInfo().FindAll(folder_.Path(), list);
+    TSystemInfo().FindAll(dir_, list);
     ASSERT_EQ(list.Count(), 3);
     EXPECT_EQ(list.Get(0), "kept line");
-    TSystemInfo().FindAll(folder_.Path(), list);
+    TSystemInfo().FindAll(dir_, list);
     ASSERT_EQ(list.Count(), 5);
     EXPECT_EQ(list.Get(3), list.Get(1));
     EXPECT_EQ(list.Get(4), list.Get(2));
@@ -286,8 +288,8 @@ TEST_F(FindAll, AppendsWithoutClearingAndListsTwiceWhenCalledTwice) {
 TEST_F(FindAll, MissingOrEmptyFolderAddsNothing) {
     rtl::TStringList list;
     list.Add("kept line");
-    EXPECT_NO_THROW(TSystemInfo().FindAll(folder_.Path() + "\\missing", list));
-    EXPECT_NO_THROW(TSystemInfo().FindAll(folder_.Path(), list));
+    EXPECT_NO_THROW(TSystemInfo().FindAll(dir_ + "\\missing", list));
+    EXPECT_NO_THROW(TSystemInfo().FindAll(dir_, list));
     EXPECT_EQ(list.Items(), std::vector<std::string>{"kept line"});
 }
 
@@ -298,9 +300,9 @@ TEST_F(FindAll, HandlesWaitingMessagesOnEveryFolderItVisits) {
     folder_.AddFile("a\\b\\file.txt");
     int calls = 0;
     sys::SetMessageHandler([&calls] { ++calls; });
-    Find(folder_.Path());
+    Find(dir_);
     EXPECT_EQ(calls, 4);
-    Find(folder_.Path() + "\\missing");
+    Find(dir_ + "\\missing");
     EXPECT_EQ(calls, 5);
 }
 
@@ -308,7 +310,7 @@ TEST_F(FindAll, DispatchesMessagesWaitingBeforeTheCall) {
     systest::TMessageSink sink;
     sink.Post();
     sink.Post();
-    Find(folder_.Path() + "\\missing");
+    Find(dir_ + "\\missing");
     EXPECT_EQ(sink.Received(), 2);
 }
 
@@ -319,7 +321,7 @@ TEST_F(FindAll, DoesNotEnterFolderLinksBackToTheRoot) {
     folder_.AddFile("a.txt");
     folder_.AddFolder("sub");
     folder_.AddFile("sub\\b.txt");
-    std::string tree = folder_.Path();
+    std::string tree = dir_;
     if (!systest::MakeJunction(tree + "\\loop", tree) ||
         !systest::MakeJunction(tree + "\\sub\\up", tree))
         tree = systest::UnixLinkTree();

@@ -7,63 +7,9 @@
 
 #include <winioctl.h>
 
-#include "rtl/Guid.h"
 #include "system/Handle.h"
-#include "system/SystemInfoUnit.h"
 
 namespace systest {
-
-TTempFolder::TTempFolder()
-    : path_(sys::TSystemInfo().GetTempDirectory() + "muravel test " + rtl::NewGuidText()) {
-    if (!CreateDirectoryA(path_.c_str(), nullptr))
-        throw std::runtime_error("cannot create " + path_);
-}
-
-TTempFolder::~TTempFolder() {
-    RemoveTree(path_);
-}
-
-std::string TTempFolder::AddFolder(const std::string& relative, DWORD attributes) const {
-    const std::string path = path_ + "\\" + relative;
-    if (!CreateDirectoryA(path.c_str(), nullptr))
-        throw std::runtime_error("cannot create " + path);
-    if (attributes != 0)
-        SetFileAttributesA(path.c_str(), attributes | FILE_ATTRIBUTE_DIRECTORY);
-    return path;
-}
-
-std::string TTempFolder::AddFile(const std::string& relative, DWORD attributes) const {
-    const std::string path = path_ + "\\" + relative;
-    const sys::TFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                            attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL,
-                                            nullptr));
-    if (!file.Valid())
-        throw std::runtime_error("cannot create " + path);
-    DWORD written = 0;
-    WriteFile(file.Get(), relative.data(), static_cast<DWORD>(relative.size()), &written, nullptr);
-    return path;
-}
-
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA entry;
-    const sys::TFindHandle search(FindFirstFileA((path + "\\*").c_str(), &entry));
-    if (search.Valid()) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string child = path + "\\" + name;
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-                DeleteFileA(child.c_str());
-            else if ((entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-                RemoveDirectoryA(child.c_str());
-            else
-                RemoveTree(child);
-        } while (FindNextFileA(search.Get(), &entry));
-    }
-    RemoveDirectoryA(path.c_str());
-}
 
 namespace {
 
@@ -134,45 +80,28 @@ std::string UnixLinkTree() {
     return path;
 }
 
-std::string ReadWholeFile(const std::string& path) {
-    const sys::TFileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    std::string content;
-    if (!file.Valid())
-        return content;
-    char chunk[4096];
-    DWORD n = 0;
-    while (ReadFile(file.Get(), chunk, sizeof chunk, &n, nullptr) && n > 0)
-        content.append(chunk, n);
-    return content;
+namespace {
+
+LRESULT CALLBACK CountingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_APP)
+        return DefWindowProcA(window, message, wParam, lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, GetWindowLongPtrA(window, GWLP_USERDATA) + 1);
+    return 0;
 }
+
+} // namespace
 
 TMessageSink::TMessageSink() {
     static const char ClassName[] = "MuravelTestMessageSink";
     WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = WindowProc;
+    windowClass.lpfnWndProc = CountingWindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = ClassName;
     RegisterClassA(&windowClass);
-    window_ = CreateWindowExA(0, ClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              windowClass.hInstance, nullptr);
-    if (window_ == nullptr)
+    window_.Reset(CreateWindowExA(0, ClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  windowClass.hInstance, nullptr));
+    if (!window_.Valid())
         throw std::runtime_error("cannot create the message window");
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-}
-
-TMessageSink::~TMessageSink() {
-    DestroyWindow(window_);
-}
-
-LRESULT CALLBACK TMessageSink::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* sink = reinterpret_cast<TMessageSink*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (message == WM_APP && sink != nullptr) {
-        ++sink->received_;
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 } // namespace systest
