@@ -15,6 +15,7 @@
 
 #include "rtl/Errors.h"
 #include "rtl/Guid.h"
+#include "rtl/TextUtils.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -116,6 +117,19 @@ inline std::string ReadFile(const std::string& path) {
 inline void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The lines of a text that ends each but its last with CR LF, as windows show lines; a line feed
+// without its carriage return fails the test.
+inline std::vector<std::string> CrLfLines(const std::string& text) {
+    std::vector<std::string> lines = rtl::Split(text, '\n');
+    for (size_t i = 0; i + 1 < lines.size(); ++i) {
+        if (lines[i].empty() || lines[i].back() != '\r')
+            ADD_FAILURE() << "a line feed without a carriage return in \"" << text << "\"";
+        else
+            lines[i].pop_back();
+    }
+    return lines;
 }
 
 // "78 da 03" -> the three bytes.

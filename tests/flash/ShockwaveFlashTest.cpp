@@ -76,12 +76,7 @@ Lines TextLines(HWND window) {
     const int length = GetWindowTextLengthA(window);
     std::string text(static_cast<size_t>(length) + 1, '\0');
     text.resize(static_cast<size_t>(GetWindowTextA(window, &text[0], length + 1)));
-    Lines lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    lines.push_back(text.substr(start));
-    return lines;
+    return testfiles::CrLfLines(text);
 }
 
 RECT BoundsInParent(HWND window) {

@@ -244,15 +244,7 @@ protected:
     }
     void TearDown() override { ui::Application().SetArguments(arguments); }
 
-    Lines Shown() {
-        const std::string text = TextOf(form.FlashPlayer->Handle());
-        Lines lines;
-        size_t start = 0;
-        for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-            lines.push_back(text.substr(start, end - start));
-        lines.push_back(text.substr(start));
-        return lines;
-    }
+    Lines Shown() { return testfiles::CrLfLines(TextOf(form.FlashPlayer->Handle())); }
 
     std::vector<std::string> arguments;
     testfiles::TempFolder folder;
