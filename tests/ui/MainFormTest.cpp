@@ -40,22 +40,6 @@ protected:
         return dynamic_cast<ui::TControl*>(form.FindComponent(name));
     }
 
-    // Everything a user could see of the settings and the two paths.
-    std::vector<std::string> Settings() {
-        std::vector<std::string> settings{form.FlashPath, form.OutputPath, form.Caption()};
-        for (const auto& row : ui::TMainForm::Layout()) {
-            ui::TControl* control = Control(row.Name);
-            std::string setting = row.Name + ":"s + control->Caption() +
-                                  (control->Enabled() ? " enabled" : " disabled");
-            if (auto* checkBox = dynamic_cast<ui::TCheckBox*>(control))
-                setting += checkBox->Checked() ? " checked" : " clear";
-            if (auto* panel = dynamic_cast<ui::TPanel*>(control))
-                setting += " colour " + std::to_string(panel->Color());
-            settings.push_back(setting);
-        }
-        return settings;
-    }
-
     const std::string title = ui::Application().Title();
     TFakeSeams seams;
     ui::TMainForm form;
@@ -272,7 +256,7 @@ TEST_F(MainForm, TheOptionsItemsChangeOnlyTheVisiblePage) {
     form.TitleEdit->SetText("My wallpaper");
     form.ShowTextCheckBox->SetChecked(true);
     form.OutputPath = "C:\\out.exe";
-    const std::vector<std::string> before = Settings();
+    const std::vector<std::string> before = VisibleSettings(form);
     const std::pair<ui::TMenuItem*, ui::TTabSheet*> choices[] = {
         {form.MMFlashMovie, form.FlashSheet},
         {form.MMOutput, form.OutputSheet},
@@ -286,7 +270,7 @@ TEST_F(MainForm, TheOptionsItemsChangeOnlyTheVisiblePage) {
         for (ui::TTabSheet* each : form.PageControl->Pages())
             EXPECT_EQ(IsWindowVisible(each->Handle()) != FALSE, each == page) << each->Name;
     }
-    EXPECT_EQ(Settings(), before);
+    EXPECT_EQ(VisibleSettings(form), before);
     EXPECT_TRUE(seams.MessageBoxes.empty());
 }
 

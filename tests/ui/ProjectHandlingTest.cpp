@@ -160,18 +160,8 @@ protected:
 
     // Everything a user could see of the project, with the two paths and both titles.
     Lines Settings() {
-        Lines settings{form->FlashPath, form->OutputPath, form->Caption(),
-                       ui::Application().Title()};
-        for (const auto& row : ui::TMainForm::Layout()) {
-            auto* control = dynamic_cast<ui::TControl*>(form->FindComponent(row.Name));
-            std::string setting = row.Name + ":"s + control->Caption() +
-                                  (control->Enabled() ? " enabled" : " disabled");
-            if (auto* checkBox = dynamic_cast<ui::TCheckBox*>(control))
-                setting += checkBox->Checked() ? " checked" : " clear";
-            if (auto* panel = dynamic_cast<ui::TPanel*>(control))
-                setting += " colour " + std::to_string(panel->Color());
-            settings.push_back(setting);
-        }
+        Lines settings = VisibleSettings(*form);
+        settings.push_back(ui::Application().Title());
         return settings;
     }
 

@@ -7,6 +7,7 @@
 #include "system/Handle.h"
 #include "system/MessagePump.h"
 #include "ui/Application.h"
+#include "ui/MainFormUnit.h"
 #include "ui/ProductInfo.h"
 
 namespace {
@@ -173,4 +174,19 @@ SIZE TextExtent(HWND window, const std::string& text) {
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc.Get(), &metrics);
     return {size.cx, metrics.tmHeight};
+}
+
+std::vector<std::string> VisibleSettings(const ui::TMainForm& form) {
+    std::vector<std::string> settings{form.FlashPath, form.OutputPath, form.Caption()};
+    for (const auto& row : ui::TMainForm::Layout()) {
+        const auto* control = dynamic_cast<const ui::TControl*>(form.FindComponent(row.Name));
+        std::string setting = std::string(row.Name) + ":" + control->Caption() +
+                              (control->Enabled() ? " enabled" : " disabled");
+        if (const auto* checkBox = dynamic_cast<const ui::TCheckBox*>(control))
+            setting += checkBox->Checked() ? " checked" : " clear";
+        if (const auto* panel = dynamic_cast<const ui::TPanel*>(control))
+            setting += " colour " + std::to_string(panel->Color());
+        settings.push_back(setting);
+    }
+    return settings;
 }

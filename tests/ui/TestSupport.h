@@ -10,6 +10,10 @@
 
 #include "ui/Seams.h"
 
+namespace ui {
+class TMainForm;
+}
+
 // Stands in for the user and the system while it lives: answers message boxes and dialogs from
 // queues and records everything that would have been shown or started. A dialog run with no
 // answer queued fails the test and counts as cancelled; a message box with none is answered OK.
@@ -59,3 +63,7 @@ COLORREF PaintedPixel(HWND window, int x, int y);
 // last glyph reaches beyond it.
 int InkWidth(HWND window, const std::string& text);
 SIZE TextExtent(HWND window, const std::string& text);
+
+// Everything a user could see of the main form's settings, a line each, with the movie and
+// output paths it holds behind its labels.
+std::vector<std::string> VisibleSettings(const ui::TMainForm& form);
