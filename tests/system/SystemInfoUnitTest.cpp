@@ -12,6 +12,7 @@
 #include "TestSupport.h"
 #include "rtl/Errors.h"
 #include "rtl/StringList.h"
+#include "rtl/TextUtils.h"
 #include "system/Handle.h"
 #include "system/MessagePump.h"
 #include "system/SystemInfoUnit.h"
@@ -34,13 +35,6 @@ public:
 private:
     HWND window_;
 };
-
-std::string Upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
 
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() &&
@@ -151,7 +145,7 @@ TEST_F(SetDefaultScreensaver, WritesShortFormOfTheFile) {
     EXPECT_EQ(written.find(' '), std::string::npos) << written;
     char longForm[MAX_PATH] = {};
     ASSERT_NE(GetLongPathNameA(written.c_str(), longForm, sizeof longForm), 0u) << written;
-    EXPECT_EQ(Upper(longForm), Upper(saver_));
+    EXPECT_EQ(rtl::UpperCaseAscii(longForm), rtl::UpperCaseAscii(saver_));
 }
 
 TEST_F(SetDefaultScreensaver, MissingFileWritesEmptyValue) {
@@ -212,7 +206,7 @@ protected:
     testfiles::TempFolder folder_;
     // Without the trailing "\", the form in which FindAll hands folders to itself.
     const std::string dir_ = folder_.Path().substr(0, folder_.Path().size() - 1);
-    const std::string root_ = Upper(dir_);
+    const std::string root_ = rtl::UpperCaseAscii(dir_);
 };
 
 TEST_F(FindAll, ListsEveryFileAsUpperCaseFullPath) {
@@ -343,7 +337,7 @@ TEST_F(FindAll, DoesNotEnterFolderLinksBackToTheRoot) {
     });
     std::vector<std::string> lines;
     ASSERT_NO_THROW(lines = Find(tree));
-    const std::string upper = Upper(tree);
+    const std::string upper = rtl::UpperCaseAscii(tree);
     EXPECT_EQ(Sorted(lines), Sorted({upper + "\\A.TXT", upper + "\\SUB\\B.TXT"}));
     EXPECT_EQ(visits, 2);
 }

@@ -13,6 +13,7 @@
 #include "core/ProjectUnit.h"
 #include "rtl/Paths.h"
 #include "rtl/StringList.h"
+#include "rtl/TextUtils.h"
 #include "ui/Application.h"
 #include "ui/MainFormUnit.h"
 
@@ -38,13 +39,6 @@ std::string TempListing() {
     for (const std::string& name : testfiles::TempFolder::NamesIn(folder))
         names += name + "\n";
     return names;
-}
-
-std::string Upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
 }
 
 // A project file whose only entry is the INI text given.
@@ -216,7 +210,7 @@ TEST_F(ProjectHandling, TheTemplateIsLoadedAtStartWithANewGuidEachTime) {
     EXPECT_NE(Guid(), TemplateGuid);
 
     // Reached by another spelling it is an ordinary project: its name and its stored GUID.
-    const std::string otherSpelling = Upper(program.Path()) + "blankProject";
+    const std::string otherSpelling = rtl::UpperCaseAscii(program.Path()) + "blankProject";
     ASSERT_NE(otherSpelling, TemplatePath());
     Open(otherSpelling);
     EXPECT_TRUE(seams.MessageBoxes.empty());
