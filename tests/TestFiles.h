@@ -150,6 +150,14 @@ inline std::string Le32(int64_t value) {
                        static_cast<char>(bits >> 16), static_cast<char>(bits >> 24)};
 }
 
+// The little-endian 32-bit value at bytes[at], read without the program's own code.
+inline uint32_t Le32At(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]);
+    return value;
+}
+
 // A Flash movie that passes the movie check: a header of 480 x 360 pixels at 24 frames a
 // second, then filler in a tag that players skip, a frame and the end; 31 bytes and the filler.
 inline std::string SwfMovie(const std::string& filler) {

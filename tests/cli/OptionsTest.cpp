@@ -5,18 +5,12 @@
 #include "CliRun.h"
 #include "TestFiles.h"
 
+using testfiles::Le32At;
 using testfiles::ReadFile;
 using testfiles::TempFolder;
 using testfiles::WriteFile;
 
 namespace {
-
-uint32_t Le32At(const std::string& bytes, size_t at) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = value << 8 | static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]);
-    return value;
-}
 
 // The value of key in a project file's INI text, read without the program's own code: the
 // directory at the end, entry 0 inflated, the line that starts with key.

@@ -625,8 +625,7 @@ TEST(PlayerMovie, PlaysAStreamInANamedVideoObjectOfTheStagesSize) {
         at += 2;
         if (length == 63) {
             ASSERT_LE(at + 4, movie.size());
-            length = static_cast<uint8_t>(movie[at]) | static_cast<uint8_t>(movie[at + 1]) << 8 |
-                     static_cast<uint32_t>(static_cast<uint8_t>(movie[at + 2])) << 16;
+            length = testfiles::Le32At(movie, at);
             at += 4;
         }
         ASSERT_LE(at + length, movie.size());

@@ -58,7 +58,7 @@ TEST_F(DamageTest, TruncatedInstallersInstallNothing) {
 TEST_F(DamageTest, AFlippedByteInsideAnEntryInstallsNothing) {
     const std::string installer = MakeInstaller();
     // Three entries: their sizes and the count are the last 28 bytes, the movie comes last.
-    const size_t movieStored = stubtest::Le32At(installer, installer.size() - 8);
+    const size_t movieStored = testfiles::Le32At(installer, installer.size() - 8);
     const size_t movieEnd = installer.size() - 28;
     const size_t projectStart = StubBytes().size();
     ExpectDamaged(Flipped(installer, movieEnd - movieStored / 2), "inside the movie");
@@ -89,8 +89,8 @@ TEST_F(DamageTest, ASignatureAppendedAfterGenerationIsSkipped) {
     // The uninstaller is the stub alone, so the signature's entry must not point past it.
     const std::string uninstaller = ReadFile(folder + "\\uninstall.exe");
     const size_t entry = stubtest::SecurityEntryAt(uninstaller);
-    EXPECT_EQ(stubtest::Le32At(uninstaller, entry), 0u);
-    EXPECT_EQ(stubtest::Le32At(uninstaller, entry + 4), 0u);
+    EXPECT_EQ(testfiles::Le32At(uninstaller, entry), 0u);
+    EXPECT_EQ(testfiles::Le32At(uninstaller, entry + 4), 0u);
     const TRun removed = UninstallSilently(folder);
     EXPECT_EQ(removed.ExitCode, 0u) << removed.Error;
     EXPECT_FALSE(Exists(folder));

@@ -84,7 +84,7 @@ TEST(InstallerPackage, DamageIsNamedByWhatFails) {
     const std::string project = ProjectFile(Basic("C:\\m\\movie.swf"));
     const std::string swf = SwfInstaller();
     // Three entries: the directory's 24 bytes and the count end the file, the movie before.
-    const size_t movieStored = stubtest::Le32At(swf, swf.size() - 8);
+    const size_t movieStored = testfiles::Le32At(swf, swf.size() - 8);
     const size_t movieStart = swf.size() - 28 - movieStored;
     const std::string compressedStub = [&] {
         core::TCompileStream writer;
@@ -153,7 +153,7 @@ TEST(InstallerPackage, StoredAndSourceSizesMustMatchTheZlibStream) {
         std::string file = swf;
         stubtest::PutLe32(
             file, c.field,
-            static_cast<uint32_t>(static_cast<int>(stubtest::Le32At(file, c.field)) + c.delta));
+            static_cast<uint32_t>(static_cast<int>(testfiles::Le32At(file, c.field)) + c.delta));
         EXPECT_TRUE(Has(Damage(file), c.detail)) << c.what << ": " << Damage(file);
     }
 }

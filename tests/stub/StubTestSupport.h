@@ -91,13 +91,6 @@ inline std::string DataScriptBytes(const std::string& script) {
     return bytes;
 }
 
-inline uint32_t Le32At(const std::string& bytes, size_t at) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = value << 8 | static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]);
-    return value;
-}
-
 inline void PutLe32(std::string& bytes, size_t at, uint32_t value) {
     for (int i = 0; i < 4; ++i)
         bytes[at + static_cast<size_t>(i)] = static_cast<char>(value >> (8 * i));
@@ -135,7 +128,7 @@ inline std::string FakePe(bool plus, uint32_t tableOffset, uint32_t tableSize, s
 // Where a PE file's security directory entry is, found by walking the headers as a signing
 // tool does.
 inline size_t SecurityEntryAt(const std::string& pe) {
-    const size_t header = Le32At(pe, 0x3C);
+    const size_t header = testfiles::Le32At(pe, 0x3C);
     const size_t optional = header + 24;
     const bool plus = static_cast<uint8_t>(pe[optional]) == 0x0B && pe[optional + 1] == 2;
     return optional + (plus ? 112 : 96) + 4 * 8;

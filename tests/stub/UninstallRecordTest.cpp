@@ -105,7 +105,7 @@ TEST(UninstallRecord, CertificateOfTheSignedInstallerIsDroppedFromTheUninstaller
     const std::string image =
         stub::UninstallerImage(reinterpret_cast<const uint8_t*>(stubBytes.data()),
                                static_cast<int64_t>(stubBytes.size()), Sample());
-    EXPECT_EQ(stubtest::Le32At(image, entry), 0u);
-    EXPECT_EQ(stubtest::Le32At(image, entry + 4), 0u);
+    EXPECT_EQ(testfiles::Le32At(image, entry), 0u);
+    EXPECT_EQ(testfiles::Le32At(image, entry + 4), 0u);
     EXPECT_EQ(image.substr(0, entry), stubBytes.substr(0, entry));
 }
