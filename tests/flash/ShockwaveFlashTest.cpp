@@ -471,6 +471,14 @@ protected:
         host_->PutMovie(Write("nsFLVPlayer.dat", Fws()));
         host_->SetVariable("FLVPath", path);
     }
+    // The panel is background to its corners, with text that stands out well from it.
+    void ExpectTextOnAPlainBackground(COLORREF background) const {
+        const TPicture picture(host_->Handle());
+        EXPECT_EQ(background, picture.At(0, 0));
+        EXPECT_EQ(background, picture.At(479, 359));
+        EXPECT_GT(picture.CountOther(background), 200);
+        EXPECT_GE(picture.Contrast(background), 200);
+    }
 
     testfiles::TempFolder folder_;
     TParent parent_;
@@ -570,20 +578,12 @@ TEST_F(FlashPreview, VariablesOtherThanTheVideoPathChangeNothing) {
 
 TEST_F(FlashPreview, DefaultBackgroundIsWhiteWithDarkText) {
     ShowMovie(Write("intro.swf", Fws()));
-    const TPicture picture(host_->Handle());
-    EXPECT_EQ(RGB(255, 255, 255), picture.At(0, 0));
-    EXPECT_EQ(RGB(255, 255, 255), picture.At(479, 359));
-    EXPECT_GT(picture.CountOther(RGB(255, 255, 255)), 200);
-    EXPECT_GE(picture.Contrast(RGB(255, 255, 255)), 200);
+    ExpectTextOnAPlainBackground(RGB(255, 255, 255));
 }
 
 TEST_F(FlashPreview, BlackBackgroundForAVideoWithLightText) {
     ShowVideo(Write("clip.flv", Flv(0x05, true)));
-    const TPicture picture(host_->Handle());
-    EXPECT_EQ(RGB(0, 0, 0), picture.At(0, 0));
-    EXPECT_EQ(RGB(0, 0, 0), picture.At(479, 359));
-    EXPECT_GT(picture.CountOther(RGB(0, 0, 0)), 200);
-    EXPECT_GE(picture.Contrast(RGB(0, 0, 0)), 200);
+    ExpectTextOnAPlainBackground(RGB(0, 0, 0));
 }
 
 TEST_F(FlashPreview, OtherColoursAreReadAsTheControlsRedGreenBlue) {
