@@ -210,6 +210,18 @@ inline std::string Uncompress(const std::string& zlibBytes, size_t size) {
     return out;
 }
 
+// A text and what a function is to make of it.
+struct TextCase {
+    std::string input;
+    std::string output;
+};
+
+// Expects f to make each case's input into its output, naming the input of each that it does not.
+template <class F> void ExpectEach(const F& f, const std::vector<TextCase>& cases) {
+    for (const TextCase& c : cases)
+        EXPECT_EQ(f(c.input), c.output) << "from \"" << c.input << "\"";
+}
+
 // The message of the error that f raises, which must be exactly of kind E (not a kind
 // derived from it); a different kind, or no error, fails the test.
 template <class E> std::string MessageOf(const std::function<void()>& f) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include "stub/StubCommandLine.h"
 
 TEST(StubCommandLine, ProgramNameIsTakenOffQuotedOrNot) {
@@ -10,29 +13,32 @@ TEST(StubCommandLine, ProgramNameIsTakenOffQuotedOrNot) {
     EXPECT_EQ(stub::ArgumentText(""), "");
 }
 
-TEST(StubCommandLine, SilentAndFolderLast) {
-    stub::TStubOptions o = stub::ParseArguments("/S /D=C:\\Program Files\\My Wallpaper  ");
-    EXPECT_TRUE(o.Silent);
-    EXPECT_EQ(o.Folder, "C:\\Program Files\\My Wallpaper");
-    EXPECT_EQ(o.Error, "");
-
-    o = stub::ParseArguments("/D=\"C:\\quoted folder\"");
-    EXPECT_FALSE(o.Silent);
-    EXPECT_EQ(o.Folder, "C:\\quoted folder");
-
-    // Everything after /D= is the folder, even what looks like an argument.
-    o = stub::ParseArguments("/D=C:\\x /S");
-    EXPECT_FALSE(o.Silent);
-    EXPECT_EQ(o.Folder, "C:\\x /S");
-
-    o = stub::ParseArguments("/s /d=C:\\y");
-    EXPECT_TRUE(o.Silent);
-    EXPECT_EQ(o.Folder, "C:\\y");
-
-    o = stub::ParseArguments("");
-    EXPECT_FALSE(o.Silent);
-    EXPECT_FALSE(o.Folder.has_value());
-    EXPECT_EQ(o.Error, "");
+TEST(StubCommandLine, SwitchesAnywhereAndTheFolderLastQuotedEitherWay) {
+    const struct {
+        const char* arguments;
+        bool silent;
+        std::optional<std::string> folder;
+    } cases[] = {
+        {"/S /D=C:\\Program Files\\My Wallpaper  ", true, "C:\\Program Files\\My Wallpaper"},
+        {"/D=\"C:\\quoted folder\"", false, "C:\\quoted folder"},
+        // Everything after /D= is the folder, even what looks like an argument.
+        {"/D=C:\\x /S", false, "C:\\x /S"},
+        {"/s /d=C:\\y", true, "C:\\y"},
+        {"", false, std::nullopt},
+        {"\"/D=C:\\My Walls\\x\"", false, "C:\\My Walls\\x"},
+        {"/D=\"C:\\My Walls\"", false, "C:\\My Walls"},
+        {"/S \"/D=\\\"C:\\My Walls\\\"\"", true, "C:\\My Walls"},
+        {"/NOLIVELY /S /D=C:\\My Walls", true, "C:\\My Walls"},
+        {"/nolively \"/d=D:\\w\" ", false, "D:\\w"},
+    };
+    for (const auto& c : cases) {
+        const stub::TStubOptions o = stub::ParseArguments(c.arguments);
+        EXPECT_EQ(o.Silent, c.silent) << c.arguments;
+        EXPECT_EQ(o.Folder, c.folder) << c.arguments;
+        EXPECT_EQ(o.Error, "") << c.arguments;
+    }
+    const stub::TStubOptions o = stub::ParseArguments("/NOLIVELY /S /? /D=C:\\x");
+    EXPECT_TRUE(o.NoLively && o.Silent && o.Help);
 }
 
 TEST(StubCommandLine, WrongArgumentsAreReportedWithWhatWasUnderstood) {
@@ -62,26 +68,6 @@ TEST(StubCommandLine, WrongArgumentsAreReportedWithWhatWasUnderstood) {
     }
     for (const char* full : {"C:/Walls", "d:\\", "\\\\server\\share\\Walls"})
         EXPECT_EQ(stub::ParseArguments(std::string("/D=") + full).Folder, full);
-}
-
-TEST(StubCommandLine, FolderQuotedEitherWayAndSwitchesAnywhere) {
-    const struct {
-        const char* arguments;
-        const char* folder;
-    } cases[] = {
-        {"\"/D=C:\\My Walls\\x\"", "C:\\My Walls\\x"},
-        {"/D=\"C:\\My Walls\"", "C:\\My Walls"},
-        {"/S \"/D=\\\"C:\\My Walls\\\"\"", "C:\\My Walls"},
-        {"/NOLIVELY /S /D=C:\\My Walls", "C:\\My Walls"},
-        {"/nolively \"/d=D:\\w\" ", "D:\\w"},
-    };
-    for (const auto& c : cases) {
-        const stub::TStubOptions o = stub::ParseArguments(c.arguments);
-        EXPECT_EQ(o.Folder, c.folder) << c.arguments;
-        EXPECT_EQ(o.Error, "") << c.arguments;
-    }
-    const stub::TStubOptions o = stub::ParseArguments("/NOLIVELY /S /? /D=C:\\x");
-    EXPECT_TRUE(o.NoLively && o.Silent && o.Help);
 }
 
 TEST(StubCommandLine, CleanupHandle) {

@@ -1,55 +1,48 @@
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
 #include "wallpaper/SafeNames.h"
 
+using testfiles::ExpectEach;
+
 TEST(SafeNames, MovieNameIsTheSafeFileNamePartOnly) {
-    const struct {
-        const char* path;
-        const char* name;
-    } cases[] = {
-        {"C:\\Movies\\Blue Lagoon.swf", "Blue Lagoon.swf"},
-        {"..\\..\\evil.swf", "evil.swf"},
-        {"../../evil.swf", "evil.swf"},
-        {"C:evil.swf", "evil.swf"},
-        {"\\\\server\\share\\evil.swf", "evil.swf"},
-        {"C:\\x\\con.swf", "_con.swf"},
-        {"C:\\x\\CON", "_CON"},
-        {"lpt1.flv", "_lpt1.flv"},
-        {"nul .swf", "_nul .swf"},
-        {"COM10.swf", "COM10.swf"},
-        {"CONSOLE.swf", "CONSOLE.swf"},
-        {"a<b>c|d?e*\"f.swf", "abcdef.swf"},
-        {"tab\there.swf", "tabhere.swf"},
-        {"  spaced.swf. . ", "spaced.swf"},
-        {".hidden.swf", ".hidden.swf"},
-        {"caf\xE9.swf", "caf\xE9.swf"},
-        {"Movie.SWF", "Movie.SWF"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(wallpaper::MovieFileName(c.path), c.name) << c.path;
+    ExpectEach(wallpaper::MovieFileName, {
+                                             {"C:\\Movies\\Blue Lagoon.swf", "Blue Lagoon.swf"},
+                                             {"..\\..\\evil.swf", "evil.swf"},
+                                             {"../../evil.swf", "evil.swf"},
+                                             {"C:evil.swf", "evil.swf"},
+                                             {"\\\\server\\share\\evil.swf", "evil.swf"},
+                                             {"C:\\x\\con.swf", "_con.swf"},
+                                             {"C:\\x\\CON", "_CON"},
+                                             {"lpt1.flv", "_lpt1.flv"},
+                                             {"nul .swf", "_nul .swf"},
+                                             {"COM10.swf", "COM10.swf"},
+                                             {"CONSOLE.swf", "CONSOLE.swf"},
+                                             {"a<b>c|d?e*\"f.swf", "abcdef.swf"},
+                                             {"tab\there.swf", "tabhere.swf"},
+                                             {"  spaced.swf. . ", "spaced.swf"},
+                                             {".hidden.swf", ".hidden.swf"},
+                                             {"caf\xE9.swf", "caf\xE9.swf"},
+                                             {"Movie.SWF", "Movie.SWF"},
+                                         });
 }
 
 TEST(SafeNames, NothingUsableOrAnOwnNameGivesTheFallback) {
-    const struct {
-        const char* path;
-        const char* name;
-    } cases[] = {
-        {"", "movie.swf"},
-        {"..", "movie.swf"},
-        {"C:\\x\\", "movie.swf"},
-        {"...", "movie.swf"},
-        {"<>|", "movie.swf"},
-        {"C:\\x\\wallpaper.html", "movie.swf"},
-        {"C:\\x\\UNINSTALL.EXE", "movie.swf"},
-        {"C:\\x\\livelyinfo.json", "movie.swf"},
-        {"C:\\x\\FLVPlayer.swf", "movie.swf"},
-        {"C:\\x\\swfobject.js ", "movie.swf"},
-        {"C:\\x\\?.flv", ".flv"},
-        {"C:\\x\\...flv", "...flv"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(wallpaper::MovieFileName(c.path), c.name) << c.path;
-    EXPECT_EQ(wallpaper::MovieFileName("C:\\x\\FLVPlayer.flv\\"), "movie.swf");
+    ExpectEach(wallpaper::MovieFileName, {
+                                             {"", "movie.swf"},
+                                             {"..", "movie.swf"},
+                                             {"C:\\x\\", "movie.swf"},
+                                             {"...", "movie.swf"},
+                                             {"<>|", "movie.swf"},
+                                             {"C:\\x\\wallpaper.html", "movie.swf"},
+                                             {"C:\\x\\UNINSTALL.EXE", "movie.swf"},
+                                             {"C:\\x\\livelyinfo.json", "movie.swf"},
+                                             {"C:\\x\\FLVPlayer.swf", "movie.swf"},
+                                             {"C:\\x\\swfobject.js ", "movie.swf"},
+                                             {"C:\\x\\?.flv", ".flv"},
+                                             {"C:\\x\\...flv", "...flv"},
+                                             {"C:\\x\\FLVPlayer.flv\\", "movie.swf"},
+                                         });
 }
 
 TEST(SafeNames, LongNamesAreCutKeepingTheExtension) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
 #include "wallpaper/WallpaperPage.h"
 
 namespace {
@@ -37,29 +38,25 @@ TEST(WallpaperPage, EscapingCoversContentAndAttributes) {
 }
 
 TEST(WallpaperPage, OnlyHttpHttpsAndMailtoBecomeLinks) {
-    const struct {
-        const char* url;
-        const char* target;
-    } cases[] = {
-        {"http://example.com/", "http://example.com/"},
-        {"HTTPS://example.com/?a=1&b=2", "HTTPS://example.com/?a=1&b=2"},
-        {"mailto:me@example.com", "mailto:me@example.com"},
-        {"  https://example.com  ", "https://example.com"},
-        {"www.example.com", "http://www.example.com"},
-        {"example.com/a:b", "http://example.com/a:b"},
-        {"javascript:alert(1)", ""},
-        {"JavaScript:alert(1)", ""},
-        {" javascript:alert(1)", ""},
-        {"java\tscript:alert(1)", ""},
-        {"java\nscript:alert(1)", ""},
-        {"vbscript:msgbox", ""},
-        {"data:text/html,<script>alert(1)</script>", ""},
-        {"file:///C:/Windows/", ""},
-        {"http://exa\x01mple.com", ""},
-        {"", ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(wallpaper::LinkTarget(c.url), c.target) << c.url;
+    testfiles::ExpectEach(wallpaper::LinkTarget,
+                          {
+                              {"http://example.com/", "http://example.com/"},
+                              {"HTTPS://example.com/?a=1&b=2", "HTTPS://example.com/?a=1&b=2"},
+                              {"mailto:me@example.com", "mailto:me@example.com"},
+                              {"  https://example.com  ", "https://example.com"},
+                              {"www.example.com", "http://www.example.com"},
+                              {"example.com/a:b", "http://example.com/a:b"},
+                              {"javascript:alert(1)", ""},
+                              {"JavaScript:alert(1)", ""},
+                              {" javascript:alert(1)", ""},
+                              {"java\tscript:alert(1)", ""},
+                              {"java\nscript:alert(1)", ""},
+                              {"vbscript:msgbox", ""},
+                              {"data:text/html,<script>alert(1)</script>", ""},
+                              {"file:///C:/Windows/", ""},
+                              {"http://exa\x01mple.com", ""},
+                              {"", ""},
+                          });
 }
 
 TEST(WallpaperPage, MovieFillsTheWindowOnTheBackgroundColour) {
