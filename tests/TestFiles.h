@@ -222,6 +222,15 @@ template <class F> void ExpectEach(const F& f, const std::vector<TextCase>& case
         EXPECT_EQ(f(c.input), c.output) << "from \"" << c.input << "\"";
 }
 
+// Expects text to hold every one of present and none of absent, naming each that is not so.
+inline void ExpectContains(const std::string& text, const std::vector<std::string>& present,
+                           const std::vector<std::string>& absent = {}) {
+    for (const std::string& part : present)
+        EXPECT_TRUE(text.find(part) != std::string::npos) << "lacks \"" << part << "\"";
+    for (const std::string& part : absent)
+        EXPECT_TRUE(text.find(part) == std::string::npos) << "holds \"" << part << "\"";
+}
+
 // The message of the error that f raises, which must be exactly of kind E (not a kind
 // derived from it); a different kind, or no error, fails the test.
 template <class E> std::string MessageOf(const std::function<void()>& f) {
