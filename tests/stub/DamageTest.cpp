@@ -1,11 +1,5 @@
 #include "StubRunner.h"
 
-using stubrun::Exists;
-using stubrun::TRun;
-using stubrun::UninstallKeyExists;
-using testfiles::ReadFile;
-using testfiles::WriteFile;
-
 namespace {
 
 class DamageTest : public stubrun::TStubTest {

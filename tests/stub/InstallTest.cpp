@@ -6,15 +6,8 @@
 #include "StubRunner.h"
 #include "stub/Uninstallation.h"
 
-using stubrun::Exists;
-using stubrun::Names;
-using stubrun::TRun;
-using stubrun::UninstallKeyExists;
 using stubrun::UninstallNumber;
 using stubrun::UninstallString;
-using testfiles::ReadFile;
-using testfiles::WriteFile;
-using Strings = std::vector<std::string>;
 
 namespace {
 
@@ -121,8 +114,7 @@ TEST_F(InstallTest, ASilentInstallPutsTheWallpaperOnTheDesktopThroughLively) {
     const std::string guid = NewGuid();
     const std::string folder = Path("w");
     const std::string copy = lively.Library() + "\\" + guid;
-    const TRun run =
-        InstallSilently(Craft("s.exe", stubtest::Basic("s.swf", guid), "FWS s"), folder);
+    const TRun run = InstallSilently(CraftMovie("s", guid), folder);
     ASSERT_EQ(run.ExitCode, 0u) << run.Error;
     EXPECT_EQ(run.Error, "");
     EXPECT_EQ(program.Commands(), Strings{"setwp|--file|" + copy});
@@ -137,8 +129,7 @@ TEST_F(InstallTest, ASilentInstallPutsTheWallpaperOnTheDesktopThroughLively) {
     EXPECT_FALSE(Exists(copy));
 
     // /NOWALLPAPER leaves the desktop as it is.
-    const TRun quiet = stubrun::RunProgram(Craft("q.exe", stubtest::Basic("q.swf", guid), "FWS q"),
-                                           "/S /NOWALLPAPER /D=" + folder);
+    const TRun quiet = stubrun::RunProgram(CraftMovie("q", guid), "/S /NOWALLPAPER /D=" + folder);
     ASSERT_EQ(quiet.ExitCode, 0u) << quiet.Error;
     EXPECT_EQ(program.Commands().size(), 2u);
     EXPECT_TRUE(Exists(copy));
@@ -151,8 +142,7 @@ TEST_F(InstallTest, ALivelyThatNeverAnswersLeavesTheWallpaperInstalledAndSaysWhe
     const std::string guid = NewGuid();
     const std::string folder = Path("w");
     const ULONGLONG start = GetTickCount64();
-    const TRun run =
-        InstallSilently(Craft("s.exe", stubtest::Basic("s.swf", guid), "FWS s"), folder);
+    const TRun run = InstallSilently(CraftMovie("s", guid), folder);
     EXPECT_LT(GetTickCount64() - start, 45000u) << "Lively is waited for 30 seconds";
     ASSERT_EQ(run.ExitCode, 0u) << run.Error;
     EXPECT_TRUE(Has(run.Error, "Lively Wallpaper did not answer. The wallpaper is in its library"))
@@ -167,9 +157,7 @@ TEST_F(InstallTest, MovieIsInstalledWithPageInfoAndEntryAndUninstalledWhole) {
     WriteFile(Path("Blue Lagoon.swf"), movie);
     const std::string guid = NewGuid();
     const std::string project = Project("lagoon.zvrk", [&](core::TProject& p) {
-        p.FlashFiles.Add(Path("Blue Lagoon.swf"));
-        p.GUID = guid;
-        p.FileTitle = "Blue <Lagoon> & Co";
+        stubtest::Basic(Path("Blue Lagoon.swf"), guid, "Blue <Lagoon> & Co")(p);
         p.BackgroundColor = 0x00FF8000;
         p.Loop = true;
         p.ShowText = true;
@@ -191,16 +179,15 @@ TEST_F(InstallTest, MovieIsInstalledWithPageInfoAndEntryAndUninstalledWhole) {
     EXPECT_EQ(uninstaller.substr(0, ProgramBytes().size()), ProgramBytes());
     EXPECT_LT(uninstaller.size(), ProgramBytes().size() + 4096) << "without the web player";
 
-    const std::string page = ReadFile(folder + "\\wallpaper.html");
-    EXPECT_TRUE(Has(page, "<title>Blue &lt;Lagoon&gt; &amp; Co</title>"));
-    EXPECT_TRUE(Has(page, "background: #0080ff;"));
-    EXPECT_TRUE(Has(page, "data-movie=\"Blue%20Lagoon.swf\" data-background=\"#0080ff\""));
-    EXPECT_FALSE(Has(page, "data-play-once"));
-    EXPECT_TRUE(Has(page, "<script src=\"movie.js\"></script>\n<script src=\"ruffle.js\">"));
-    EXPECT_TRUE(Has(page, "Made with &lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; love"));
-    EXPECT_TRUE(Has(page, "color: #ff0000; background: " + SysColorCss(COLOR_BTNFACE) + ";"));
-    EXPECT_TRUE(Has(page, "<br>\njavascript:alert(1)</div>"));
-    EXPECT_FALSE(Has(page, "href"));
+    testfiles::ExpectContains(
+        ReadFile(folder + "\\wallpaper.html"),
+        {"<title>Blue &lt;Lagoon&gt; &amp; Co</title>", "background: #0080ff;",
+         "data-movie=\"Blue%20Lagoon.swf\" data-background=\"#0080ff\"",
+         "<script src=\"movie.js\"></script>\n<script src=\"ruffle.js\">",
+         "Made with &lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; love",
+         "color: #ff0000; background: " + SysColorCss(COLOR_BTNFACE) + ";",
+         "<br>\njavascript:alert(1)</div>"},
+        {"data-play-once", "href"});
 
     const std::string info = ReadFile(folder + "\\LivelyInfo.json");
     EXPECT_TRUE(Has(info, "\"Title\": \"Blue <Lagoon> & Co\"")) << info;
@@ -220,10 +207,7 @@ TEST_F(InstallTest, MovieIsInstalledWithPageInfoAndEntryAndUninstalledWhole) {
               "\"" + folder + "\\uninstall.exe\" /S");
     EXPECT_EQ(UninstallNumber(guid, "NoRepair"), 1u);
 
-    const TRun removed = UninstallSilently(folder);
-    EXPECT_EQ(removed.ExitCode, 0u) << removed.Error;
-    EXPECT_FALSE(Exists(folder));
-    EXPECT_FALSE(UninstallKeyExists(guid));
+    ExpectUninstalled(folder, guid);
     EXPECT_EQ(Names(Path("installed")), Strings{});
 }
 
@@ -232,9 +216,7 @@ TEST_F(InstallTest, VideoIsInstalledWithThePlayerMovie) {
     WriteFile(Path("clip.flv"), video);
     const std::string guid = NewGuid();
     const std::string project = Project("clip.zvrk", [&](core::TProject& p) {
-        p.FlashFiles.Add(Path("clip.flv"));
-        p.GUID = guid;
-        p.FileTitle = "Clip";
+        stubtest::Basic(Path("clip.flv"), guid, "Clip")(p);
         p.TransparentBackground = true;
         p.Loop = true;
         p.ShowText = true;
@@ -250,27 +232,22 @@ TEST_F(InstallTest, VideoIsInstalledWithThePlayerMovie) {
     EXPECT_EQ(InstalledMovie(folder), video);
     EXPECT_EQ(stubtest::DataScriptBytes(ReadFile(folder + "\\player.js")), PlayerBytes);
 
-    const std::string page = ReadFile(folder + "\\wallpaper.html");
     // The player movie loops a video whatever the project says.
-    EXPECT_TRUE(Has(page, "data-movie=\"FLVPlayer.swf\" data-flashvars=\"file=clip.flv\""));
-    EXPECT_TRUE(Has(page, "background: transparent;"));
-    EXPECT_TRUE(Has(page, " data-transparent>"));
-    EXPECT_TRUE(Has(page, "<a href=\"https://example.com/a?b=1&amp;c=2\""));
-    EXPECT_TRUE(Has(page, "color: #000000; background: transparent;"));
+    testfiles::ExpectContains(ReadFile(folder + "\\wallpaper.html"),
+                              {"data-movie=\"FLVPlayer.swf\" data-flashvars=\"file=clip.flv\"",
+                               "background: transparent;", " data-transparent>",
+                               "<a href=\"https://example.com/a?b=1&amp;c=2\"",
+                               "color: #000000; background: transparent;"});
     EXPECT_EQ(UninstallString(guid, "URLInfoAbout"), "https://example.com/a?b=1&c=2");
 
-    const TRun removed = UninstallSilently(folder);
-    EXPECT_EQ(removed.ExitCode, 0u) << removed.Error;
-    EXPECT_FALSE(Exists(folder));
-    EXPECT_FALSE(UninstallKeyExists(guid));
+    ExpectUninstalled(folder, guid);
 }
 
 TEST_F(InstallTest, WithoutAFolderItGoesUnderLocalAppDataNamedAfterItsTitle) {
     const std::string base = LocalAppData() + "\\Zenvoy Muravel";
     const bool baseExisted = Exists(base);
     const std::string guid = NewGuid();
-    const std::string first =
-        Craft("a.exe", stubtest::Basic("a.swf", guid, "Sunset: Part 2/3"), "FWS a");
+    const std::string first = CraftMovie("a", guid, "Sunset: Part 2/3");
     TRun run = stubrun::RunProgram(first, "/S");
     ASSERT_EQ(run.ExitCode, 0u) << run.Error;
     const std::string folder = base + "\\Wallpapers\\Sunset Part 23";
@@ -279,8 +256,7 @@ TEST_F(InstallTest, WithoutAFolderItGoesUnderLocalAppDataNamedAfterItsTitle) {
 
     // Another wallpaper of that title never takes the folder over; the same one goes back to it.
     const std::string other = NewGuid();
-    run = stubrun::RunProgram(
-        Craft("b.exe", stubtest::Basic("b.swf", other, "Sunset: Part 2/3"), "FWS b"), "/S");
+    run = stubrun::RunProgram(CraftMovie("b", other, "Sunset: Part 2/3"), "/S");
     ASSERT_EQ(run.ExitCode, 0u) << run.Error;
     const std::string second = folder + " (2)";
     EXPECT_EQ(InstalledMovie(second), "FWS b");
@@ -288,11 +264,9 @@ TEST_F(InstallTest, WithoutAFolderItGoesUnderLocalAppDataNamedAfterItsTitle) {
     EXPECT_EQ(InstalledMovie(folder), "FWS a");
     EXPECT_EQ(UninstallString(guid, "DisplayName"), "Sunset: Part 2/3");
 
-    EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
-    EXPECT_FALSE(Exists(folder));
+    ExpectUninstalled(folder, guid);
     EXPECT_TRUE(Exists(second));
-    EXPECT_EQ(UninstallSilently(second).ExitCode, 0u);
-    EXPECT_FALSE(UninstallKeyExists(other));
+    ExpectUninstalled(second, other);
     if (!baseExisted) {
         EXPECT_FALSE(Exists(base)) << "the last wallpaper takes the folders that held it along";
     }
@@ -332,39 +306,31 @@ TEST_F(InstallTest, CraftedMoviePathsStayInsideTheFolder) {
 TEST_F(InstallTest, InstallingAgainReplacesTheEarlierInstallation) {
     const std::string guid = NewGuid();
     const std::string folder = Path("again");
-    const std::string first =
-        Craft("v1.exe", stubtest::Basic("first.swf", guid, "Version One"), "FWS 1");
+    const std::string first = CraftMovie("v1", guid, "Version One");
     ASSERT_EQ(InstallSilently(first, folder).ExitCode, 0u);
-    const std::string second =
-        Craft("v2.exe", stubtest::Basic("second.swf", guid, "Version Two"), "FWS 2");
+    const std::string second = CraftMovie("v2", guid, "Version Two");
     const TRun run = InstallSilently(second, folder);
     ASSERT_EQ(run.ExitCode, 0u) << run.Error;
     EXPECT_EQ(Names(folder), InstalledNames());
-    EXPECT_EQ(InstalledMovie(folder), "FWS 2");
+    EXPECT_EQ(InstalledMovie(folder), "FWS v2");
     EXPECT_EQ(UninstallString(guid, "DisplayName"), "Version Two");
-    EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
-    EXPECT_FALSE(Exists(folder));
+    ExpectUninstalled(folder, guid);
 }
 
 TEST_F(InstallTest, InstallingAgainElsewhereRemovesTheEarlierCopy) {
     const std::string guid = NewGuid();
-    const std::string installer = Craft("w.exe", stubtest::Basic("w.swf", guid), "FWS w");
+    const std::string installer = CraftMovie("w", guid);
     ASSERT_EQ(InstallSilently(installer, Path("here")).ExitCode, 0u);
     ASSERT_EQ(InstallSilently(installer, Path("there")).ExitCode, 0u);
     EXPECT_FALSE(Exists(Path("here")));
     EXPECT_EQ(UninstallString(guid, "InstallLocation"), Path("there"));
-    EXPECT_EQ(UninstallSilently(Path("there")).ExitCode, 0u);
-    EXPECT_FALSE(UninstallKeyExists(guid));
+    ExpectUninstalled(Path("there"), guid);
 }
 
 TEST_F(InstallTest, AFailedInstallationLeavesTheEarlierOneAsItWas) {
     const std::string guid = NewGuid();
     const std::string folder = Path("kept");
-    ASSERT_EQ(
-        InstallSilently(Craft("v1.exe", stubtest::Basic("first.swf", guid, "Version One"), "FWS 1"),
-                        folder)
-            .ExitCode,
-        0u);
+    ASSERT_EQ(InstallSilently(CraftMovie("v1", guid, "Version One"), folder).ExitCode, 0u);
     const Strings before = Names(folder);
     const std::string page = ReadFile(folder + "\\wallpaper.html");
     {
@@ -372,8 +338,7 @@ TEST_F(InstallTest, AFailedInstallationLeavesTheEarlierOneAsItWas) {
         const HANDLE open = CreateFileA((folder + "\\wallpaper.html").c_str(), GENERIC_READ, 0,
                                         nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(open, INVALID_HANDLE_VALUE);
-        const TRun run = InstallSilently(
-            Craft("v2.exe", stubtest::Basic("second.swf", guid, "Version Two"), "FWS 2"), folder);
+        const TRun run = InstallSilently(CraftMovie("v2", guid, "Version Two"), folder);
         CloseHandle(open);
         EXPECT_EQ(run.ExitCode, 1u);
         EXPECT_TRUE(Has(run.Error, "The wallpaper could not be installed.")) << run.Error;
@@ -381,10 +346,9 @@ TEST_F(InstallTest, AFailedInstallationLeavesTheEarlierOneAsItWas) {
     }
     EXPECT_EQ(Names(folder), before);
     EXPECT_EQ(ReadFile(folder + "\\wallpaper.html"), page);
-    EXPECT_EQ(InstalledMovie(folder), "FWS 1");
+    EXPECT_EQ(InstalledMovie(folder), "FWS v1");
     EXPECT_EQ(UninstallString(guid, "DisplayName"), "Version One");
-    EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
-    EXPECT_FALSE(Exists(folder));
+    ExpectUninstalled(folder, guid);
 }
 
 TEST_F(InstallTest, AFolderHoldingOtherFilesOfTheSameNamesIsRefused) {
@@ -392,7 +356,7 @@ TEST_F(InstallTest, AFolderHoldingOtherFilesOfTheSameNamesIsRefused) {
     CreateDirectoryA(mine.c_str(), nullptr);
     WriteFile(mine + "\\wallpaper.html", "my own page");
     const std::string guid = NewGuid();
-    const TRun run = InstallSilently(Craft("x.exe", stubtest::Basic("x.swf", guid), "FWS x"), mine);
+    const TRun run = InstallSilently(CraftMovie("x", guid), mine);
     EXPECT_EQ(run.ExitCode, 1u);
     EXPECT_TRUE(Has(run.Error, "already holds \"wallpaper.html\"")) << run.Error;
     EXPECT_EQ(Names(mine), Strings{"wallpaper.html"});
@@ -401,12 +365,8 @@ TEST_F(InstallTest, AFolderHoldingOtherFilesOfTheSameNamesIsRefused) {
 
     const std::string other = NewGuid();
     const std::string shared = Path("shared");
-    ASSERT_EQ(
-        InstallSilently(Craft("o.exe", stubtest::Basic("o.swf", other, "Other"), "FWS o"), shared)
-            .ExitCode,
-        0u);
-    const TRun refused =
-        InstallSilently(Craft("y.exe", stubtest::Basic("y.swf", guid), "FWS y"), shared);
+    ASSERT_EQ(InstallSilently(CraftMovie("o", other, "Other"), shared).ExitCode, 0u);
+    const TRun refused = InstallSilently(CraftMovie("y", guid), shared);
     EXPECT_EQ(refused.ExitCode, 1u);
     EXPECT_TRUE(Has(refused.Error, "holds another wallpaper, \"Other\"")) << refused.Error;
     EXPECT_EQ(Names(shared), InstalledNames());
@@ -424,8 +384,7 @@ TEST_F(InstallTest, AFailureHalfWayLeavesNoFolderNoFileAndNoEntry) {
     ASSERT_EQ((folder + staged + "\\LivelyInfo.json").size(), static_cast<size_t>(MAX_PATH + 1));
     ASSERT_LT((folder + staged + "\\wallpaper.js").size(), static_cast<size_t>(MAX_PATH - 1));
     const std::string guid = NewGuid();
-    const TRun run =
-        InstallSilently(Craft("long.exe", stubtest::Basic("w.swf", guid), "FWS w"), folder);
+    const TRun run = InstallSilently(CraftMovie("long", guid), folder);
     EXPECT_EQ(run.ExitCode, 1u);
     EXPECT_TRUE(Has(run.Error, "Cannot create file")) << run.Error;
     EXPECT_TRUE(Has(run.Error, "\\~install-")) << run.Error;
@@ -442,8 +401,7 @@ TEST_F(InstallTest, LivelysLibraryGetsACopyThatTheUninstallerRemoves) {
         const std::string library = settings.empty() ? lively.Library() : custom + "\\wallpapers";
         const std::string guid = NewGuid();
         const std::string folder = Path("w");
-        const TRun run =
-            InstallSilently(Craft("l.exe", stubtest::Basic("l.swf", guid), "FWS l"), folder);
+        const TRun run = InstallSilently(CraftMovie("l", guid), folder);
         ASSERT_EQ(run.ExitCode, 0u);
         EXPECT_EQ(run.Error, "");
         const std::string copy = library + "\\" + guid;
@@ -459,10 +417,7 @@ TEST_F(InstallTest, LivelysLibraryGetsACopyThatTheUninstallerRemoves) {
     const TLively lively;
     const std::string guid = NewGuid();
     const std::string folder = Path("own");
-    ASSERT_EQ(stubrun::RunProgram(Craft("n.exe", stubtest::Basic("n.swf", guid), "FWS n"),
-                                  "/NOLIVELY /S /D=" + folder)
-                  .ExitCode,
-              0u);
+    ASSERT_EQ(stubrun::RunProgram(CraftMovie("n", guid), "/NOLIVELY /S /D=" + folder).ExitCode, 0u);
     EXPECT_FALSE(Exists(lively.Library() + "\\" + guid));
     EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
 }
@@ -504,9 +459,7 @@ TEST_F(InstallTest, FoldersOfAnyScriptFromTheMovieToTheUninstaller) {
         EXPECT_TRUE(Has(ReadFile(installed + "\\LivelyInfo.json"), "\"Caf\xC3\xA9"));
         EXPECT_EQ(UninstallString(saved.GUID, "DisplayName").substr(0, 5), "Caf\xC3\xA9");
         EXPECT_EQ(UninstallString(saved.GUID, "InstallLocation"), installed);
-        EXPECT_EQ(UninstallSilently(installed).ExitCode, 0u);
-        EXPECT_FALSE(Exists(installed));
-        EXPECT_FALSE(UninstallKeyExists(saved.GUID));
+        ExpectUninstalled(installed, saved.GUID);
     }
 }
 
@@ -515,21 +468,19 @@ TEST_F(InstallTest, ALibraryThatCannotBeWrittenLeavesTheWallpaperInstalledAndSay
     const TLively lively("{\"WallpaperDir\": \"" + Escaped(Path("a file\\library")) + "\"}");
     const std::string guid = NewGuid();
     const std::string folder = Path("w");
-    const TRun run =
-        InstallSilently(Craft("l.exe", stubtest::Basic("l.swf", guid), "FWS l"), folder);
+    const TRun run = InstallSilently(CraftMovie("l", guid), folder);
     ASSERT_EQ(run.ExitCode, 0u) << run.Error;
     EXPECT_TRUE(Has(run.Error, "It could not be added to Lively Wallpaper's library. "))
         << run.Error;
     EXPECT_EQ(Names(folder), InstalledNames());
     // Its uninstaller leaves the library alone.
-    EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
-    EXPECT_FALSE(Exists(folder));
+    ExpectUninstalled(folder, guid);
     EXPECT_TRUE(Exists(Path("a file")));
 }
 
 TEST_F(InstallTest, TheFolderArgumentTakesBlanksAndQuotesEitherWay) {
     const std::string guid = NewGuid();
-    const std::string installer = Craft("q.exe", stubtest::Basic("q.swf", guid), "FWS q");
+    const std::string installer = CraftMovie("q", guid);
     for (const auto& [arguments, folder] :
          {std::pair{"/S \"/D=" + Path("my walls\\one") + "\"", Path("my walls\\one")},
           std::pair{"/S /D=\"" + Path("my walls\\two") + "\"", Path("my walls\\two")}}) {

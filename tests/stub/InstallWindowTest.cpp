@@ -1,10 +1,6 @@
 #include "StubRunner.h"
 
 using stubrun::Eventually;
-using stubrun::Exists;
-using stubrun::Names;
-using stubrun::UninstallKeyExists;
-using Strings = std::vector<std::string>;
 
 namespace {
 
@@ -191,8 +187,7 @@ TEST_F(InstallWindowTest, InstallStaysDisabledUntilTheLicenceIsAccepted) {
 
 TEST_F(InstallWindowTest, WithoutALicenceInstallIsReadyAndCancelInstallsNothing) {
     const std::string guid = NewGuid();
-    const std::string installer =
-        Craft("plain.exe", stubtest::Basic("plain.swf", guid, "Plain Lagoon"), "FWS plain");
+    const std::string installer = CraftMovie("plain", guid, "Plain Lagoon");
     const std::string folder = Path("plain");
     TWindowedInstaller run(installer, "/D=" + folder);
     const HWND window = run.Window("Plain Lagoon");
@@ -211,8 +206,7 @@ TEST_F(InstallWindowTest, WithoutALicenceInstallIsReadyAndCancelInstallsNothing)
 
 TEST_F(InstallWindowTest, ADamagedInstallerSaysSoInAMessageBox) {
     const std::string guid = NewGuid();
-    const std::string whole =
-        testfiles::ReadFile(Craft("whole.exe", stubtest::Basic("d.swf", guid), "FWS damaged"));
+    const std::string whole = testfiles::ReadFile(CraftMovie("whole", guid));
     const std::string installer = Path("cut.exe");
     testfiles::WriteFile(installer, whole.substr(0, whole.size() - 3));
     TWindowedInstaller run(installer, "/D=" + Path("d"));
@@ -229,10 +223,7 @@ TEST_F(InstallWindowTest, ADamagedInstallerSaysSoInAMessageBox) {
 TEST_F(InstallWindowTest, TheUninstallerAsksFirst) {
     const std::string guid = NewGuid();
     const std::string folder = Path("asked");
-    ASSERT_EQ(
-        InstallSilently(Craft("a.exe", stubtest::Basic("a.swf", guid, "Asked"), "FWS a"), folder)
-            .ExitCode,
-        0u);
+    ASSERT_EQ(InstallSilently(CraftMovie("a", guid, "Asked"), folder).ExitCode, 0u);
     {
         TWindowedInstaller run(folder + "\\uninstall.exe", "");
         const HWND question = run.Window("Asked");
@@ -258,8 +249,7 @@ TEST_F(InstallWindowTest, TheUninstallerAsksFirst) {
 TEST_F(InstallWindowTest, BrowseChoosesTheFolderAndTheTitleIsRightEverywhere) {
     const std::string guid = NewGuid();
     // The title as the window keeps it: code page 1252.
-    const std::string installer = Craft(
-        "cafe.exe", stubtest::Basic("cafe.swf", guid, "Caf\xE9 Lagoon"), "FWS cafe");
+    const std::string installer = CraftMovie("cafe", guid, "Caf\xE9 Lagoon");
     // The dialog starts at the folder's parent, where the one sub-folder is the choice.
     CreateDirectoryA(Path("pick").c_str(), nullptr);
     CreateDirectoryA(Path("pick\\here").c_str(), nullptr);

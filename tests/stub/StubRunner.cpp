@@ -206,6 +206,11 @@ std::string TStubTest::Craft(const std::string& name,
     return path;
 }
 
+std::string TStubTest::CraftMovie(const std::string& stem, const std::string& guid,
+                                  const std::string& title) {
+    return Craft(stem + ".exe", stubtest::Basic(stem + ".swf", guid, title), "FWS " + stem);
+}
+
 std::string TStubTest::ProgramBytes() const {
     return stubBytes_.substr(0, static_cast<size_t>(Player().ProgramSize()));
 }
@@ -239,6 +244,13 @@ TRun TStubTest::UninstallSilently(const std::string& folder) const {
     EXPECT_TRUE(Eventually([] { return !CleanupLeftovers(); }))
         << "the uninstaller's helper left files in the temporary folder";
     return run;
+}
+
+void TStubTest::ExpectUninstalled(const std::string& folder, const std::string& guid) const {
+    const TRun run = UninstallSilently(folder);
+    EXPECT_EQ(run.ExitCode, 0u) << folder << ": " << run.Error;
+    EXPECT_FALSE(Exists(folder)) << folder;
+    EXPECT_FALSE(UninstallKeyExists(guid)) << folder;
 }
 
 } // namespace stubrun

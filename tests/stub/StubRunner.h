@@ -74,9 +74,15 @@ protected:
     // would not take (movie paths it could not read).
     std::string Craft(const std::string& name, const std::function<void(core::TProject&)>& fill,
                       const std::string& movie);
+    // An installer, stem.exe, of the movie stem.swf that holds "FWS stem", made by Craft: the
+    // least wallpaper there is.
+    std::string CraftMovie(const std::string& stem, const std::string& guid,
+                           const std::string& title = "Blue Lagoon");
     TRun InstallSilently(const std::string& installer, const std::string& folder) const;
     // Uninstalls with the folder's uninstaller and waits for its helper to take the rest.
     TRun UninstallSilently(const std::string& folder) const;
+    // Uninstalls silently, and expects the folder and the wallpaper's Uninstall entry gone.
+    void ExpectUninstalled(const std::string& folder, const std::string& guid) const;
 
 private:
     wallpaper::TWebPlayer Player() const;
@@ -89,3 +95,12 @@ private:
 };
 
 } // namespace stubrun
+
+// What every stub test uses, by its short name.
+using stubrun::Exists;
+using stubrun::Names;
+using stubrun::TRun;
+using stubrun::UninstallKeyExists;
+using testfiles::ReadFile;
+using testfiles::WriteFile;
+using Strings = std::vector<std::string>;

@@ -1,25 +1,21 @@
 #include "StubRunner.h"
 
-using stubrun::Exists;
-using stubrun::Names;
-using stubrun::TRun;
-using stubrun::UninstallKeyExists;
-using testfiles::ReadFile;
-using testfiles::WriteFile;
-using Strings = std::vector<std::string>;
-
 namespace {
 
-class UninstallTest : public stubrun::TStubTest {};
+// Every test starts from a wallpaper installed in its own folder.
+class UninstallTest : public stubrun::TStubTest {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(InstallSilently(CraftMovie("w", guid), folder).ExitCode, 0u);
+    }
+
+    const std::string guid = NewGuid();
+    const std::string folder = Path("w");
+};
 
 } // namespace
 
 TEST_F(UninstallTest, FilesTheWallpaperDidNotInstallStay) {
-    const std::string guid = NewGuid();
-    const std::string folder = Path("w");
-    ASSERT_EQ(
-        InstallSilently(Craft("w.exe", stubtest::Basic("w.swf", guid), "FWS w"), folder).ExitCode,
-        0u);
     WriteFile(folder + "\\notes.txt", "mine");
     const TRun run = UninstallSilently(folder);
     EXPECT_EQ(run.ExitCode, 0u) << run.Error;
@@ -28,11 +24,6 @@ TEST_F(UninstallTest, FilesTheWallpaperDidNotInstallStay) {
 }
 
 TEST_F(UninstallTest, ACopyOfTheUninstallerElsewhereRemovesNothing) {
-    const std::string guid = NewGuid();
-    const std::string folder = Path("w");
-    ASSERT_EQ(
-        InstallSilently(Craft("w.exe", stubtest::Basic("w.swf", guid), "FWS w"), folder).ExitCode,
-        0u);
     const std::string elsewhere = Path("elsewhere");
     CreateDirectoryA(elsewhere.c_str(), nullptr);
     CopyFileA((folder + "\\uninstall.exe").c_str(), (elsewhere + "\\uninstall.exe").c_str(), FALSE);
@@ -49,11 +40,6 @@ TEST_F(UninstallTest, ACopyOfTheUninstallerElsewhereRemovesNothing) {
 }
 
 TEST_F(UninstallTest, AFileInUseIsReportedAndTheUninstallerStaysToBeRunAgain) {
-    const std::string guid = NewGuid();
-    const std::string folder = Path("w");
-    ASSERT_EQ(
-        InstallSilently(Craft("w.exe", stubtest::Basic("w.swf", guid), "FWS w"), folder).ExitCode,
-        0u);
     const HANDLE open = CreateFileA((folder + "\\movie.js").c_str(), GENERIC_READ, 0, nullptr,
                                     OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(open, INVALID_HANDLE_VALUE);
@@ -64,17 +50,10 @@ TEST_F(UninstallTest, AFileInUseIsReportedAndTheUninstallerStaysToBeRunAgain) {
     EXPECT_EQ(Names(folder), (Strings{"movie.js", "uninstall.exe"}));
     EXPECT_TRUE(UninstallKeyExists(guid));
 
-    EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
-    EXPECT_FALSE(Exists(folder));
-    EXPECT_FALSE(UninstallKeyExists(guid));
+    ExpectUninstalled(folder, guid);
 }
 
 TEST_F(UninstallTest, UninstallerTakesNoFolder) {
-    const std::string guid = NewGuid();
-    const std::string folder = Path("w");
-    ASSERT_EQ(
-        InstallSilently(Craft("w.exe", stubtest::Basic("w.swf", guid), "FWS w"), folder).ExitCode,
-        0u);
     const TRun run = stubrun::RunProgram(folder + "\\uninstall.exe", "/S /D=" + Path("other"));
     EXPECT_EQ(run.ExitCode, 2u);
     EXPECT_EQ(Names(folder), InstalledNames());
