@@ -13,6 +13,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "core/Colors.h"
 #include "rtl/Errors.h"
 #include "rtl/Guid.h"
 #include "rtl/TextUtils.h"
@@ -130,6 +131,17 @@ inline std::vector<std::string> CrLfLines(const std::string& text) {
             lines[i].pop_back();
     }
     return lines;
+}
+
+// Stands in for GetSysColor: system colour i resolves to 0x0000ii, with red in the low byte as
+// GetSysColor gives it.
+inline uint32_t FakeSysColor(int index) {
+    return static_cast<uint32_t>(index);
+}
+
+// A colour from its 32 bits as a project stores them, the system-colour flag included.
+inline core::TColor Color(uint32_t bits) {
+    return static_cast<core::TColor>(bits);
 }
 
 // "78 da 03" -> the three bytes.

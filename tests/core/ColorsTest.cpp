@@ -6,20 +6,9 @@
 #include "core/Colors.h"
 #include "rtl/Errors.h"
 
+using testfiles::Color;
+using testfiles::FakeSysColor;
 using testfiles::MessageOf;
-
-namespace {
-
-// System colour i resolves to 0x0000ii, with red in the low byte as GetSysColor gives it.
-uint32_t FakeSysColor(int index) {
-    return static_cast<uint32_t>(index);
-}
-
-core::TColor Color(uint32_t bits) {
-    return static_cast<core::TColor>(bits);
-}
-
-} // namespace
 
 TEST(Colors, NamedColoursWriteTheirNamesAndOthersHex) {
     const struct {

@@ -3,18 +3,11 @@
 #include "TestFiles.h"
 #include "wallpaper/WallpaperPage.h"
 
+using testfiles::Color;
 using testfiles::ExpectContains;
+using testfiles::FakeSysColor;
 
 namespace {
-
-// System colour i resolves to 0x0000ii, with red in the low byte as GetSysColor gives it.
-uint32_t FakeSysColor(int index) {
-    return static_cast<uint32_t>(index);
-}
-
-core::TColor Color(uint32_t bits) {
-    return static_cast<core::TColor>(bits);
-}
 
 wallpaper::TPageSettings Movie() {
     wallpaper::TPageSettings s;
