@@ -121,6 +121,33 @@ protected:
         return inner.GetStream(0, true)->ToString();
     }
 
+    // Runs Generate through the dispatch point, as a click on its button does, from page.
+    void GenerateFrom(ui::TTabSheet* page) {
+        form.PageControl->SetActivePage(page);
+        seams.MessageBoxes.clear();
+        PagesAtBoxes.clear();
+        ui::Dispatch([&] { form.GenerateBtnClick(form.GenerateBtn); });
+        Pump();
+    }
+
+    // The run stopped before it wrote anything, with one information box that says text and
+    // the page to put right in front; the log, the button and the temporary directory are as
+    // they were.
+    void ExpectStoppedOn(ui::TTabSheet* page, const std::string& text) {
+        ASSERT_EQ(seams.MessageBoxes.size(), 1u);
+        const ui::TMessageBoxRequest& box = seams.MessageBoxes[0];
+        EXPECT_EQ(box.Text, text);
+        EXPECT_EQ(box.Caption, "Information");
+        EXPECT_EQ(box.Type, static_cast<UINT>(MB_ICONINFORMATION | MB_OK));
+        EXPECT_EQ(PagesAtBoxes[0], page) << "the page comes to the front before the box";
+        EXPECT_EQ(form.PageControl->ActivePage(), page);
+        EXPECT_EQ(form.LogMemo->Text(), EarlierLog);
+        EXPECT_TRUE(form.GenerateBtn->Enabled());
+        EXPECT_FALSE(std::filesystem::exists(output));
+        EXPECT_EQ(TempListing(), tempBefore);
+        EXPECT_TRUE(seams.ShellRequests.empty());
+    }
+
     // One stop-icon error box that begins with prefix.
     void ExpectErrorBox(const std::string& prefix) {
         ASSERT_EQ(seams.MessageBoxes.size(), 1u);
@@ -131,6 +158,7 @@ protected:
         EXPECT_EQ(box.Type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
     }
 
+    static constexpr const char* EarlierLog = "an earlier run\r\n";
     testfiles::TempFolder dir;
     const std::string exe = dir / "program\\";
     const std::string movie = dir / "movie.swf";
@@ -163,31 +191,15 @@ TEST_F(Generate, EachMissingSettingStopsTheRunOnItsPageInOrder) {
          form.OutputSheet},
         {true, true, "", "Please input your wallpaper title.", form.InfoSheet, form.FlashSheet},
     };
-    form.LogMemo->SetText("an earlier run\r\n");
+    form.LogMemo->SetText(EarlierLog);
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Message + (" title \"" + c.Title + "\""));
         form.OutputPath = c.Output ? output : "";
         form.LoadFlash(c.Flash ? movie : "");
         form.TitleEdit->SetText(c.Title);
-        form.PageControl->SetActivePage(c.From);
-        seams.MessageBoxes.clear();
-        PagesAtBoxes.clear();
-        ui::Dispatch([&] { form.GenerateBtnClick(form.GenerateBtn); });
-        Pump();
-
-        ASSERT_EQ(seams.MessageBoxes.size(), 1u);
-        const ui::TMessageBoxRequest& box = seams.MessageBoxes[0];
-        EXPECT_EQ(box.Text, c.Message);
-        EXPECT_EQ(box.Caption, "Information");
-        EXPECT_EQ(box.Type, static_cast<UINT>(MB_ICONINFORMATION | MB_OK));
-        EXPECT_EQ(PagesAtBoxes[0], c.Page) << "the page comes to the front before the box";
-        EXPECT_EQ(form.PageControl->ActivePage(), c.Page);
-        EXPECT_EQ(form.LogMemo->Text(), "an earlier run\r\n");
-        EXPECT_TRUE(form.GenerateBtn->Enabled());
-        EXPECT_FALSE(std::filesystem::exists(output));
+        GenerateFrom(c.From);
+        ExpectStoppedOn(c.Page, c.Message);
         EXPECT_EQ(ReadFile(movie), SwfMovie());
-        EXPECT_EQ(TempListing(), tempBefore);
-        EXPECT_TRUE(seams.ShellRequests.empty());
     }
 }
 
@@ -198,20 +210,14 @@ TEST_F(Generate, AMovieThatCannotShipStopsTheRunOnTheFlashPage) {
         {SwfMovie().substr(0, 1000),
          "is cut off: its header says 2,031 bytes, the file holds 1,000."},
     };
-    form.LogMemo->SetText("an earlier run\r\n");
+    form.LogMemo->SetText(EarlierLog);
     for (const auto& [bytes, says] : cases) {
         WriteFile(movie, bytes);
         Ready(movie);
         seams.MessageBoxes.clear();
         PagesAtBoxes.clear();
         Run();
-        ASSERT_EQ(seams.MessageBoxes.size(), 1u);
-        EXPECT_EQ(seams.MessageBoxes[0].Text, "\"" + movie + "\" " + says);
-        EXPECT_EQ(seams.MessageBoxes[0].Caption, "Information");
-        EXPECT_EQ(PagesAtBoxes[0], form.FlashSheet);
-        EXPECT_EQ(form.LogMemo->Text(), "an earlier run\r\n");
-        EXPECT_FALSE(std::filesystem::exists(output));
-        EXPECT_EQ(TempListing(), tempBefore);
+        ExpectStoppedOn(form.FlashSheet, "\"" + movie + "\" " + says);
     }
 }
 
@@ -375,31 +381,17 @@ TEST_F(Generate, AnOutputPathNamingAnInputIsRefusedOnTheOutputPage) {
         {video, dir / "program\\..\\clip.flv", video},
         {video, exe + ".\\swfobject.js", exe + "swfobject.js"},
     };
-    form.LogMemo->SetText("an earlier run\r\n");
+    form.LogMemo->SetText(EarlierLog);
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Output);
         const std::string kept = ReadFile(c.Kept);
         form.LoadFlash(c.Flash);
         form.TitleEdit->SetText("Sea");
         form.OutputPath = c.Output;
-        form.PageControl->SetActivePage(form.InfoSheet);
-        seams.MessageBoxes.clear();
-        PagesAtBoxes.clear();
-        ui::Dispatch([&] { form.GenerateBtnClick(form.GenerateBtn); });
-        Pump();
-
-        ASSERT_EQ(seams.MessageBoxes.size(), 1u);
-        EXPECT_EQ(seams.MessageBoxes[0].Text,
-                  "The output file cannot be one of the files that go into the installer.");
-        EXPECT_EQ(seams.MessageBoxes[0].Caption, "Information");
-        EXPECT_EQ(seams.MessageBoxes[0].Type, static_cast<UINT>(MB_ICONINFORMATION | MB_OK));
-        EXPECT_EQ(PagesAtBoxes[0], form.OutputSheet);
-        EXPECT_EQ(form.PageControl->ActivePage(), form.OutputSheet);
+        GenerateFrom(form.InfoSheet);
+        ExpectStoppedOn(form.OutputSheet,
+                        "The output file cannot be one of the files that go into the installer.");
         EXPECT_EQ(ReadFile(c.Kept), kept);
-        EXPECT_EQ(form.LogMemo->Text(), "an earlier run\r\n");
-        EXPECT_TRUE(form.GenerateBtn->Enabled());
-        EXPECT_EQ(TempListing(), tempBefore);
-        EXPECT_TRUE(seams.ShellRequests.empty());
     }
 }
 
