@@ -129,9 +129,22 @@ protected:
         form->Show();
         Pump();
     }
+    // The window as it starts beside the template, which most tests begin from.
+    void StartWithTheTemplate() {
+        WriteTemplate();
+        Show();
+    }
     void Choose(ui::TMenuItem* item) {
         SendMessageA(form->Handle(), WM_COMMAND, item->Command(), 0);
         Pump();
+    }
+    // Chooses item with answer ready for the one question it must ask, and gives the question.
+    ui::TMessageBoxRequest ChooseAnswering(ui::TMenuItem* item, int answer) {
+        seams.MessageBoxes.clear();
+        seams.MessageBoxAnswers = {answer};
+        Choose(item);
+        EXPECT_EQ(seams.MessageBoxes.size(), 1u) << "one question";
+        return seams.MessageBoxes.empty() ? ui::TMessageBoxRequest{} : seams.MessageBoxes[0];
     }
     void Open(const std::string& path) {
         seams.FileDialogAnswers.push_back(path);
@@ -187,8 +200,7 @@ TEST_F(ProjectHandling, WithoutTheTemplateTheWindowStartsAsDescribedAndSavesAnEm
 }
 
 TEST_F(ProjectHandling, TheTemplateIsLoadedAtStartWithANewGuidEachTime) {
-    WriteTemplate();
-    Show();
+    StartWithTheTemplate();
     EXPECT_TRUE(seams.MessageBoxes.empty());
     EXPECT_EQ(form->Caption(), "Zenvoy Muravel - Blank");
     EXPECT_EQ(ui::Application().Title(), "Zenvoy Muravel - Blank");
@@ -220,8 +232,7 @@ TEST_F(ProjectHandling, TheTemplateIsLoadedAtStartWithANewGuidEachTime) {
 }
 
 TEST_F(ProjectHandling, AnotherProjectShowsItsStoredGuidAndSavingWritesItBack) {
-    WriteTemplate();
-    Show();
+    StartWithTheTemplate();
     Open(WriteOther());
     EXPECT_EQ(form->Caption(), "Zenvoy Muravel - Other.zvrk");
     EXPECT_EQ(form->GUIDLabel->Caption(), "GUID: "s + StoredGuid);
@@ -324,8 +335,7 @@ TEST_F(ProjectHandling, TheFirstArgumentIsOpenedByItsExtensionOnceTheWindowShows
 }
 
 TEST_F(ProjectHandling, SavingThenLoadingRestoresEveryControl) {
-    WriteTemplate();
-    Show();
+    StartWithTheTemplate();
     for (const bool showText : {true, false}) {
         SCOPED_TRACE(showText ? "with text" : "without text");
         form->LoadFlash("C:\\Movies\\intro.swf");
@@ -359,8 +369,7 @@ TEST_F(ProjectHandling, SavingThenLoadingRestoresEveryControl) {
 }
 
 TEST_F(ProjectHandling, FoldersOfAnyScriptOpenAndSaveAndTextKeepsToTheCodePage) {
-    WriteTemplate();
-    Show();
+    StartWithTheTemplate();
     for (const std::string name :
          {"\xE6\xA3\xAE\xE6\x9E\x97", "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82",
           "Caf\xC3\xA9", "Wald \xF0\x9F\x8C\xB2"}) {
@@ -402,8 +411,7 @@ TEST_F(ProjectHandling, FoldersOfAnyScriptOpenAndSaveAndTextKeepsToTheCodePage) 
 }
 
 TEST_F(ProjectHandling, AVideoProjectsLoopSurvivesOnlyALoadThatKeepsTheMovie) {
-    WriteTemplate();
-    Show();
+    StartWithTheTemplate();
     form->LoadFlash("C:\\Clips\\clip.flv");
     form->LoopCheckBox->SetChecked(true);
     const std::string path = work / "video.zvrk";
@@ -421,8 +429,7 @@ TEST_F(ProjectHandling, AVideoProjectsLoopSurvivesOnlyALoadThatKeepsTheMovie) {
 }
 
 TEST_F(ProjectHandling, NewProjectAsksFirstAndOnYesOnlyLoadsTheTemplate) {
-    WriteTemplate();
-    Show();
+    StartWithTheTemplate();
     Open(WriteOther());
     const Lines opened = Settings();
     seams.MessageBoxAnswers = {IDNO, IDYES};
@@ -446,8 +453,7 @@ TEST_F(ProjectHandling, NewProjectAsksFirstAndOnYesOnlyLoadsTheTemplate) {
 }
 
 TEST_F(ProjectHandling, NewProjectWithoutTheTemplateReportsItAndChangesNothing) {
-    WriteTemplate();
-    Show();
+    StartWithTheTemplate();
     Open(WriteOther());
     rtl::RemoveFile(TemplatePath());
     const Lines opened = Settings();
@@ -462,8 +468,7 @@ TEST_F(ProjectHandling, NewProjectWithoutTheTemplateReportsItAndChangesNothing) 
 }
 
 TEST_F(ProjectHandling, AFailedSaveIsReportedAndLeavesTheCaption) {
-    WriteTemplate();
-    Show();
+    StartWithTheTemplate();
     Open(WriteOther());
     const Lines opened = Settings();
     const std::string targets[] = {work / "no such folder\\saved.zvrk", work.Path()};
@@ -480,8 +485,7 @@ TEST_F(ProjectHandling, AFailedSaveIsReportedAndLeavesTheCaption) {
 }
 
 TEST_F(ProjectHandling, OpeningADamagedProjectChangesNothing) {
-    WriteTemplate();
-    Show();
+    StartWithTheTemplate();
     Open(WriteOther());
     form->LoadFlash("C:\\Movies\\chosen.swf");
     form->OutputPath = "D:\\Out\\chosen.exe";
@@ -513,8 +517,7 @@ TEST_F(ProjectHandling, OpeningADamagedProjectChangesNothing) {
 }
 
 TEST_F(ProjectHandling, ChangedSettingsAreSavedDroppedOrKeptBeforeAnotherProjectOpens) {
-    WriteTemplate();
-    Show();
+    StartWithTheTemplate();
     const std::string other = WriteOther();
     Open(other);
     EXPECT_TRUE(seams.MessageBoxes.empty()) << "nothing to lose yet";
@@ -522,12 +525,10 @@ TEST_F(ProjectHandling, ChangedSettingsAreSavedDroppedOrKeptBeforeAnotherProject
     seams.FileDialogs.clear();
 
     // Cancel: no dialog, nothing opened.
-    seams.MessageBoxAnswers = {IDCANCEL};
-    Choose(form->MMOpenProject);
-    ASSERT_EQ(seams.MessageBoxes.size(), 1u);
-    EXPECT_EQ(seams.MessageBoxes[0].Text, "Save changes to Other.zvrk?");
-    EXPECT_EQ(seams.MessageBoxes[0].Caption, "Zenvoy Muravel - Other.zvrk");
-    EXPECT_EQ(seams.MessageBoxes[0].Type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION));
+    const ui::TMessageBoxRequest question = ChooseAnswering(form->MMOpenProject, IDCANCEL);
+    EXPECT_EQ(question.Text, "Save changes to Other.zvrk?");
+    EXPECT_EQ(question.Caption, "Zenvoy Muravel - Other.zvrk");
+    EXPECT_EQ(question.Type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION));
     EXPECT_TRUE(seams.FileDialogs.empty());
     EXPECT_EQ(form->TitleEdit->Text(), "Changed title");
 
@@ -540,18 +541,13 @@ TEST_F(ProjectHandling, ChangedSettingsAreSavedDroppedOrKeptBeforeAnotherProject
 
     // New Project on changed settings asks the one question in place of its confirmation.
     form->TitleEdit->SetText("Dropped");
-    seams.MessageBoxes.clear();
-    seams.MessageBoxAnswers = {IDNO};
-    Choose(form->MMNewProject);
-    ASSERT_EQ(seams.MessageBoxes.size(), 1u);
-    EXPECT_EQ(seams.MessageBoxes[0].Text, "Save changes to Next.zvrk?");
+    EXPECT_EQ(ChooseAnswering(form->MMNewProject, IDNO).Text, "Save changes to Next.zvrk?");
     EXPECT_EQ(form->Caption(), "Zenvoy Muravel - Blank");
     EXPECT_EQ(Read(work / "Next.zvrk")->FileTitle, "Other wallpaper");
 }
 
 TEST_F(ProjectHandling, AProjectWithoutMoviesLoadsWholeWithAnEmptyMovie) {
-    WriteTemplate();
-    Show();
+    StartWithTheTemplate();
     form->LoadFlash("C:\\Movies\\shown.swf");
     // Out of step with the box on purpose: only the enable rules bring it back.
     form->TextMemo->SetEnabled(true);
