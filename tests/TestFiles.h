@@ -19,10 +19,7 @@
 #include "rtl/TextUtils.h"
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "system/FileTree.h"
 #endif
 
 namespace testfiles {
@@ -81,31 +78,16 @@ public:
     }
 
 private:
-#ifdef _WIN32
-    // Tests leave read-only files and folder links back to an ancestor here, which
-    // std::filesystem::remove_all cannot delete on Windows and would follow round.
-    static void RemoveTree(const std::filesystem::path& folder) {
-        std::error_code error;
-        for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
-             entry.increment(error)) {
-            const wchar_t* child = entry->path().c_str();
-            const DWORD attributes = GetFileAttributesW(child);
-            SetFileAttributesW(child, FILE_ATTRIBUTE_NORMAL);
-            if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-                DeleteFileW(child);
-            else if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-                RemoveDirectoryW(child);
-            else
-                RemoveTree(entry->path());
-        }
-        RemoveDirectoryW(folder.c_str());
-    }
-#else
     static void RemoveTree(const std::string& folder) {
+#ifdef _WIN32
+        // Tests leave read-only files and folder links back to an ancestor here, which
+        // std::filesystem::remove_all cannot delete on Windows and would follow round.
+        sys::RemoveTree(folder.substr(0, folder.size() - 1));
+#else
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);
-    }
 #endif
+    }
 
     std::string path_;
 };
