@@ -172,9 +172,9 @@ TEST_F(BuildTest, MissingMovieKeepsAnExistingInstaller) {
     EXPECT_NE(r.err.find("Cannot open file \"" + (dir / "movie.swf") + "\""), std::string::npos);
     EXPECT_EQ(ReadFile(dir / "out.exe"), "earlier installer");
     EXPECT_TRUE(ScratchLeft().empty());
-    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"FLVPlayer.swf", "installer.dat",
-                                                      "muravel-cli", "out.exe", "p.zvrk",
-                                                      "swfobject.js", "tmp"}));
+    EXPECT_EQ(dir.Names(),
+              (std::vector<std::string>{"FLVPlayer.swf", "installer.dat", "muravel-cli", "out.exe",
+                                        "p.zvrk", "swfobject.js", "tmp"}));
 }
 
 TEST_F(BuildTest, ExistingInstallerIsReplacedAndRunsAreByteIdentical) {

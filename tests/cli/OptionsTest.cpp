@@ -86,8 +86,9 @@ TEST_F(CliOptions, EachSettingSetsItsKey) {
         Run({"project", "new", project, "--no-template", "--license-file", dir / "licence.txt"})
             .exitCode,
         0);
-    EXPECT_NE(Run({"project", "show", project}).out.find("[License]\nYou may look.\nYou may not "
-                                                         "sell.\n[Text]\n"),
+    EXPECT_NE(Run({"project", "show", project})
+                  .out.find("[License]\nYou may look.\nYou may not "
+                            "sell.\n[Text]\n"),
               std::string::npos);
 }
 

@@ -334,8 +334,10 @@ TEST(MovieInfoFlashVideo, HeaderFlagsGiveAudioAndVideo) {
         {0x05, true, true, "Flash video with audio and video, Sorenson H.263; no metadata"},
         {0x04, true, false, "Flash video with audio only, Sorenson H.263; no metadata"},
         {0x01, false, true, "Flash video with video only, Sorenson H.263; no metadata"},
-        {0x00, false, false, "Flash video with neither audio nor video, Sorenson H.263; no metadata"},
-        {0xFA, false, false, "Flash video with neither audio nor video, Sorenson H.263; no metadata"},
+        {0x00, false, false,
+         "Flash video with neither audio nor video, Sorenson H.263; no metadata"},
+        {0xFA, false, false,
+         "Flash video with neither audio nor video, Sorenson H.263; no metadata"},
     };
     for (const auto& c : cases) {
         Bytes flv = FlvHeader(c.flags);
@@ -644,8 +646,8 @@ TEST_F(MovieInfoEncoded, FlashVideoWithoutAudio) {
 }
 
 TEST_F(MovieInfoEncoded, FlashVideoInH264IsWarnedOf) {
-    const TMovieInfo info =
-        TMovieInfo::Read(Encode("video.flv", std::string(TestPicture) + " -an -c:v libx264 -f flv"));
+    const TMovieInfo info = TMovieInfo::Read(
+        Encode("video.flv", std::string(TestPicture) + " -an -c:v libx264 -f flv"));
     EXPECT_EQ(0u, info.Summary().find("Flash video with video only, H.264: ")) << info.Summary();
     EXPECT_NE(std::string::npos, info.Warning().find("WebCodecs"));
 }

@@ -620,7 +620,8 @@ TEST(PlayerMovie, PlaysAStreamInANamedVideoObjectOfTheStagesSize) {
     // The tags after the header: RECT of 5 + 4 * 15 bits, rate and count.
     std::map<int, std::string> tags;
     for (size_t at = 8 + 9 + 4; at + 2 <= movie.size();) {
-        const uint32_t header = static_cast<uint8_t>(movie[at]) | static_cast<uint8_t>(movie[at + 1]) << 8;
+        const uint32_t header =
+            static_cast<uint8_t>(movie[at]) | static_cast<uint8_t>(movie[at + 1]) << 8;
         size_t length = header & 63;
         at += 2;
         if (length == 63) {

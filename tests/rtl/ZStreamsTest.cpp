@@ -87,7 +87,8 @@ TEST(ZStreamsCorruption, EachDamageGivesItsError) {
 
 TEST(ZStreamsBlocks, EverySizeInflatesWithPlainZlibAndTheThreadsChangeNoByte) {
     constexpr size_t Block = static_cast<size_t>(rtl::DeflateBlockSize);
-    for (const size_t size : {size_t{0}, size_t{1}, Block - 1, Block, Block + 1, 5 * Block + 12345}) {
+    for (const size_t size :
+         {size_t{0}, size_t{1}, Block - 1, Block, Block + 1, 5 * Block + 12345}) {
         SCOPED_TRACE(size);
         const std::string data = Sample(size / 2, true) + Sample(size - size / 2, false);
         std::string first;
@@ -96,8 +97,9 @@ TEST(ZStreamsBlocks, EverySizeInflatesWithPlainZlibAndTheThreadsChangeNoByte) {
                                     static_cast<int64_t>(data.size()));
             rtl::TMemoryStream target;
             int64_t reported = 0;
-            rtl::Deflate(source, static_cast<int64_t>(data.size()), target,
-                         [&](int64_t done) { reported = done; }, threads);
+            rtl::Deflate(
+                source, static_cast<int64_t>(data.size()), target,
+                [&](int64_t done) { reported = done; }, threads);
             const std::string packed = target.ToString();
             EXPECT_EQ(reported, static_cast<int64_t>(size));
             if (threads == 1) {

@@ -49,7 +49,8 @@ std::string LocalAppData() {
 // given; gone again at the end with all its library holds.
 class TLively {
 public:
-    explicit TLively(const std::string& settings = "") : root_(LocalAppData() + "\\Lively Wallpaper") {
+    explicit TLively(const std::string& settings = "")
+        : root_(LocalAppData() + "\\Lively Wallpaper") {
         CreateDirectoryA(root_.c_str(), nullptr);
         if (!settings.empty())
             WriteFile(root_ + "\\Settings.json", settings);

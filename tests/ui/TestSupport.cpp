@@ -157,7 +157,7 @@ COLORREF PaintedPixel(HWND window, int x, int y) {
 int InkWidth(HWND window, const std::string& text) {
     sys::TWindowDC dc(window);
     sys::TSelectObject font(dc.Get(),
-                           reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
+                            reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
     ABC last{};
     if (!text.empty())
         GetCharABCWidthsA(dc.Get(), static_cast<unsigned char>(text.back()),
@@ -168,7 +168,7 @@ int InkWidth(HWND window, const std::string& text) {
 SIZE TextExtent(HWND window, const std::string& text) {
     sys::TWindowDC dc(window);
     sys::TSelectObject font(dc.Get(),
-                           reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
+                            reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
     SIZE size{};
     GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     TEXTMETRICA metrics{};
