@@ -111,8 +111,9 @@ std::string Gzip(const std::string& data) {
 
 int main(int argc, char** argv) {
     if (argc != 5) {
-        std::fprintf(stderr,
-                     "usage: make-installer-stub PROGRAM RUFFLE_PACKAGE_FOLDER PAGE_SCRIPT OUTPUT\n");
+        std::fprintf(
+            stderr,
+            "usage: make-installer-stub PROGRAM RUFFLE_PACKAGE_FOLDER PAGE_SCRIPT OUTPUT\n");
         return 2;
     }
     const std::string package = std::string(argv[2]) + "/";

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "rtl/Bytes.h"
 #include "rtl/Paths.h"
 
 namespace bench {
@@ -57,10 +58,11 @@ inline Measure RunMeasured(const std::function<void()>& work) {
 // Over the first bytes of a movie of size bytes: the header of a 480 x 360 movie that declares
 // that size, so the movie passes the check every installer's movie must.
 inline void PutMovieHeader(std::vector<uint8_t>& block, int64_t size) {
-    const uint8_t head[] = {'F',  'W',  'S',  10,   uint8_t(size),        uint8_t(size >> 8),
-                            uint8_t(size >> 16),      uint8_t(size >> 24), 0x78, 0x00, 0x04, 0xb0,
-                            0x00, 0x00, 0x0e, 0x10, 0x00, 0x00, 0x18, 0x01, 0x00};
+    // The size goes over the four zeros.
+    const uint8_t head[] = {'F',  'W',  'S',  10,   0,    0,    0,    0,    0x78, 0x00, 0x04,
+                            0xb0, 0x00, 0x00, 0x0e, 0x10, 0x00, 0x00, 0x18, 0x01, 0x00};
     std::copy(std::begin(head), std::end(head), block.begin());
+    rtl::StoreLe32(block.data() + 4, static_cast<uint32_t>(size));
 }
 
 // Poorly compressible, as a high-bitrate video is: random bytes with a few repeats.

@@ -44,7 +44,8 @@ int main() {
     const std::string container = bench::ScratchFile("container");
     bench::WriteMixedFile(input, InputSize);
 
-    const bench::Measure deflateBase = bench::RunMeasured([&] { bench::PlainDeflate(input, plain); });
+    const bench::Measure deflateBase =
+        bench::RunMeasured([&] { bench::PlainDeflate(input, plain); });
     const bench::Measure add = bench::RunMeasured([&] {
         core::TCompileStream writer;
         rtl::TFileStream file(input, rtl::FileMode::OpenRead);

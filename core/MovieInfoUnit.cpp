@@ -36,9 +36,9 @@ struct TCodec {
     bool WebPlayable;
 };
 const TCodec Codecs[] = {
-    {nullptr, false},           {nullptr, false},       {"Sorenson H.263", true},
-    {"Screen video", true},     {"On2 VP6", true},      {"On2 VP6 with alpha", true},
-    {"Screen video 2", false},  {"H.264", false},
+    {nullptr, false},          {nullptr, false},  {"Sorenson H.263", true},
+    {"Screen video", true},    {"On2 VP6", true}, {"On2 VP6 with alpha", true},
+    {"Screen video 2", false}, {"H.264", false},
 };
 
 // The FLV sound formats by their id.
@@ -193,7 +193,9 @@ constexpr double MaxFrameRate = 1000;
 
 // Whether the numbers read could be a real movie's or video's; those not read do not count.
 bool RealMovie(const TMovieInfo& info) {
-    const auto side = [](const std::optional<double>& v) { return !v || (*v > 0 && *v <= MaxSide); };
+    const auto side = [](const std::optional<double>& v) {
+        return !v || (*v > 0 && *v <= MaxSide);
+    };
     return side(info.Width) && side(info.Height) &&
            (!info.FrameRate || (*info.FrameRate > 0 && *info.FrameRate <= MaxFrameRate));
 }

@@ -10,12 +10,12 @@
 namespace rtl {
 
 TFileStream::TFileStream(const std::string& path, FileMode mode) : path_(path) {
-    const int fd = mode == FileMode::OpenRead
-                       ? open(path.c_str(), O_RDONLY | O_CLOEXEC)
-                       : open(path.c_str(),
-                              O_RDWR | O_CREAT | O_CLOEXEC |
-                                  (mode == FileMode::CreateNew ? O_EXCL : O_TRUNC),
-                              0666);
+    const int fd =
+        mode == FileMode::OpenRead
+            ? open(path.c_str(), O_RDONLY | O_CLOEXEC)
+            : open(path.c_str(),
+                   O_RDWR | O_CREAT | O_CLOEXEC | (mode == FileMode::CreateNew ? O_EXCL : O_TRUNC),
+                   0666);
     if (fd < 0) {
         const std::string reason = LastErrorText();
         if (mode == FileMode::OpenRead)

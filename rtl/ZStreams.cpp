@@ -364,8 +364,9 @@ void Deflate(TStream& source, int64_t size, TStream& target,
         if (progress)
             progress(written);
     }
-    const uint8_t trailer[4] = {static_cast<uint8_t>(adler >> 24), static_cast<uint8_t>(adler >> 16),
-                                static_cast<uint8_t>(adler >> 8), static_cast<uint8_t>(adler)};
+    const uint8_t trailer[4] = {static_cast<uint8_t>(adler >> 24),
+                                static_cast<uint8_t>(adler >> 16), static_cast<uint8_t>(adler >> 8),
+                                static_cast<uint8_t>(adler)};
     target.WriteBuffer(trailer, 4);
 }
 

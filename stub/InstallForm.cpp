@@ -124,8 +124,7 @@ TInstallForm::TInstallForm(HINSTANCE instance, TInstallation& installation,
     CreateWindowExW(0, sys::TWideClassName(WindowClass).Get(), L"", style, x, y, width, height,
                     nullptr, nullptr, instance_, static_cast<sys::TWindow*>(this));
     if (Handle() == nullptr)
-        throw rtl::Exception("The installer's window cannot be created. " +
-                             rtl::LastErrorText());
+        throw rtl::Exception("The installer's window cannot be created. " + rtl::LastErrorText());
     SetWindowTextA(Handle(), installation_.Title().c_str());
     CreateControls();
     ShowPage(ReadyPage);
@@ -287,8 +286,8 @@ void TInstallForm::SetTitledText(int id, const std::string& before, const std::s
     RECT room;
     GetClientRect(label, &room);
     const sys::TWindowDC dc(label);
-    const HGDIOBJ oldFont = SelectObject(dc.Get(), font_.Valid() ? font_.Get()
-                                                                 : GetStockObject(DEFAULT_GUI_FONT));
+    const HGDIOBJ oldFont =
+        SelectObject(dc.Get(), font_.Valid() ? font_.Get() : GetStockObject(DEFAULT_GUI_FONT));
     // Where each character of the title starts, so a cut never splits one of several bytes:
     // UTF-8 as the manifest asks, or a double-byte code page on a Windows that ignores it.
     const std::string& title = installation_.Title();

@@ -49,9 +49,10 @@ void SetNumber(HKEY key, const char* name, DWORD value) {
 
 // Every value Register writes.
 const char* const RegisteredValues[] = {
-    "DisplayName",   "UninstallString", "QuietUninstallString", "DisplayIcon",
-    "InstallLocation", "EstimatedSize", "NoModify",             "NoRepair",
-    "URLInfoAbout",  "Publisher",       "DisplayVersion",       "InstallDate",
+    "DisplayName", "UninstallString", "QuietUninstallString",
+    "DisplayIcon", "InstallLocation", "EstimatedSize",
+    "NoModify",    "NoRepair",        "URLInfoAbout",
+    "Publisher",   "DisplayVersion",  "InstallDate",
 };
 
 // Today as the installed programs list keeps install dates: YYYYMMDD.
@@ -357,9 +358,8 @@ void TInstallation::PlaceCopy(const std::string& copy, const std::vector<std::st
     if (PathExists(copy)) {
         const std::vector<std::string> earlier = FileNames(copy);
         for (const std::string& name : earlier)
-            if (std::none_of(ours.begin(), ours.end(), [&](const std::string& own) {
-                    return rtl::SameTextAscii(own, name);
-                }))
+            if (std::none_of(ours.begin(), ours.end(),
+                             [&](const std::string& own) { return rtl::SameTextAscii(own, name); }))
                 throw rtl::Exception("The library folder \"" + copy + "\" holds \"" + name +
                                      "\", which this wallpaper did not put there.");
         const std::string aside = copy + "~replaced-" + UniqueSuffix();
@@ -402,8 +402,7 @@ std::string TInstallation::Register(TUndo& undo) const {
             saved.push_back(SaveValue(key.Get(), name));
         undo.OnFailure([path, saved] { RestoreValues(path, saved); });
     }
-    std::string earlierLocation =
-        sys::ReadStringValue(key.Get(), "InstallLocation").value_or("");
+    std::string earlierLocation = sys::ReadStringValue(key.Get(), "InstallLocation").value_or("");
 
     int64_t size = 0;
     for (const TPlannedFile& file : files_)

@@ -110,8 +110,7 @@ int Install(HINSTANCE instance, const wallpaper::TPackedImage& image, const TStu
     std::optional<wallpaper::TWebPlayer> player;
     try {
         package.emplace(image, rtl::TempDirectory());
-        player.emplace(image.StoredBytes(core::StubEntry),
-                       image.Entry(core::StubEntry).StoredSize);
+        player.emplace(image.StoredBytes(core::StubEntry), image.Entry(core::StubEntry).StoredSize);
     } catch (const wallpaper::EDamaged& damage) {
         return report.Fail(ExitFailure, DamagedInstaller, damage.Message);
     } catch (const std::bad_alloc&) {

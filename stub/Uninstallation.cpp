@@ -190,8 +190,8 @@ void TUninstallation::StartCleanup(const std::string& path) const {
     }
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
     sys::TFileHandle helperFile(CreateFileA(helper.c_str(), GENERIC_READ | DELETE,
-                                       FILE_SHARE_READ | FILE_SHARE_DELETE, &inherited,
-                                       OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+                                            FILE_SHARE_READ | FILE_SHARE_DELETE, &inherited,
+                                            OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (!helperFile.Valid()) {
         DeleteFileA(helper.c_str());
         return;
@@ -226,7 +226,8 @@ void TUninstallation::StartCleanup(const std::string& path) const {
 }
 
 int RunCleanup(uint64_t processHandle, const std::string& path) {
-    const sys::TKernelHandle process(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(processHandle)));
+    const sys::TKernelHandle process(
+        reinterpret_cast<HANDLE>(static_cast<uintptr_t>(processHandle)));
     WaitForSingleObject(process.Get(), CleanupWaitMs);
     const std::string name = rtl::ExtractFileName(path);
     const bool inFolder = rtl::SameTextAscii(name, wallpaper::UninstallerFileName);

@@ -5,9 +5,9 @@
 #include <shlobj.h>
 
 #include "rtl/Errors.h"
+#include "rtl/Paths.h"
 #include "rtl/TextUtils.h"
 #include "system/Handle.h"
-#include "rtl/Paths.h"
 #include "system/MessagePump.h"
 #include "system/RegistryReader.h"
 

@@ -11,9 +11,8 @@ namespace {
 
 [[noreturn]] void RaiseCreateError(const char* className) {
     const std::string reason = rtl::LastErrorText();
-    throw ECreateWindowError(std::string("Cannot create a window of class ") + className + ". " +
-                                 reason,
-                             reason);
+    throw ECreateWindowError(
+        std::string("Cannot create a window of class ") + className + ". " + reason, reason);
 }
 
 } // namespace

@@ -398,7 +398,7 @@ void TMainForm::ShowLicenseCheckBoxClick(TComponent*) {
 void TMainForm::ShowTextCheckBoxClick(TComponent*) {
     const bool shown = ShowTextCheckBox->Checked();
     for (TControl* control : std::initializer_list<TControl*>{TextMemo, WebEdit, TextColorBtn,
-                                                               TextBGColorBtn, TransparentCheckBox})
+                                                              TextBGColorBtn, TransparentCheckBox})
         control->SetEnabled(shown);
 }
 

@@ -1,8 +1,8 @@
 #include "ui/ShockwaveFlash.h"
 
 #include <ocidl.h>
-#include <olectl.h>
 #include <ole2.h>
+#include <olectl.h>
 #include <wrl/client.h>
 
 #include <cstdio>
