@@ -176,11 +176,6 @@ LRESULT TInstallForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
-    case WM_NCDESTROY: {
-        HWND window = Handle();
-        Forget();
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
     case ProgressMessage:
         InstallProgress(wParam);
         return 0;

@@ -35,7 +35,11 @@ LRESULT CALLBACK TWindow::ClassProc(HWND window, UINT message, WPARAM wParam, LP
     TWindow* object = FromHandle(window);
     if (object == nullptr)
         return DefWindowProcW(window, message, wParam, lParam);
-    return object->WindowProc(message, wParam, lParam);
+    const LRESULT result = object->WindowProc(message, wParam, lParam);
+    // The last message: the window goes by itself, so no object may hold it any longer.
+    if (message == WM_NCDESTROY)
+        object->Forget();
+    return result;
 }
 
 void TWindow::RegisterWindowClass(const char* className, HBRUSH background, HICON icon) {

@@ -27,7 +27,8 @@ public:
 protected:
     TWindow() = default;
     // The procedure of our window classes: windows created with their object as the creation
-    // parameter are tied to it at WM_NCCREATE, and their messages go to WindowProc.
+    // parameter are tied to it at WM_NCCREATE, their messages go to WindowProc, and after
+    // WM_NCDESTROY the object forgets the window.
     static LRESULT CALLBACK ClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // Registers a window class of ours with ClassProc; one registered already stays as it is.
     // Raises on failure.
@@ -37,7 +38,7 @@ protected:
     void Attach(HWND window);
     // Unties the window, which stays.
     void Detach();
-    // At WM_NCDESTROY: the window goes by itself, so the object lets go of it.
+    // The window goes by itself (WM_NCDESTROY): the object lets go of it.
     void Forget();
     // Destroys the window now, its children's windows with it.
     void Destroy();

@@ -164,13 +164,13 @@ LRESULT TControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     if (HandleMessage(message, wParam, lParam, result))
         return result;
-    if (message == WM_NCDESTROY) {
+    // A subclassed window's last message; the class procedure lets go of our own windows.
+    if (message == WM_NCDESTROY && systemProc_ != nullptr) {
         HWND window = Handle();
         const WNDPROC systemProc = systemProc_;
         RestoreSystemProc();
         Forget();
-        return systemProc != nullptr ? CallWindowProcW(systemProc, window, message, wParam, lParam)
-                                     : DefWindowProcW(window, message, wParam, lParam);
+        return CallWindowProcW(systemProc, window, message, wParam, lParam);
     }
     return CallDefault(message, wParam, lParam);
 }
