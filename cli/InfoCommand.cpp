@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "Arguments.h"
+#include "core/Colors.h"
 #include "core/MovieInfoUnit.h"
 #include "rtl/Errors.h"
 
@@ -37,6 +38,8 @@ int Info(const std::vector<std::string>& args) {
     number("frame rate", info.FrameRate);
     if (info.FrameCount)
         line("frames", std::to_string(*info.FrameCount));
+    if (info.StageColor)
+        line("background", core::CssColor(*info.StageColor, nullptr));
     if (video) {
         number("duration", info.Duration);
         if (info.VideoCodec)

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -118,6 +119,67 @@ void SetFault(TMovieInfo& info, TMovieInfo::TFault fault, std::string problem) {
     info.Problem = std::move(problem);
 }
 
+// A movie's own stage colour is the SetBackgroundColor tag among those before its first frame
+// is shown; tags gives what follows the header, rest the bytes of it already read. Reading stops
+// at the first frame, at the end or after MaxHeadTags tags; a tag cut short ends it quietly,
+// since the check of the whole file reports that.
+constexpr int MaxHeadTags = 4096;
+constexpr uint16_t EndTag = 0;
+constexpr uint16_t ShowFrameTag = 1;
+constexpr uint16_t SetBackgroundColorTag = 9;
+
+std::optional<TColor> ReadStageColor(rtl::TStream& tags, bool seekable, Bytes rest) {
+    size_t used = 0;
+    const auto take = [&](size_t count) {
+        if (rest.size() - used < count) {
+            rest.erase(rest.begin(), rest.begin() + static_cast<long>(used));
+            used = 0;
+            const Bytes more = ReadUpTo(tags, static_cast<int64_t>(count - rest.size()));
+            rest.insert(rest.end(), more.begin(), more.end());
+        }
+        if (rest.size() - used < count)
+            return static_cast<const uint8_t*>(nullptr);
+        const uint8_t* at = rest.data() + used;
+        used += count;
+        return at;
+    };
+    uint8_t skipped[4096];
+    for (int i = 0; i < MaxHeadTags; ++i) {
+        const uint8_t* header = take(2);
+        if (header == nullptr)
+            return std::nullopt;
+        const uint16_t code = rtl::LoadLe16(header) >> 6;
+        int64_t length = rtl::LoadLe16(header) & 63;
+        if (length == 63) {
+            const uint8_t* longLength = take(4);
+            if (longLength == nullptr)
+                return std::nullopt;
+            length = rtl::LoadLe32(longLength);
+        }
+        if (code == SetBackgroundColorTag && length >= 3) {
+            const uint8_t* rgb = take(3);
+            return rgb == nullptr ? std::nullopt
+                                  : std::optional<TColor>(rgb[0] | rgb[1] << 8 | rgb[2] << 16);
+        }
+        if (code == EndTag || code == ShowFrameTag)
+            return std::nullopt;
+        // The tag's body: what is left of the bytes read, then the stream.
+        const int64_t buffered = std::min<int64_t>(length, int64_t(rest.size() - used));
+        used += static_cast<size_t>(buffered);
+        length -= buffered;
+        if (seekable && length > 0) {
+            tags.Seek(length, rtl::SeekOrigin::Current);
+            continue;
+        }
+        for (int64_t n = 0; length > 0; length -= n) {
+            n = tags.Read(skipped, std::min<int64_t>(length, sizeof skipped));
+            if (n <= 0)
+                return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
 // The bytes after the 8 of signature, version and length: the header, then the rest of the
 // movie, which must be all there, and for a compressed movie a whole zlib stream.
 void ReadMovieBody(rtl::TStream& stream, int64_t start, TMovieInfo& info) {
@@ -141,6 +203,8 @@ void ReadMovieBody(rtl::TStream& stream, int64_t start, TMovieInfo& info) {
         info.Height = height;
         info.FrameRate = rtl::LoadLe16(head.data() + rect) / 256.0;
         info.FrameCount = rtl::LoadLe16(head.data() + rect + 2);
+        info.StageColor =
+            ReadStageColor(body, !zlib, Bytes(head.begin() + static_cast<long>(rect) + 4, head.end()));
         if (zlib)
             inflater->CheckEnd();
     } catch (const rtl::ECompressionError&) {
@@ -480,8 +544,18 @@ TMovieInfo TMovieInfo::ReadFrom(rtl::TStream& stream) {
 }
 
 std::string TMovieInfo::Check(const std::string& path) {
-    const std::string fault = Read(path).FaultText();
+    return Read(path).FaultLine(path);
+}
+
+std::string TMovieInfo::FaultLine(const std::string& path) const {
+    const std::string fault = FaultText();
     return fault.empty() ? fault : "\"" + path + "\" " + fault + ".";
+}
+
+std::optional<TColor> TMovieInfo::OwnBackground() const {
+    if (Kind != TKind::FlashMovie || Fault != TFault::None || Compression == TCompression::Lzma)
+        return std::nullopt;
+    return StageColor.value_or(clWhite);
 }
 
 std::string TMovieInfo::FaultText() const {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "Colors.h"
 #include "rtl/Streams.h"
 
 namespace core {
@@ -58,6 +59,13 @@ public:
     // What follows the file's name in the line of Check: "is empty", "is damaged: ...";
     // empty when Fault is None.
     std::string FaultText() const;
+    // The line of Check for the file at path; empty when Fault is None.
+    std::string FaultLine(const std::string& path) const;
+
+    // The colour a Flash player draws the movie on when it is given none: the stage colour, or
+    // white for a movie that sets none. Nothing for a video, for a file that is no whole movie
+    // and for an LZMA movie, whose tags are not read.
+    std::optional<TColor> OwnBackground() const;
 
     TKind Kind = TKind::Unreadable;
     TFault Fault = TFault::None;
@@ -73,6 +81,8 @@ public:
     // The length of the whole movie once uncompressed, as the header declares it.
     uint32_t FileLength = 0;
     std::optional<int> FrameCount;
+    // The colour the movie's stage is drawn in, where the movie sets one before its first frame.
+    std::optional<TColor> StageColor;
 
     // Flash video: the header's flags, and whether an onMetaData script tag was found.
     bool HasAudio = false;

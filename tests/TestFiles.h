@@ -164,6 +164,13 @@ inline std::string SwfMovie(const std::string& filler) {
 inline std::string SwfMovie(size_t size = 64, char filler = 'm') {
     return SwfMovie(std::string(size - 31, filler));
 }
+// SwfMovie with a SetBackgroundColor tag of red, green, blue before its first tag.
+inline std::string SwfMovieOn(uint8_t red, uint8_t green, uint8_t blue) {
+    const std::string movie = SwfMovie();
+    std::string coloured = movie.substr(0, 21) + Hex("43 02") + static_cast<char>(red) +
+                           static_cast<char>(green) + static_cast<char>(blue) + movie.substr(21);
+    return coloured.replace(4, 4, Le32(static_cast<int64_t>(coloured.size())));
+}
 
 // A Flash video that passes the movie check: video only, no metadata, one Sorenson H.263 key
 // frame of the filler; 29 bytes and the filler.

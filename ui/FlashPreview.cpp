@@ -12,10 +12,10 @@ namespace {
 
 const char* const PreviewClassName = "MuravelFlashPreview";
 
-// The control's colours are 0xRRGGBB, and -1 leaves the movie's own, white unless it sets one.
-COLORREF PanelColor(int32_t color) {
+// The control's colours are 0xRRGGBB, and -1 leaves the movie's own.
+COLORREF PanelColor(int32_t color, const std::optional<core::TColor>& own) {
     if (color == -1)
-        return RGB(255, 255, 255);
+        return static_cast<COLORREF>(own.value_or(core::clWhite));
     return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
 }
 
@@ -56,10 +56,12 @@ bool TFlashPreview::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& 
 
 void TFlashPreview::ShowFile(const std::string& path) {
     fileName_ = rtl::ExtractFileName(path);
+    ownColor_.reset();
     if (path.empty()) {
         summary_.clear();
     } else {
         const core::TMovieInfo info = core::TMovieInfo::Read(path);
+        ownColor_ = info.OwnBackground();
         const std::string warning = info.Warning();
         summary_ = info.Summary() + (warning.empty() ? "" : "\r\n" + warning);
     }
@@ -71,7 +73,7 @@ void TFlashPreview::ShowFile(const std::string& path) {
 void TFlashPreview::Paint(HDC dc) const {
     RECT client;
     GetClientRect(Handle(), &client);
-    const COLORREF background = PanelColor(backgroundColor_);
+    const COLORREF background = PanelColor(backgroundColor_, ownColor_);
     const sys::TBrushHandle brush(CreateSolidBrush(background));
     FillRect(dc, &client, static_cast<HBRUSH>(brush.Get()));
     if (summary_.empty() && note_.empty())

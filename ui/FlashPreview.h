@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+
+#include "core/Colors.h"
 #include "ui/ShockwaveFlash.h"
 
 namespace ui {
@@ -25,6 +28,8 @@ private:
     void Paint(HDC dc) const;
 
     int32_t backgroundColor_ = -1;
+    // What a Flash movie is drawn on by itself, where its header says.
+    std::optional<core::TColor> ownColor_;
     std::string fileName_;
     std::string summary_;
     std::string note_;
