@@ -43,9 +43,9 @@ int ProjectSet(const std::vector<std::string>& args) {
     const TArguments parsed(args, WithSettings({}));
     if (parsed.Operands().size() != 1 || !cli::HasSettings(parsed))
         throw EUsage{"project set takes one FILE and the settings to change"};
-    const rtl::TCodePage codePage = CodePageOf(parsed);
     core::TProject project(ScratchIniPath());
     project.LoadFromFile(parsed.Operands()[0]);
+    const rtl::TCodePage codePage = CodePageOf(parsed, project);
     ApplyCheckedSettings(parsed, codePage, project);
     project.SaveToFile(parsed.Operands()[0]);
     return ExitSuccess;
@@ -55,12 +55,15 @@ int ProjectShow(const std::vector<std::string>& args) {
     const TArguments parsed(args, {{"--codepage", TKind::Value}});
     if (parsed.Operands().size() != 1)
         throw EUsage{"project show takes one FILE"};
-    const rtl::TCodePage codePage = CodePageOf(parsed);
     core::TProject p(ScratchIniPath());
     p.LoadFromFile(parsed.Operands()[0]);
+    const rtl::TCodePage codePage = CodePageOf(parsed, p);
     const auto text = [&](const std::string& value) { return codePage.ToNative(value); };
     auto flag = [](bool b) { return b ? "1" : "0"; };
-    std::printf("Version=%d\nGUID=%s\nCount=%d\n", p.Version, p.GUID.c_str(), p.FlashFiles.Count());
+    std::printf("Version=%d\nGUID=%s\n", p.Version, p.GUID.c_str());
+    if (p.CodePage > 0)
+        std::printf("CodePage=%d\n", p.CodePage);
+    std::printf("Count=%d\n", p.FlashFiles.Count());
     for (int i = 0; i < p.FlashFiles.Count(); ++i)
         std::printf("Flash%d=%s\n", i, codePage.ToNativePath(p.FlashFiles.Get(i)).c_str());
     std::printf(

@@ -33,28 +33,36 @@ std::vector<TArguments::TOption> WallpaperOptions(std::vector<TArguments::TOptio
 }
 
 // The project a wallpaper is made of: from its file, as the window opens it, or from the
-// template and the settings. True when it came from a file.
-bool WallpaperProject(const char* command, const TArguments& parsed, const rtl::TCodePage& codePage,
-                      core::TProject& project) {
+// template and the settings; and the code page of its text.
+struct TWallpaperProject {
+    bool FromFile;
+    rtl::TCodePage CodePage;
+};
+
+TWallpaperProject WallpaperProject(const char* command, const TArguments& parsed,
+                                   core::TProject& project) {
     const bool fromProject = parsed.Operands().size() == 1;
     if (parsed.Operands().size() > 1 ||
         (fromProject && (cli::HasSettings(parsed) || parsed.Has("--no-template"))) ||
         (!fromProject && !parsed.Has("--movie")))
         throw EUsage{std::string(command) + " takes a PROJECT, or --movie and the settings of one"};
-    if (fromProject)
+    if (fromProject) {
         project.LoadFromFile(parsed.Operands()[0]);
-    else
-        NewProject(parsed, codePage, project);
-    return fromProject;
+        return {true, CodePageOf(parsed, project)};
+    }
+    const rtl::TCodePage codePage = CodePageOf(parsed);
+    NewProject(parsed, codePage, project);
+    return {false, codePage};
 }
 
 } // namespace
 
 int Build(const std::vector<std::string>& args) {
     const TArguments parsed(args, WallpaperOptions({}));
-    const rtl::TCodePage codePage = CodePageOf(parsed);
     core::TProject project(ScratchIniPath());
-    const bool fromProject = WallpaperProject("build", parsed, codePage, project);
+    const TWallpaperProject made = WallpaperProject("build", parsed, project);
+    const bool fromProject = made.FromFile;
+    const rtl::TCodePage& codePage = made.CodePage;
     std::string output = codePage.ToNativePath(project.OutputFile);
     if (const auto o = parsed.Value("-o"))
         output = *o;
@@ -100,9 +108,10 @@ int Page(const std::vector<std::string>& args) {
         args, WallpaperOptions({{"--force", TKind::Switch}, {"--open", TKind::Switch}}));
     if (!parsed.Has("-o"))
         throw EUsage{"page takes -o DIR"};
-    const rtl::TCodePage codePage = CodePageOf(parsed);
     core::TProject project(ScratchIniPath());
-    const bool fromProject = WallpaperProject("page", parsed, codePage, project);
+    const TWallpaperProject made = WallpaperProject("page", parsed, project);
+    const bool fromProject = made.FromFile;
+    const rtl::TCodePage& codePage = made.CodePage;
     const std::string movie =
         project.FlashFiles.Count() > 0 ? codePage.ToNativePath(project.FlashFiles.Get(0)) : "";
     if (movie.empty())

@@ -45,6 +45,8 @@ void TProject::WriteValues() {
     rtl::TMemIniFile& ini = *IniFile;
     ini.WriteInteger(MetaData, "Version", Version);
     ini.WriteString(MetaData, "GUID", GUID);
+    if (CodePage > 0)
+        ini.WriteInteger(MetaData, "CodePage", CodePage);
     ini.WriteInteger(FlashFilesSection, "Count", FlashFiles.Count());
     for (int i = 0; i < FlashFiles.Count(); ++i)
         ini.WriteString(FlashFilesSection, "Flash" + rtl::IntToStr(i), FlashFiles.Get(i));
@@ -65,6 +67,7 @@ void TProject::ReadValues() {
     const rtl::TMemIniFile& ini = *IniFile;
     Version = ini.ReadInteger(MetaData, "Version", 0);
     GUID = ini.ReadString(MetaData, "GUID", "");
+    CodePage = std::max(ini.ReadInteger(MetaData, "CodePage", 0), 0);
     const int32_t count = ini.ReadInteger(FlashFilesSection, "Count", 0);
     if (count > MaxFlashFiles)
         throw rtl::EOutOfMemory();
@@ -94,6 +97,7 @@ void TProject::ReadValues() {
 
 void TProject::AssignSettings(const TProject& source) {
     GUID = source.GUID;
+    CodePage = source.CodePage;
     FlashFiles = source.FlashFiles;
     FileTitle = source.FileTitle;
     BackgroundColor = source.BackgroundColor;
@@ -111,7 +115,7 @@ void TProject::AssignSettings(const TProject& source) {
 }
 
 bool TProject::SameSettings(const TProject& other) const {
-    return GUID == other.GUID && FlashFiles == other.FlashFiles && FileTitle == other.FileTitle &&
+    return GUID == other.GUID && CodePage == other.CodePage && FlashFiles == other.FlashFiles && FileTitle == other.FileTitle &&
            BackgroundColor == other.BackgroundColor &&
            TransparentBackground == other.TransparentBackground &&
            ShowLicense == other.ShowLicense && ShowText == other.ShowText &&

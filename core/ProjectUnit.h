@@ -35,6 +35,9 @@ public:
     std::string IniPath;
     int32_t Version = 3;
     std::string GUID;
+    // The Windows code page the project's text is in; 0 where the file does not say, as files
+    // of earlier versions do not, and each reader then takes the one it always has.
+    int32_t CodePage = 0;
     rtl::TStringList FlashFiles;
     std::string FileTitle;
     TColor BackgroundColor = 0;

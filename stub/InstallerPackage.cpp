@@ -50,6 +50,14 @@ TInstallerPackage::TInstallerPackage(const wallpaper::TPackedImage& image,
     }
     if (project_->FlashFiles.Count() == 0 || project_->FlashFiles.Get(0).empty())
         throw wallpaper::EDamaged(PartName(core::ProjectEntry) + " name no movie.");
+    // A project of an earlier version does not say; the machine that made it was the system's.
+    if (project_->CodePage > 0) {
+        try {
+            codePage_ = rtl::TCodePage(project_->CodePage);
+        } catch (const rtl::Exception&) {
+            // A code page this Windows cannot convert: the text reads as it always has.
+        }
+    }
     video_ = core::IsVideoPath(MoviePath());
     if (video_ != (count == core::VideoEntryCount))
         throw wallpaper::EDamaged("It holds " + rtl::IntToStr(count) + " parts, but a Flash " +

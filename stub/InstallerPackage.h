@@ -27,8 +27,8 @@ public:
     bool IsVideo() const { return video_; }
     // The movie's path as the project holds it.
     const std::string& MoviePath() const { return project_->FlashFiles.Get(0); }
-    // The code page the project holds its text in: the system's, as on the machine that made
-    // the installer with the window.
+    // The code page the project holds its text in: the one it records, else the system's, as
+    // on the machine that made the installer with the window.
     const rtl::TCodePage& CodePage() const { return codePage_; }
     // The trimmed title in the program's own text, empty when the project has none.
     std::string TrimmedTitle() const;

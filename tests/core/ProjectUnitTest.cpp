@@ -92,6 +92,7 @@ TEST_F(ProjectFile, AFreshProjectWritesTheDefaultIniAndEmptyTexts) {
 TEST_F(ProjectFile, EveryValueSurvivesASaveAndLoad) {
     auto project = NewProject();
     project->GUID = "{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}";
+    project->CodePage = 1253;
     project->FlashFiles.Add("C:\\movies\\intro.swf");
     project->FlashFiles.Add("clip.flv");
     project->FileTitle = "  Sunset  ";
@@ -110,7 +111,8 @@ TEST_F(ProjectFile, EveryValueSurvivesASaveAndLoad) {
 
     auto reader = ReadContainer(path);
     EXPECT_EQ(reader->GetStream(0, true)->ToString(),
-              "[MetaData]\r\nVersion=3\r\nGUID={0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}\r\n\r\n"
+              "[MetaData]\r\nVersion=3\r\nGUID={0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}\r\n"
+              "CodePage=1253\r\n\r\n"
               "[FlashFiles]\r\nCount=2\r\nFlash0=C:\\movies\\intro.swf\r\nFlash1=clip.flv\r\n\r\n"
               "[Settings]\r\nFileTitle=  Sunset  \r\nBackgroundColor=clWhite\r\n"
               "TransparentBackground=1\r\nShowLicense=1\r\nShowText=1\r\n"
@@ -123,6 +125,7 @@ TEST_F(ProjectFile, EveryValueSurvivesASaveAndLoad) {
     auto back = NewProject();
     back->LoadFromFile(path);
     EXPECT_EQ(back->GUID, project->GUID);
+    EXPECT_EQ(back->CodePage, 1253);
     EXPECT_EQ(back->FlashFiles, project->FlashFiles);
     EXPECT_EQ(back->FileTitle, "Sunset");
     EXPECT_EQ(back->BackgroundColor, project->BackgroundColor);
