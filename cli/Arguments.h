@@ -8,9 +8,11 @@
 namespace cli {
 
 // Arguments the command does not take, or a value it cannot use; Message says which. The
-// command's usage follows it on standard error, and the tool exits with 2.
+// command's usage follows it on standard error unless the message alone says what to change,
+// and the tool exits with 2.
 struct EUsage {
     std::string Message;
+    bool ShowUsage = true;
 };
 
 // The arguments of one command: its operands, and the options it takes, each given as

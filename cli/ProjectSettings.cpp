@@ -66,6 +66,26 @@ const TSetting Settings[] = {
 };
 // clang-format on
 
+// The code pages of Windows' own locales, Western European first.
+const int KnownCodePages[] = {1252, 1250, 1251, 1253, 1254, 1255, 1256,
+                              1257, 1258, 874,  932,  936,  949,  950};
+
+// "--title: "Καλημέρα" holds "Κ", which code page 1252 lacks; give --codepage 1253, ...": what
+// to change, in one line.
+std::string LacksMessage(const std::string& option, const rtl::TCodePage& codePage,
+                         const rtl::ELacksCharacter& lacking) {
+    std::string message = option + ": \"" + lacking.Text + "\" holds \"" + lacking.Character +
+                          "\", which code page " + std::to_string(codePage.Number()) + " lacks; ";
+    for (const int number : KnownCodePages) {
+        try {
+            rtl::TCodePage(number).FromNative(lacking.Text);
+            return message + "give --codepage " + std::to_string(number) + ", which holds it all.";
+        } catch (const rtl::Exception&) {
+        }
+    }
+    return message + "no --codepage holds it all: leave out what none holds.";
+}
+
 } // namespace
 
 const std::vector<TArguments::TOption>& SettingOptions() {
@@ -94,6 +114,8 @@ void ApplySettings(const TArguments& args, const rtl::TCodePage& codePage,
                     setting.Apply(project, name, value, codePage);
                 } catch (const rtl::EFileStreamError&) {
                     throw;
+                } catch (const rtl::ELacksCharacter& lacking) {
+                    throw EUsage{LacksMessage(name, codePage, lacking), false};
                 } catch (const rtl::Exception& error) {
                     throw EUsage{name + ": " + error.Message};
                 }
@@ -122,6 +144,19 @@ rtl::TCodePage CodePageOf(const TArguments& args) {
     return rtl::TCodePage(value);
 }
 
+rtl::TCodePage CodePageOf(const TArguments& args, core::TProject& project) {
+    if (project.CodePage == 0) {
+        if (args.Has("--codepage"))
+            project.CodePage = CodePageOf(args).Number();
+        return CodePageOf(args);
+    }
+    if (args.Has("--codepage") && CodePageOf(args).Number() != project.CodePage)
+        throw EUsage{"--codepage " + *args.Value("--codepage") + ": the project's text is in code page " +
+                         std::to_string(project.CodePage) + "; leave --codepage out",
+                     false};
+    return rtl::TCodePage(project.CodePage);
+}
+
 std::vector<TArguments::TOption> WithSettings(std::vector<TArguments::TOption> options) {
     const std::vector<TArguments::TOption>& settings = SettingOptions();
     options.insert(options.end(), settings.begin(), settings.end());
@@ -134,14 +169,18 @@ std::string AssetsFolder(const TArguments& parsed) {
     return assets ? rtl::IncludeTrailingDelimiter(*assets) : rtl::ExecutableFolder();
 }
 
-void ApplyCheckedSettings(const TArguments& parsed, const rtl::TCodePage& codePage,
-                          core::TProject& project) {
+std::optional<core::TMovieInfo> ApplyCheckedSettings(const TArguments& parsed,
+                                                     const rtl::TCodePage& codePage,
+                                                     core::TProject& project) {
     ApplySettings(parsed, codePage, project);
-    if (const std::optional<std::string> movie = parsed.Value("--movie")) {
-        const std::string fault = core::TMovieInfo::Check(*movie);
-        if (!fault.empty())
-            throw rtl::Exception(fault);
-    }
+    const std::optional<std::string> movie = parsed.Value("--movie");
+    if (!movie)
+        return std::nullopt;
+    core::TMovieInfo info = core::TMovieInfo::Read(*movie);
+    const std::string fault = info.FaultLine(*movie);
+    if (!fault.empty())
+        throw rtl::Exception(fault);
+    return info;
 }
 
 void NewProject(const TArguments& parsed, const rtl::TCodePage& codePage, core::TProject& project) {
@@ -153,7 +192,12 @@ void NewProject(const TArguments& parsed, const rtl::TCodePage& codePage, core::
         project.LoadFromFile(path);
     }
     project.GUID = rtl::NewGuidText();
-    ApplyCheckedSettings(parsed, codePage, project);
+    // The template's text is the same in every code page; a new project's is in the one given.
+    project.CodePage = codePage.Number();
+    const std::optional<core::TMovieInfo> movie = ApplyCheckedSettings(parsed, codePage, project);
+    // A colour nobody chose would hide the movie's own, as a black stage hides black shapes.
+    if (movie && !parsed.Has("--background"))
+        project.BackgroundColor = movie->OwnBackground().value_or(project.BackgroundColor);
 }
 
 } // namespace cli

@@ -88,9 +88,10 @@ const TCommand Commands[] = {
     {"info", "info MOVIE\n"
              "  Prints what the preview reads of a movie or video, one \"key: value\" line each, in\n"
              "  this order where they apply: kind (flash movie, flash video), version, compression\n"
-             "  (none, zlib, lzma), width, height (pixels), frame rate, frames, duration (seconds),\n"
-             "  video codec, audio codec; then a \"warning:\" line for each of a video the web player\n"
-             "  may not decode, a damaged file and a cut-off file. A file that is no movie exits 1.\n",
+             "  (none, zlib, lzma), width, height (pixels), frame rate, frames, background (#rrggbb),\n"
+             "  duration (seconds), video codec, audio codec; then a \"warning:\" line for each of a\n"
+             "  video the web player may not decode, a damaged file and a cut-off file. A file that is\n"
+             "  no movie exits 1.\n",
      false, cli::Info},
 };
 // clang-format on
@@ -158,9 +159,10 @@ int main(int argc, char** argv) {
             throw EUsage{args.empty() ? "no command" : "unknown command " + args[0]};
         return command->Run(rest);
     } catch (const EUsage& usage) {
-        std::fprintf(stderr, "%smuravel-cli: %s\n",
-                     command != nullptr ? UsageOf(*command).c_str() : FullUsage().c_str(),
-                     usage.Message.c_str());
+        const std::string text = !usage.ShowUsage  ? ""
+                                 : command != nullptr ? UsageOf(*command)
+                                                      : FullUsage();
+        std::fprintf(stderr, "%smuravel-cli: %s\n", text.c_str(), usage.Message.c_str());
         return ExitUsage;
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "muravel-cli: %s\n", rtl::EOutOfMemory().Message.c_str());

@@ -18,6 +18,24 @@ std::string TCodePage::FromNativePath(const std::string& path) const {
     }
 }
 
+std::string TCodePage::Held(const std::string& text, std::vector<std::string>& lacking) const {
+    std::string held = text;
+    for (;;) {
+        try {
+            FromNative(held);
+            return held;
+        } catch (const ELacksCharacter& refusal) {
+            // Every occurrence of a character the code page lacks goes at once.
+            const size_t first = held.find(refusal.Character);
+            if (refusal.Character.empty() || first == std::string::npos)
+                throw;
+            lacking.push_back(refusal.Character);
+            for (size_t at = first; at != std::string::npos; at = held.find(refusal.Character, at))
+                held.erase(at, refusal.Character.size());
+        }
+    }
+}
+
 std::string TCodePage::ToNativePath(const std::string& stored) const {
     if (stored.compare(0, ByteOrderMark.size(), ByteOrderMark) == 0)
         return Utf8ToNative(stored.substr(ByteOrderMark.size()));
@@ -27,6 +45,6 @@ std::string TCodePage::ToNativePath(const std::string& stored) const {
 ELacksCharacter::ELacksCharacter(const std::string& text, std::string character, int codePage)
     : Exception("\"" + text + "\" holds \"" + character + "\", which code page " +
                 std::to_string(codePage) + " lacks."),
-      Character(std::move(character)) {}
+      Text(text), Character(std::move(character)) {}
 
 } // namespace rtl

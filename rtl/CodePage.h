@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "Errors.h"
 
@@ -33,6 +34,9 @@ public:
     // The program's own text in the code page; a character the code page lacks raises
     // ELacksCharacter.
     std::string FromNative(const std::string& text) const;
+    // text, still in the program's own, without the characters the code page lacks; lacking
+    // receives each of those once, in the order they first occur.
+    std::string Held(const std::string& text, std::vector<std::string>& lacking) const;
     // Text of the code page in the program's own; bytes the code page leaves undefined
     // become "?".
     std::string ToNative(const std::string& text) const;
@@ -49,11 +53,12 @@ private:
 };
 
 // A text holds a character that a code page lacks; Character is the first such, in the
-// program's own text.
+// program's own text, as Text is.
 class ELacksCharacter : public Exception {
 public:
     ELacksCharacter(const std::string& text, std::string character, int codePage);
 
+    std::string Text;
     std::string Character;
 };
 

@@ -26,7 +26,7 @@ std::string Quote(const std::string& text) {
     return "'" + text + "'";
 }
 
-const std::string FreshShow = "Version=3\nGUID=\nCount=0\nFileTitle=\nBackgroundColor=clBlack\n"
+const std::string FreshShow = "Version=3\nGUID=\nCodePage=1252\nCount=0\nFileTitle=\nBackgroundColor=clBlack\n"
                               "TransparentBackground=0\nShowLicense=0\nShowText=0\nURL=\n"
                               "TextColor=clBlack\nTextBGColor=clBlack\nTextBGTransparent=0\n"
                               "OutputFile=\nLoop=0\n[License]\n[Text]\n";
@@ -186,6 +186,8 @@ TEST_F(Cli, InfoPrintsWhatThePreviewKnowsOneKeyALine) {
     const std::string swf = testfiles::SwfMovie(1000);
     const std::string cws = "CWS" + swf.substr(3, 5) + testfiles::Compress9(swf.substr(8));
     const std::string zws = "ZWS\x0d" + Le32(123456) + Le32(20) + std::string(25, '\x5d');
+    const std::string onBlue = testfiles::SwfMovieOn(0x33, 0x66, 0x99);
+    const std::string coloured = "CWS" + onBlue.substr(3, 5) + testfiles::Compress9(onBlue.substr(8));
     // Video and MP3 sound, one tag each.
     const std::string soundTag =
         std::string("\x08\0\0\x03\0\0\0\0\0\0\0\x2e\x01\x02", 14) + testfiles::Hex("00 00 00 0e");
@@ -196,6 +198,7 @@ TEST_F(Cli, InfoPrintsWhatThePreviewKnowsOneKeyALine) {
     const std::pair<std::string, std::string> cases[] = {
         {swf, movie + "none\n" + frame},
         {cws, movie + "zlib\n" + frame},
+        {coloured, movie + "zlib\n" + frame + "background: #336699\n"},
         {zws, "kind: flash movie\nversion: 13\ncompression: lzma\n"},
         {flv, "kind: flash video\nversion: 1\nvideo codec: Sorenson H.263\n"},
         {withSound,
@@ -230,7 +233,8 @@ TEST_F(Cli, NewProjectsStartFromTheTemplateAndShowInIniOrder) {
     // The template, as the build makes it, and a project made from it, as the window would.
     const std::string assets = Quote(work.Path());
     ASSERT_EQ(Run("project new " + Quote(work / "blankProject") +
-                  " --no-template --movie= --text-color clBackground --text-background clWhite")
+                  " --no-template --movie= --text-color clBackground --text-background clWhite"
+                  " --loop")
                   .exitCode,
               0);
     const std::string made = Quote(work / "t.zvrk");
@@ -240,6 +244,7 @@ TEST_F(Cli, NewProjectsStartFromTheTemplateAndShowInIniOrder) {
     expected.replace(expected.find("FileTitle=\n"), 11, "FileTitle=Sea\n");
     expected.replace(expected.find("TextColor=clBlack"), 17, "TextColor=clBackground");
     expected.replace(expected.find("TextBGColor=clBlack"), 19, "TextBGColor=clWhite");
+    expected.replace(expected.find("Loop=0"), 6, "Loop=1");
     const std::string shown = Run("project show " + made).out;
     EXPECT_EQ(ShownWithoutGuid(shown), expected);
     EXPECT_NE(shown.substr(15, 38),

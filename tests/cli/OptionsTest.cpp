@@ -96,14 +96,21 @@ TEST_F(CliOptions, BadValuesAreRefusedAndTheFileStaysAsItWas) {
     const std::string project = dir / "p.zvrk";
     ASSERT_EQ(Run({"project", "new", project, "--no-template", "--title", "Kept"}).exitCode, 0);
     const std::string before = ReadFile(project);
+    // A value the user has only to change takes one line, without the usage.
+    const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC";
+    const std::string lacking = "--title: \"" + japanese + "\" holds \"\xE6\x97\xA5\", which code "
+                                "page 1252 lacks; give --codepage 932, which holds it all.\n";
     const struct {
         std::vector<std::string> args;
-        const char* named;
+        std::string named;
+        bool oneLine = false;
     } cases[] = {
         {{"--background", "sea-green"}, "--background \"sea-green\""},
         {{"--text-color", "#12345"}, "--text-color \"#12345\""},
         {{"--loop=2"}, "--loop"},
-        {{"--title", "\xE6\x97\xA5\xE6\x9C\xAC"}, "--title"},
+        {{"--title", japanese}, lacking, true},
+        {{"--codepage", "932", "--title", japanese},
+         "--codepage 932: the project's text is in code page 1252; leave --codepage out\n", true},
         {{"--title"}, "--title needs a value"},
         {{"--codepage", "abc", "--title", "x"}, "--codepage \"abc\""},
         {{"--colour", "red"}, "unknown option --colour"},
@@ -114,7 +121,9 @@ TEST_F(CliOptions, BadValuesAreRefusedAndTheFileStaysAsItWas) {
         args.insert(args.end(), c.args.begin(), c.args.end());
         const clitest::Result r = Run(args);
         EXPECT_EQ(r.exitCode, 2) << c.named;
-        EXPECT_NE(r.err.find("muravel-cli: " + std::string(c.named)), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("muravel-cli: " + c.named), std::string::npos) << r.err;
+        if (c.oneLine)
+            EXPECT_EQ(r.err, "muravel-cli: " + c.named);
         EXPECT_EQ(ReadFile(project), before) << c.named;
     }
     EXPECT_EQ(Run({"project", "set", project, "--license-file", dir / "none.txt"}).exitCode, 1);
@@ -146,16 +155,23 @@ TEST_F(CliOptions, OneLineBuildsWithTheSiblingFilesBesideTheTool) {
         EXPECT_EQ(installer.substr(0, 11), "MZ the stub");
         EXPECT_EQ(Le32At(installer, installer.size() - 4), entries) << movie;
     }
+    const auto projectOf = [&](const std::string& installer, size_t entries) {
+        const std::string bytes = ReadFile(dir / installer);
+        const size_t directory = bytes.size() - 4 - 8 * entries;
+        const size_t projectStart = Le32At(bytes, directory + 4);
+        WriteFile(dir / "entry1.zvrk",
+                  testfiles::Uncompress(bytes.substr(projectStart, Le32At(bytes, directory + 12)),
+                                        Le32At(bytes, directory + 8)));
+        return dir / "entry1.zvrk";
+    };
     // Without a project to open, the video keeps its Loop.
-    const std::string video = ReadFile(dir / "clip.flv.exe");
-    const size_t directory = video.size() - 4 - 8 * 5;
-    const size_t projectStart = Le32At(video, directory + 4);
-    WriteFile(dir / "entry1.zvrk",
-              testfiles::Uncompress(video.substr(projectStart, Le32At(video, directory + 12)),
-                                    Le32At(video, directory + 8)));
-    EXPECT_EQ(IniValue(dir / "entry1.zvrk", "Loop"), "1");
-    EXPECT_EQ(IniValue(dir / "entry1.zvrk", "TextBGColor"), "clYellow") << "from the template";
-    EXPECT_EQ(IniValue(dir / "entry1.zvrk", "OutputFile"), dir / "clip.flv.exe");
+    const std::string video = projectOf("clip.flv.exe", 5);
+    EXPECT_EQ(IniValue(video, "Loop"), "1");
+    EXPECT_EQ(IniValue(video, "TextBGColor"), "clYellow") << "from the template";
+    EXPECT_EQ(IniValue(video, "OutputFile"), dir / "clip.flv.exe");
+    // No colour given: a video keeps the template's, a movie that sets none is on white.
+    EXPECT_EQ(IniValue(video, "BackgroundColor"), "clBlack");
+    EXPECT_EQ(IniValue(projectOf("movie.swf.exe", 3), "BackgroundColor"), "clWhite");
 }
 
 TEST_F(CliOptions, HelpPrintsTheUsageAndWritesNothing) {

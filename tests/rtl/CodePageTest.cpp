@@ -17,12 +17,14 @@ TEST(CodePage, TextAndPathsInCodePage1252) {
         std::string stored; // as a project keeps it as text, or "" when refused
         std::string storedPath;
         std::string lacking;
+        std::string held; // what is kept of it, in the program's own text
+        size_t lackingCount;
     } cases[] = {
-        {"Blue Lagoon", "Blue Lagoon", "Blue Lagoon", ""},
-        {"Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xE9 \x80", "Caf\xE9 \x80", ""},
-        {"C:\\\xE6\xA3\xAE\xE6\x9E\x97", "", Mark + "C:\\\xE6\xA3\xAE\xE6\x9E\x97", "\xE6\xA3\xAE"},
-        {"\xD0\x9F\xD1\x80\xD0\xB8", "", Mark + "\xD0\x9F\xD1\x80\xD0\xB8", "\xD0\x9F"},
-        {"Wald \xF0\x9F\x8C\xB2", "", Mark + "Wald \xF0\x9F\x8C\xB2", "\xF0\x9F\x8C\xB2"},
+        {"Blue Lagoon", "Blue Lagoon", "Blue Lagoon", "", "Blue Lagoon", 0},
+        {"Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xE9 \x80", "Caf\xE9 \x80", "", "Caf\xC3\xA9 \xE2\x82\xAC", 0},
+        {"C:\\\xE6\xA3\xAE\xE6\x9E\x97", "", Mark + "C:\\\xE6\xA3\xAE\xE6\x9E\x97", "\xE6\xA3\xAE", "C:\\", 2},
+        {"\xD0\x9F\xD1\x80\xD0\xB8 \xD0\x9F", "", Mark + "\xD0\x9F\xD1\x80\xD0\xB8 \xD0\x9F", "\xD0\x9F", " ", 3},
+        {"Wald \xF0\x9F\x8C\xB2!", "", Mark + "Wald \xF0\x9F\x8C\xB2!", "\xF0\x9F\x8C\xB2", "Wald !", 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.native);
@@ -40,6 +42,10 @@ TEST(CodePage, TextAndPathsInCodePage1252) {
                                                "\", which code page 1252 lacks.");
             }
         }
+        std::vector<std::string> lacking;
+        EXPECT_EQ(codePage.Held(c.native, lacking), c.held);
+        ASSERT_EQ(lacking.size(), c.lackingCount);
+        EXPECT_EQ(lacking.empty() ? "" : lacking[0], c.lacking);
         EXPECT_EQ(codePage.FromNativePath(c.native), c.storedPath);
         EXPECT_EQ(codePage.ToNativePath(c.storedPath), c.native);
     }
