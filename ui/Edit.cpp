@@ -1,8 +1,18 @@
 #include "ui/Edit.h"
 
+#include <algorithm>
+
 #include "ui/Dispatch.h"
 
 namespace ui {
+
+namespace {
+
+// The edit's own timers have small numbers.
+constexpr UINT_PTR BalloonTimer = 0x4D42;
+constexpr UINT BalloonMs = 6000;
+
+} // namespace
 
 TCustomEdit::TCustomEdit(const TControlArgs& args, DWORD style, DWORD exStyle)
     : TControl(args.Name, args.Parent) {
@@ -20,7 +30,38 @@ void TCustomEdit::SetColor(TColor color) {
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
+void TCustomEdit::ReplaceBeforeCaret(const std::string& text) {
+    // Both counts are of UTF-16 units, as the edit keeps its text.
+    DWORD caret = 0;
+    SendMessageW(Handle(), EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    const int afterCaret = std::max(GetWindowTextLengthW(Handle()) - static_cast<int>(caret), 0);
+    SetText(text);
+    const int at = std::max(GetWindowTextLengthW(Handle()) - afterCaret, 0);
+    SendMessageW(Handle(), EM_SETSEL, static_cast<WPARAM>(at), at);
+}
+
+void TCustomEdit::ShowBalloonTip(const std::string& title, const std::string& text) {
+    if (!balloon_)
+        balloon_ = std::make_unique<TBalloonTip>(Handle());
+    balloon_->Show(title, text);
+    // A later refusal starts the time again.
+    SetTimer(Handle(), BalloonTimer, BalloonMs, nullptr);
+}
+
+void TCustomEdit::HideBalloonTip() {
+    KillTimer(Handle(), BalloonTimer);
+    if (balloon_)
+        balloon_->Hide();
+}
+
 bool TCustomEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_TIMER && wParam == BalloonTimer) {
+        HideBalloonTip();
+        result = 0;
+        return true;
+    }
+    if (message == WM_KILLFOCUS)
+        HideBalloonTip();
     // A character beyond ASCII comes as several UTF-8 bytes, or as one UTF-16 unit; the edit
     // puts it together untouched.
     if (message != WM_CHAR || !OnKeyPress || wParam >= 0x80)

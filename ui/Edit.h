@@ -1,6 +1,9 @@
 #pragma once
 
+#include <memory>
+
 #include "rtl/StringList.h"
+#include "ui/BalloonTip.h"
 #include "ui/Control.h"
 
 namespace ui {
@@ -16,6 +19,15 @@ public:
     TColor Color() const { return color_; }
     void SetColor(TColor color);
 
+    // Replaces the text with one that differs only before the caret, which keeps its distance
+    // from the end.
+    void ReplaceBeforeCaret(const std::string& text);
+    // A balloon below the edit that leaves the keyboard to it; it goes when the edit loses the
+    // focus or after a few seconds.
+    void ShowBalloonTip(const std::string& title, const std::string& text);
+    // The balloon's text; empty while none is shown.
+    std::string BalloonText() const { return balloon_ ? balloon_->Text() : std::string(); }
+
     // Runs for every typed character of ASCII, before the edit takes it.
     TKeyPressEvent OnKeyPress;
     // Runs after every change of the text, typed, pasted or set by code.
@@ -28,7 +40,10 @@ protected:
     HBRUSH CtlColor(HDC dc) override;
 
 private:
+    void HideBalloonTip();
+
     TColor color_ = core::clWindow;
+    std::unique_ptr<TBalloonTip> balloon_;
 };
 
 // A one-line edit.

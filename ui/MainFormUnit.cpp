@@ -200,6 +200,12 @@ void TMainForm::AutoLoadTimerTimer(TComponent*) {
 void TMainForm::LoadProject(const std::string& path) {
     core::TProject project(ScratchPath(""));
     project.LoadFromFile(path);
+    const bool fromTemplate = path == TemplatePath();
+    // A new project's text is in the system's code page, as the window has always kept it.
+    codePage_ = fromTemplate || project.CodePage == 0 ? rtl::TCodePage::System()
+                                                      : rtl::TCodePage(project.CodePage);
+    backgroundFollowsMovie_ = fromTemplate;
+    templateBackground_ = project.BackgroundColor;
     const auto native = [this](const std::string& text) { return codePage_.ToNative(text); };
     TitleEdit->SetText(codePage_.ToNative(project.FileTitle));
     BGColorPanel->SetColor(project.BackgroundColor);
@@ -215,7 +221,7 @@ void TMainForm::LoadProject(const std::string& path) {
     LoopCheckBox->SetChecked(project.Loop);
     OutputPath = codePage_.ToNativePath(project.OutputFile);
     OutputFileLabel->SetCaption("Output File: " + OutputPath);
-    if (path == TemplatePath()) {
+    if (fromTemplate) {
         // Every project made from the template is a wallpaper of its own.
         project.GUID = rtl::NewGuidText();
         projectPath_.clear();
@@ -246,6 +252,7 @@ void TMainForm::CopySettingsTo(core::TProject& project) const {
     project.FlashFiles.Add(codePage_.FromNativePath(FlashPath));
     const std::string guidCaption = GUIDLabel->Caption();
     project.GUID = guidCaption.size() > 6 ? guidCaption.substr(6) : std::string();
+    project.CodePage = codePage_.Number();
     project.FileTitle = codePage_.FromNative(TitleEdit->Text());
     project.BackgroundColor = BGColorPanel->Color();
     project.TransparentBackground = BGTransparentCheckBox->Checked();
@@ -322,7 +329,8 @@ void TMainForm::MMSaveProjectClick(TComponent*) {
 void TMainForm::LoadFlash(const std::string& path) {
     if (path == FlashPath)
         return;
-    if (core::IsVideoPath(path)) {
+    const bool video = core::IsVideoPath(path);
+    if (video) {
         FlashPlayer->PutBackgroundColor(0);
         FlashPlayer->PutMovie(Application().ExeFolder() + core::PreviewPlayerFileName);
         FlashPlayer->SetVariable("FLVPath", path);
@@ -331,6 +339,11 @@ void TMainForm::LoadFlash(const std::string& path) {
         FlashPlayer->PutBackgroundColor(-1);
         FlashPlayer->PutMovie(path);
         LoopCheckBox->SetEnabled(true);
+    }
+    if (backgroundFollowsMovie_) {
+        const std::optional<core::TColor> own =
+            video ? std::nullopt : core::TMovieInfo::Read(path).OwnBackground();
+        BGColorPanel->SetColor(own.value_or(templateBackground_));
     }
     FlashPath = path;
     FlashFileLabel->SetCaption("Flash: " + FlashPath);
@@ -373,14 +386,17 @@ void TMainForm::PlayBtnClick(TComponent*) {
                  SW_SHOWNORMAL);
 }
 
-void TMainForm::ChangeSwatchColor(TPanel& swatch) {
+bool TMainForm::ChangeSwatchColor(TPanel& swatch) {
     ColorDialog.Color = swatch.Color();
-    if (ColorDialog.Execute())
-        swatch.SetColor(ColorDialog.Color);
+    if (!ColorDialog.Execute())
+        return false;
+    swatch.SetColor(ColorDialog.Color);
+    return true;
 }
 
 void TMainForm::BGColorBtnClick(TComponent*) {
-    ChangeSwatchColor(*BGColorPanel);
+    if (ChangeSwatchColor(*BGColorPanel))
+        backgroundFollowsMovie_ = false;
 }
 
 void TMainForm::TextColorBtnClick(TComponent*) {
@@ -413,17 +429,19 @@ void TMainForm::TitleEditKeyPress(TComponent*, char& Key) {
 
 void TMainForm::TextEditChange(TComponent* Sender) {
     auto& edit = static_cast<TCustomEdit&>(*Sender);
-    const std::string text = edit.Text();
-    try {
-        codePage_.FromNative(text);
-        acceptedTexts_[Sender] = text;
-    } catch (const rtl::ELacksCharacter& lacking) {
-        // Back to the text before the change, which was of the code page.
-        edit.SetText(acceptedTexts_[Sender]);
-        ShowInformation("\"" + lacking.Character +
-                        "\" cannot be kept: a project holds its text in code page " +
-                        std::to_string(codePage_.Number()) + ", which lacks it.");
-    }
+    std::vector<std::string> lacking;
+    const std::string held = codePage_.Held(edit.Text(), lacking);
+    if (lacking.empty())
+        return;
+    edit.ReplaceBeforeCaret(held);
+    std::string names;
+    for (const std::string& character : lacking)
+        names += (names.empty() ? "\"" : ", \"") + character + "\"";
+    const std::string refusal = names + " cannot be kept: a project holds its text in code page " +
+                                std::to_string(codePage_.Number()) + ", which lacks " +
+                                (lacking.size() == 1 ? "it." : "them.");
+    // A balloon leaves the keys typed next to the edit, where a message box would take them.
+    edit.ShowBalloonTip("Not in the project's code page", refusal);
 }
 
 void TMainForm::ChangeFileBtnClick(TComponent*) {
@@ -482,7 +500,9 @@ void TMainForm::GenerateBtnClick(TComponent*) {
                 busy.Progress(finished + current, total);
             });
     } catch (...) {
-        // The error still reaches the user; the button must not stay dead after it.
+        // The error still reaches the user, and stays in the log after the steps that ran; the
+        // button must not stay dead after it.
+        LogMemo->Append(ExceptionMessage(std::current_exception()));
         GenerateBtn->SetEnabled(true);
         throw;
     }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -130,7 +129,7 @@ public:
 
     void TitleEditKeyPress(TComponent* Sender, char& Key);
     // The title, the licence, the website text and the link keep to the code page the project
-    // holds its text in: a character outside it is refused as it arrives.
+    // holds its text in: a character outside it is refused as it arrives, the rest kept.
     void TextEditChange(TComponent* Sender);
     void BGColorBtnClick(TComponent* Sender);
     void TextColorBtnClick(TComponent* Sender);
@@ -172,8 +171,9 @@ private:
     // True when the settings may be replaced: unchanged, or the user said to save them (and
     // they were saved) or to drop them; false when the user cancelled.
     bool CanDropSettings();
-    // What the three colour buttons share: the colour dialog on one swatch.
-    void ChangeSwatchColor(TPanel& swatch);
+    // What the three colour buttons share: the colour dialog on one swatch; false when the
+    // user cancelled.
+    bool ChangeSwatchColor(TPanel& swatch);
 
     // The settings as last loaded or saved, the file they came from or went to (empty for a
     // project made from the template), and the name the caption gives the project.
@@ -181,9 +181,12 @@ private:
     std::string projectPath_;
     std::string projectName_ = "Untitled";
     std::vector<std::string> previewFolders_;
-    // The code page of the project's text, and each text edit's text as last accepted.
+    // The code page of the project's text: the one the project records, else the system's.
     rtl::TCodePage codePage_ = rtl::TCodePage::System();
-    std::map<const TComponent*, std::string> acceptedTexts_;
+    // While the background is the template's and nobody chose one, a Flash movie brings its
+    // own stage colour; a video brings back the template's.
+    bool backgroundFollowsMovie_ = false;
+    core::TColor templateBackground_ = core::clBlack;
 };
 
 } // namespace ui

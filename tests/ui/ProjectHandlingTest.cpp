@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -397,17 +399,50 @@ TEST_F(ProjectHandling, FoldersOfAnyScriptOpenAndSaveAndTextKeepsToTheCodePage) 
     }
     EXPECT_TRUE(seams.MessageBoxes.empty());
 
-    // Typed or pasted, a character the code page lacks is refused by name and the text stays.
+    // Typed or pasted, a character the code page lacks is refused by name in a balloon, which
+    // leaves the keys typed after it to the edit, and the rest of the text stays.
     form->TitleEdit->SetText("Lagoon");
-    SendMessageW(form->TitleEdit->Handle(), WM_CHAR, 0x68EE, 1);
+    SendMessageW(form->TitleEdit->Handle(), EM_SETSEL, 6, 6);
+    for (const wchar_t typed : std::wstring(L" \x039A\x03B1\x03BB\x03AE 1"))
+        SendMessageW(form->TitleEdit->Handle(), WM_CHAR, typed, 1);
     form->WebEdit->SetText("https://example.com/\xF0\x9F\x8C\xB2");
     Pump();
-    EXPECT_EQ(form->TitleEdit->Text(), "Lagoon");
-    EXPECT_EQ(form->WebEdit->Text(), "");
-    ASSERT_EQ(seams.MessageBoxes.size(), 2u);
-    EXPECT_EQ(seams.MessageBoxes[0].Text, "\"\xE6\xA3\xAE\" cannot be kept: a project holds its "
-                                          "text in code page 1252, which lacks it.");
-    EXPECT_NE(seams.MessageBoxes[1].Text.find("\"\xF0\x9F\x8C\xB2\""), std::string::npos);
+    EXPECT_EQ(form->TitleEdit->Text(), "Lagoon  1");
+    EXPECT_EQ(form->TitleEdit->BalloonText(), "\"\xCE\xAE\" cannot be kept: a project holds its "
+                                              "text in code page 1252, which lacks it.");
+    EXPECT_EQ(form->WebEdit->Text(), "https://example.com/");
+    EXPECT_NE(form->WebEdit->BalloonText().find("\"\xF0\x9F\x8C\xB2\""), std::string::npos);
+    EXPECT_TRUE(seams.MessageBoxes.empty());
+    HWND balloon = nullptr;
+    while ((balloon = FindWindowExW(nullptr, balloon, TOOLTIPS_CLASSW, nullptr)) != nullptr &&
+           !IsWindowVisible(balloon)) {
+    }
+    EXPECT_NE(balloon, nullptr) << "no balloon is shown";
+}
+
+TEST_F(ProjectHandling, AMovieBringsItsOwnColourUntilSomebodyChoseOne) {
+    StartWithTheTemplate();
+    const std::string onBlue = work / "blue.swf", plain = work / "plain.swf";
+    testfiles::WriteFile(onBlue, testfiles::SwfMovieOn(0x33, 0x66, 0x99));
+    testfiles::WriteFile(plain, testfiles::SwfMovie());
+    const auto colourAfter = [&](const std::string& movie) {
+        form->LoadFlash(movie);
+        return form->BGColorPanel->Color();
+    };
+    // The template's colour follows the movie: its stage colour, white where it sets none, the
+    // template's for a video.
+    EXPECT_EQ(colourAfter(onBlue), 0x996633);
+    EXPECT_EQ(colourAfter(plain), 0xFFFFFF);
+    EXPECT_EQ(colourAfter("C:\\Clips\\clip.flv"), 0);
+    // A colour the user chose, or one a project brings, stays.
+    seams.ColorDialogAnswers = {RGB(1, 2, 3)};
+    form->PageControl->SetActivePage(form->InfoSheet);
+    SendMessageA(form->BGColorBtn->Handle(), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(colourAfter(onBlue), static_cast<ui::TColor>(RGB(1, 2, 3)));
+    seams.MessageBoxAnswers = {IDNO};
+    Open(WriteOther());
+    EXPECT_EQ(colourAfter(plain), 0x00C08080);
 }
 
 TEST_F(ProjectHandling, AVideoProjectsLoopSurvivesOnlyALoadThatKeepsTheMovie) {
