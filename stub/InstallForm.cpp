@@ -1,7 +1,6 @@
 #include "InstallForm.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 #include <shlobj.h>
 
 #include <new>
@@ -11,6 +10,7 @@
 #include "rtl/Paths.h"
 #include "rtl/TextUtils.h"
 #include "system/MessagePump.h"
+#include "system/Shell.h"
 
 namespace stub {
 
@@ -396,7 +396,9 @@ void TInstallForm::InstallDone() {
     outcome_ = TOutcome::Installed;
     SetTitledText(StatusLabel, "", " has been installed in:");
     SetWindowTextA(Control(FinishFolderLabel), installation_.Folder().c_str());
-    SendMessageA(Control(OpenCheckBox), BM_SETCHECK, BST_CHECKED, 0);
+    // A wallpaper on the desktop is seen already; a second copy in the browser only costs.
+    const bool onDesktop = livelyProgram_ && !installation_.Copies().empty();
+    SendMessageA(Control(OpenCheckBox), BM_SETCHECK, onDesktop ? BST_UNCHECKED : BST_CHECKED, 0);
     SendMessageA(Control(SetWallpaperCheckBox), BM_SETCHECK, BST_CHECKED, 0);
     if (!installation_.CopyFailure().empty())
         SetWindowTextA(Control(LivelyLabel),
@@ -447,8 +449,14 @@ void TInstallForm::WallpaperDone() {
 void TInstallForm::Finish() {
     if (Checked(OpenCheckBox)) {
         const std::string page = installation_.PagePath();
-        ShellExecuteA(Handle(), "open", page.c_str(), nullptr, installation_.Folder().c_str(),
-                      SW_SHOWNORMAL);
+        const std::string failure = sys::OpenWithShell(Handle(), "open", page, "",
+                                                       installation_.Folder(), SW_SHOWNORMAL);
+        if (!failure.empty())
+            MessageBoxA(Handle(),
+                        ("The wallpaper is installed, but the system cannot open \"" + page +
+                         "\". " + failure)
+                            .c_str(),
+                        installation_.Title().c_str(), MB_OK | MB_ICONWARNING);
     }
     DestroyWindow(Handle());
 }

@@ -14,21 +14,23 @@
 
 namespace ui {
 
-namespace {
-
-std::string MessageOf(const std::exception_ptr& error) {
+std::string ExceptionMessage(const std::exception_ptr& error) {
+    std::string message;
     try {
         std::rethrow_exception(error);
     } catch (const std::bad_alloc&) {
-        return rtl::EOutOfMemory().Message;
+        message = rtl::EOutOfMemory().Message;
     } catch (const std::exception& e) {
-        return e.what();
+        message = e.what();
     } catch (...) {
-        return "Unknown error";
+        message = "Unknown error";
     }
+    // Only a last character above "." earns a full stop, so a message that already ends in ".",
+    // "!", ")" or a quote keeps its own ending.
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
+        message += '.';
+    return message;
 }
-
-} // namespace
 
 void TApplication::Initialize() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
@@ -52,12 +54,8 @@ void TApplication::Terminate() {
 }
 
 void TApplication::HandleException(const std::exception_ptr& error) {
-    std::string message = MessageOf(error);
-    // Only a last character above "." earns a full stop, so a message that already ends in ".",
-    // "!", ")" or a quote keeps its own ending.
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
-        message += '.';
-    Seams().ShowMessageBox({ActiveFormHandle(), message, title_, MB_OK | MB_ICONSTOP});
+    Seams().ShowMessageBox(
+        {ActiveFormHandle(), ExceptionMessage(error), title_, MB_OK | MB_ICONSTOP});
 }
 
 HWND TApplication::ActiveFormHandle() const {

@@ -48,4 +48,8 @@ private:
 
 TApplication& Application();
 
+// What the application's handler shows for error: its message, with a full stop where it
+// ends without one.
+std::string ExceptionMessage(const std::exception_ptr& error);
+
 } // namespace ui

@@ -1,12 +1,12 @@
 #include "ui/Seams.h"
 
 #include <commdlg.h>
-#include <shellapi.h>
 
 #include <vector>
 
 #include "rtl/Paths.h"
 #include "system/Handle.h"
+#include "system/Shell.h"
 
 namespace ui {
 
@@ -64,11 +64,9 @@ std::optional<COLORREF> PlatformColorDialog(const TColorDialogRequest& request) 
     return dialog.rgbResult;
 }
 
-void PlatformShell(const TShellRequest& request) {
-    auto orNull = [](const std::string& text) { return text.empty() ? nullptr : text.c_str(); };
-    ShellExecuteA(request.Owner, request.Verb ? request.Verb->c_str() : nullptr,
-                  request.File.c_str(), orNull(request.Parameters), orNull(request.Directory),
-                  request.Show);
+std::string PlatformShell(const TShellRequest& request) {
+    return sys::OpenWithShell(request.Owner, request.Verb ? request.Verb->c_str() : nullptr,
+                              request.File, request.Parameters, request.Directory, request.Show);
 }
 
 } // namespace

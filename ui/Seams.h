@@ -34,7 +34,7 @@ struct TColorDialogRequest {
     DWORD Flags = 0;    // CC_*
 };
 
-// What is handed to ShellExecuteA.
+// What is handed to the shell.
 struct TShellRequest {
     HWND Owner = nullptr;
     std::optional<std::string> Verb; // none: the file type's default action
@@ -53,8 +53,8 @@ struct TSeams {
     std::function<std::optional<std::string>(const TFileDialogRequest&)> ExecuteFileDialog;
     // The chosen colour, or none when the user cancelled.
     std::function<std::optional<COLORREF>(const TColorDialogRequest&)> ExecuteColorDialog;
-    // The outcome is not reported: nobody acts on it.
-    std::function<void(const TShellRequest&)> ExecuteShell;
+    // The system's reason when the shell could not do it; empty when it did.
+    std::function<std::string(const TShellRequest&)> ExecuteShell;
     // The folder of the running executable, ending with "\".
     std::function<std::string()> ExecutableFolder;
 };

@@ -8,7 +8,8 @@
 namespace ui {
 
 // Asks the shell to open file with verb (none: the file type's default action), shown as show,
-// with owner as the parent of anything the shell shows. Whether it worked is not reported.
+// with owner as the parent of anything the shell shows. Raises Exception with the system's
+// reason when the shell cannot.
 void ExecuteShell(HWND owner, const std::optional<std::string>& verb, const std::string& file,
                   int show);
 

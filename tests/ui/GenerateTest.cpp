@@ -307,7 +307,8 @@ TEST_F(Generate, WithoutTheStubTheRunStopsAtOnceAndLeavesNothing) {
     Run();
 
     ExpectErrorBox("Cannot open file \"" + exe + "installer.dat\". ");
-    EXPECT_EQ(Log(), std::vector<std::string>{"Preparing..."});
+    // The failure stays in the log, after the steps that ran.
+    EXPECT_EQ(Log(), (std::vector<std::string>{"Preparing...", seams.MessageBoxes[0].Text}));
     EXPECT_FALSE(std::filesystem::exists(output));
     EXPECT_EQ(TempListing(), tempBefore);
     EXPECT_TRUE(form.GenerateBtn->Enabled());
@@ -322,7 +323,8 @@ TEST_F(Generate, AMovieGoneSinceItWasChosenFailsAtTheMovieAndKeepsTheOldInstalle
 
     ExpectErrorBox("Cannot open file \"" + movie + "\". ");
     EXPECT_EQ(Log(), (std::vector<std::string>{"Preparing...", "Collecting project settings...",
-                                               "loading and compressing " + movie + "..."}));
+                                               "loading and compressing " + movie + "...",
+                                               seams.MessageBoxes[0].Text}));
     EXPECT_EQ(ReadFile(output), "the installer of an earlier run");
     EXPECT_EQ(TempListing(), tempBefore);
     EXPECT_TRUE(form.GenerateBtn->Enabled());
@@ -442,6 +444,13 @@ TEST_F(Generate, PlayInBrowserWritesTheFolderOfTheSettingsAsTheyAreAndOpensItsPa
     EXPECT_TRUE(std::filesystem::exists(folder + "movie.js"));
     EXPECT_TRUE(seams.MessageBoxes.empty());
 
+    // A system that cannot open the page says so, with its reason.
+    seams.ShellFailure = "No application is associated with the specified file.";
+    play();
+    ExpectErrorBox("The system cannot open \"" + folder + "wallpaper.html\". No application");
+    seams.ShellFailure.clear();
+    seams.MessageBoxes.clear();
+
     // A movie that cannot ship, and a missing stub, open nothing.
     WriteFile(movie, SwfMovie().substr(0, 100));
     play();
@@ -452,7 +461,7 @@ TEST_F(Generate, PlayInBrowserWritesTheFolderOfTheSettingsAsTheyAreAndOpensItsPa
     seams.MessageBoxes.clear();
     play();
     ExpectErrorBox("Cannot open file \"" + exe + "installer.dat\". ");
-    EXPECT_EQ(seams.ShellRequests.size(), 1u);
+    EXPECT_EQ(seams.ShellRequests.size(), 2u);
     EXPECT_FALSE(std::filesystem::exists(folder));
 }
 

@@ -62,6 +62,7 @@ TFakeSeams::TFakeSeams() : arguments_(ui::Application().Arguments()) {
     };
     seams.ExecuteShell = [this](const ui::TShellRequest& request) {
         ShellRequests.push_back(request);
+        return ShellFailure;
     };
     seams.ExecutableFolder = [this] { return ExecutableFolder; };
 }

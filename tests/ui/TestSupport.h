@@ -31,6 +31,8 @@ public:
     std::vector<ui::TColorDialogRequest> ColorDialogs;
     std::deque<std::optional<COLORREF>> ColorDialogAnswers;
     std::vector<ui::TShellRequest> ShellRequests;
+    // What the shell answers: empty for done, else the system's reason.
+    std::string ShellFailure;
     std::string ExecutableFolder = "C:\\Programs\\Zenvoy Muravel\\";
 
 private:
