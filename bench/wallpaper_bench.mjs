@@ -12,6 +12,7 @@ const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "..");
 const defaults = {
     MURAVEL_CLI: "build/windows/cli/muravel-cli.exe",
     MURAVEL_STUB: "build/windows/stub/installer.dat",
+    MURAVEL_TEMPLATE: "build/host/assets/blankProject",
     MURAVEL_NPM: "build/npm",
     MURAVEL_PLAYER: "build/windows/ui/FLVPlayer.swf",
     MURAVEL_SWFOBJECT: "build/npm/node_modules/swfobject/index.js",

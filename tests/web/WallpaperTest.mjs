@@ -10,7 +10,7 @@ import assert from "node:assert/strict";
 import { pathToFileURL } from "node:url";
 
 import {
-    compressed, install, launchBrowser, near, page as writePage, pixels, rectangleMovie, tempFolder, uninstall,
+    compressed, install, installFromMovie, launchBrowser, near, page as writePage, pixels, rectangleMovie, tempFolder, uninstall,
     waitForPixels,
 } from "./support.mjs";
 
@@ -201,6 +201,26 @@ test("without Loop the movie stops on its last frame; with Loop it starts again"
     }
 });
 
+test("a wallpaper built in one line shows the movie's own colour and loops", async () => {
+    // No --background, no --loop: the template's settings and the movie's stage colour. Two
+    // frames at two a second: red on the left half, then yellow.
+    const movie = compressed(rectangleMovie({
+        width: 400, height: 300, background: Blue, fps: 2,
+        frames: [{ color: Red, x: 0, y: 0, w: 200, h: 300 }, { color: Yellow, x: 0, y: 0, w: 200, h: 300 }],
+    }));
+    const { folder } = installFromMovie(work, "one line.swf", movie);
+    folders.push(folder);
+    const page = await open(fileUrl(folder));
+    await waitForPixels(page, [[40, 180, Blue], [440, 180, Blue], [200, 180, Yellow]]);
+    const seen = new Set();
+    for (let i = 0; i < 12 && !seen.has(Red); ++i) {
+        seen.add((await pixels(page, [[200, 180]]))[0]);
+        await new Promise((resolve) => setTimeout(resolve, 200));
+    }
+    assert.ok(seen.has(Red), `it stopped: seen ${[...seen].map((c) => c.toString(16))}`);
+    await page.close();
+});
+
 // Two seconds of video made by ffmpeg with the Sorenson codec: a second of red, then one of
 // blue; with MP3 sound when asked.
 function twoColourVideo(name, sound) {
@@ -240,6 +260,16 @@ test("muravel-cli page writes a folder that plays, for a movie and for a video",
     await page.close();
     page = await open(fileUrl(writePage(work, "page.flv", twoColourVideo("page.flv", false), { background: Green })));
     await waitForPixels(page, [[320, 180, Red], [40, 180, Green]], { tolerance: 60 });
+    await page.close();
+});
+
+test("a blend mode over the stage blends with the wallpaper's colour", async () => {
+    // Red in difference over the project's blue: magenta, as Flash drew it on its stage.
+    const movie = compressed(rectangleMovie({
+        width: 400, height: 300, background: Green, frames: [{ color: Red, x: 0, y: 0, w: 200, h: 300, blend: 7 }],
+    }));
+    const page = await open(fileUrl(writePage(work, "difference.swf", movie, { background: Blue, loop: true })));
+    await waitForPixels(page, [[40, 180, Blue], [200, 180, Magenta], [440, 180, Blue]]);
     await page.close();
 });
 

@@ -91,16 +91,21 @@ function rectangleShape(id, { color, x, y, w, h }) {
     return tag(2, Buffer.concat([id16, bounds.done(), fills, records.done()]));
 }
 
-// frames: one rectangle each, {color, x, y, w, h} in pixels, replacing the one before.
+// frames: one rectangle each, {color, x, y, w, h} in pixels and an optional blend mode (7 is
+// difference), replacing the one before.
 export function rectangleMovie({ width, height, background, frames, fps = 12, version = 8 }) {
     const tags = [tag(9, rgb(background))];
     frames.forEach((frame, i) => {
         tags.push(rectangleShape(i + 1, frame));
-        const place = Buffer.alloc(5);
+        // PlaceObject2, or PlaceObject3 with its blend mode.
+        const blend = frame.blend !== undefined;
+        const place = Buffer.alloc(blend ? 7 : 5);
         place[0] = i === 0 ? 0x02 : 0x03; // has character (and replaces)
-        place.writeUInt16LE(1, 1); // depth
-        place.writeUInt16LE(i + 1, 3);
-        tags.push(tag(26, place));
+        if (blend) place[1] = 0x02; // has a blend mode
+        place.writeUInt16LE(1, blend ? 2 : 1); // depth
+        place.writeUInt16LE(i + 1, blend ? 4 : 3);
+        if (blend) place[6] = frame.blend;
+        tags.push(tag(blend ? 70 : 26, place));
         tags.push(tag(1, Buffer.alloc(0)));
     });
     tags.push(tag(0, Buffer.alloc(0)));
@@ -168,12 +173,14 @@ export function tempFolder(prefix) {
     return fs.mkdtempSync(path.join(os.tmpdir(), prefix));
 }
 
-// muravel-cli with the player files it packs into video installers beside it, as in dist/.
+// muravel-cli with the template project and the player files it packs into video installers
+// beside it, as in dist/.
 function tools(work) {
     const folder = path.join(work, "tools");
     if (!fs.existsSync(folder)) {
         fs.mkdirSync(folder);
         fs.copyFileSync(env("MURAVEL_CLI"), path.join(folder, "muravel-cli.exe"));
+        fs.copyFileSync(env("MURAVEL_TEMPLATE"), path.join(folder, "blankProject"));
         fs.copyFileSync(env("MURAVEL_PLAYER"), path.join(folder, "FLVPlayer.swf"));
         fs.copyFileSync(env("MURAVEL_SWFOBJECT"), path.join(folder, "swfobject.js"));
     }
@@ -199,17 +206,30 @@ export function page(work, movieName, movie, s) {
     return folder;
 }
 
+// Builds the installer named after movieName with muravel-cli's build and the arguments given,
+// installs it silently into a new folder and returns {installer, folder}.
+function buildAndInstall(work, movieName, args) {
+    const installer = path.join(work, movieName + ".exe");
+    wine(path.join(tools(work), "muravel-cli.exe"),
+         ["build", ...args, "-o", windowsPath(installer), "--stub", windowsPath(env("MURAVEL_STUB"))]);
+    const folder = path.join(work, movieName.replace(/[^A-Za-z0-9.]/g, "_") + "-installed");
+    wine(installer, ["/S", "/D=" + windowsPath(folder)]);
+    return { installer, folder };
+}
+
 // Builds an installer for movie (bytes, named movieName) with the project settings s and a new
 // GUID with muravel-cli, as the window would after opening the project, installs it silently
 // into a new folder and returns {installer, folder}.
 export function install(work, movieName, movie, s) {
-    const projectPath = writeProject(work, movieName, movie, s);
-    const installer = path.join(work, movieName + ".exe");
-    wine(path.join(tools(work), "muravel-cli.exe"), ["build", windowsPath(projectPath), "-o", windowsPath(installer),
-                                                     "--stub", windowsPath(env("MURAVEL_STUB"))]);
-    const folder = path.join(work, movieName.replace(/[^A-Za-z0-9.]/g, "_") + "-installed");
-    wine(installer, ["/S", "/D=" + windowsPath(folder)]);
-    return { installer, folder };
+    return buildAndInstall(work, movieName, [windowsPath(writeProject(work, movieName, movie, s))]);
+}
+
+// The same from muravel-cli's one line: the template project beside it, the movie, a title and
+// the settings given as options.
+export function installFromMovie(work, movieName, movie, options = []) {
+    const moviePath = path.join(work, movieName);
+    fs.writeFileSync(moviePath, movie);
+    return buildAndInstall(work, movieName, ["--movie", windowsPath(moviePath), "--title", "Wallpaper", ...options]);
 }
 
 // Runs the folder's uninstaller silently; returns whether the folder has gone.
