@@ -151,7 +151,8 @@ rtl::TCodePage CodePageOf(const TArguments& args, core::TProject& project) {
         return CodePageOf(args);
     }
     if (args.Has("--codepage") && CodePageOf(args).Number() != project.CodePage)
-        throw EUsage{"--codepage " + *args.Value("--codepage") + ": the project's text is in code page " +
+        throw EUsage{"--codepage " + *args.Value("--codepage") +
+                         ": the project's text is in code page " +
                          std::to_string(project.CodePage) + "; leave --codepage out",
                      false};
     return rtl::TCodePage(project.CodePage);

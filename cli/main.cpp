@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
             throw EUsage{args.empty() ? "no command" : "unknown command " + args[0]};
         return command->Run(rest);
     } catch (const EUsage& usage) {
-        const std::string text = !usage.ShowUsage  ? ""
+        const std::string text = !usage.ShowUsage     ? ""
                                  : command != nullptr ? UsageOf(*command)
                                                       : FullUsage();
         std::fprintf(stderr, "%smuravel-cli: %s\n", text.c_str(), usage.Message.c_str());

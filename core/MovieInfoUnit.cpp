@@ -1,8 +1,8 @@
 #include "MovieInfoUnit.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -203,8 +203,8 @@ void ReadMovieBody(rtl::TStream& stream, int64_t start, TMovieInfo& info) {
         info.Height = height;
         info.FrameRate = rtl::LoadLe16(head.data() + rect) / 256.0;
         info.FrameCount = rtl::LoadLe16(head.data() + rect + 2);
-        info.StageColor =
-            ReadStageColor(body, !zlib, Bytes(head.begin() + static_cast<long>(rect) + 4, head.end()));
+        info.StageColor = ReadStageColor(
+            body, !zlib, Bytes(head.begin() + static_cast<long>(rect) + 4, head.end()));
         if (zlib)
             inflater->CheckEnd();
     } catch (const rtl::ECompressionError&) {

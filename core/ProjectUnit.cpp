@@ -115,8 +115,8 @@ void TProject::AssignSettings(const TProject& source) {
 }
 
 bool TProject::SameSettings(const TProject& other) const {
-    return GUID == other.GUID && CodePage == other.CodePage && FlashFiles == other.FlashFiles && FileTitle == other.FileTitle &&
-           BackgroundColor == other.BackgroundColor &&
+    return GUID == other.GUID && CodePage == other.CodePage && FlashFiles == other.FlashFiles &&
+           FileTitle == other.FileTitle && BackgroundColor == other.BackgroundColor &&
            TransparentBackground == other.TransparentBackground &&
            ShowLicense == other.ShowLicense && ShowText == other.ShowText &&
            LicenseLines == other.LicenseLines && TextLines == other.TextLines && URL == other.URL &&

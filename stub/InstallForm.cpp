@@ -449,8 +449,8 @@ void TInstallForm::WallpaperDone() {
 void TInstallForm::Finish() {
     if (Checked(OpenCheckBox)) {
         const std::string page = installation_.PagePath();
-        const std::string failure = sys::OpenWithShell(Handle(), "open", page, "",
-                                                       installation_.Folder(), SW_SHOWNORMAL);
+        const std::string failure =
+            sys::OpenWithShell(Handle(), "open", page, "", installation_.Folder(), SW_SHOWNORMAL);
         if (!failure.empty())
             MessageBoxA(Handle(),
                         ("The wallpaper is installed, but the system cannot open \"" + page +

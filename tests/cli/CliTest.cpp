@@ -26,10 +26,11 @@ std::string Quote(const std::string& text) {
     return "'" + text + "'";
 }
 
-const std::string FreshShow = "Version=3\nGUID=\nCodePage=1252\nCount=0\nFileTitle=\nBackgroundColor=clBlack\n"
-                              "TransparentBackground=0\nShowLicense=0\nShowText=0\nURL=\n"
-                              "TextColor=clBlack\nTextBGColor=clBlack\nTextBGTransparent=0\n"
-                              "OutputFile=\nLoop=0\n[License]\n[Text]\n";
+const std::string FreshShow =
+    "Version=3\nGUID=\nCodePage=1252\nCount=0\nFileTitle=\nBackgroundColor=clBlack\n"
+    "TransparentBackground=0\nShowLicense=0\nShowText=0\nURL=\n"
+    "TextColor=clBlack\nTextBGColor=clBlack\nTextBGTransparent=0\n"
+    "OutputFile=\nLoop=0\n[License]\n[Text]\n";
 
 class Cli : public ::testing::Test {
 protected:
@@ -187,7 +188,8 @@ TEST_F(Cli, InfoPrintsWhatThePreviewKnowsOneKeyALine) {
     const std::string cws = "CWS" + swf.substr(3, 5) + testfiles::Compress9(swf.substr(8));
     const std::string zws = "ZWS\x0d" + Le32(123456) + Le32(20) + std::string(25, '\x5d');
     const std::string onBlue = testfiles::SwfMovieOn(0x33, 0x66, 0x99);
-    const std::string coloured = "CWS" + onBlue.substr(3, 5) + testfiles::Compress9(onBlue.substr(8));
+    const std::string coloured =
+        "CWS" + onBlue.substr(3, 5) + testfiles::Compress9(onBlue.substr(8));
     // Video and MP3 sound, one tag each.
     const std::string soundTag =
         std::string("\x08\0\0\x03\0\0\0\0\0\0\0\x2e\x01\x02", 14) + testfiles::Hex("00 00 00 0e");

@@ -98,7 +98,8 @@ TEST_F(CliOptions, BadValuesAreRefusedAndTheFileStaysAsItWas) {
     const std::string before = ReadFile(project);
     // A value the user has only to change takes one line, without the usage.
     const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC";
-    const std::string lacking = "--title: \"" + japanese + "\" holds \"\xE6\x97\xA5\", which code "
+    const std::string lacking = "--title: \"" + japanese +
+                                "\" holds \"\xE6\x97\xA5\", which code "
                                 "page 1252 lacks; give --codepage 932, which holds it all.\n";
     const struct {
         std::vector<std::string> args;
@@ -110,7 +111,8 @@ TEST_F(CliOptions, BadValuesAreRefusedAndTheFileStaysAsItWas) {
         {{"--loop=2"}, "--loop"},
         {{"--title", japanese}, lacking, true},
         {{"--codepage", "932", "--title", japanese},
-         "--codepage 932: the project's text is in code page 1252; leave --codepage out\n", true},
+         "--codepage 932: the project's text is in code page 1252; leave --codepage out\n",
+         true},
         {{"--title"}, "--title needs a value"},
         {{"--codepage", "abc", "--title", "x"}, "--codepage \"abc\""},
         {{"--colour", "red"}, "unknown option --colour"},

@@ -21,10 +21,14 @@ TEST(CodePage, TextAndPathsInCodePage1252) {
         size_t lackingCount;
     } cases[] = {
         {"Blue Lagoon", "Blue Lagoon", "Blue Lagoon", "", "Blue Lagoon", 0},
-        {"Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xE9 \x80", "Caf\xE9 \x80", "", "Caf\xC3\xA9 \xE2\x82\xAC", 0},
-        {"C:\\\xE6\xA3\xAE\xE6\x9E\x97", "", Mark + "C:\\\xE6\xA3\xAE\xE6\x9E\x97", "\xE6\xA3\xAE", "C:\\", 2},
-        {"\xD0\x9F\xD1\x80\xD0\xB8 \xD0\x9F", "", Mark + "\xD0\x9F\xD1\x80\xD0\xB8 \xD0\x9F", "\xD0\x9F", " ", 3},
-        {"Wald \xF0\x9F\x8C\xB2!", "", Mark + "Wald \xF0\x9F\x8C\xB2!", "\xF0\x9F\x8C\xB2", "Wald !", 1},
+        {"Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xE9 \x80", "Caf\xE9 \x80", "", "Caf\xC3\xA9 \xE2\x82\xAC",
+         0},
+        {"C:\\\xE6\xA3\xAE\xE6\x9E\x97", "", Mark + "C:\\\xE6\xA3\xAE\xE6\x9E\x97", "\xE6\xA3\xAE",
+         "C:\\", 2},
+        {"\xD0\x9F\xD1\x80\xD0\xB8 \xD0\x9F", "", Mark + "\xD0\x9F\xD1\x80\xD0\xB8 \xD0\x9F",
+         "\xD0\x9F", " ", 3},
+        {"Wald \xF0\x9F\x8C\xB2!", "", Mark + "Wald \xF0\x9F\x8C\xB2!", "\xF0\x9F\x8C\xB2",
+         "Wald !", 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.native);

@@ -449,10 +449,9 @@ TEST_F(InstallTest, FoldersAndTitlesOfAnyScriptFromTheMovieToTheUninstaller) {
         WriteFile(movie, testfiles::SwfMovie());
         const std::string project = folder + "\\" + c.name + ".zvrk";
         const auto make = [&](const std::string& title) {
-            return stubrun::RunProgram(CliPath(), "project new \"" + project +
-                                                      "\" --no-template --movie \"" + movie +
-                                                      "\" --title \"" + title + "\" --codepage " +
-                                                      c.codePage);
+            return stubrun::RunProgram(
+                CliPath(), "project new \"" + project + "\" --no-template --movie \"" + movie +
+                               "\" --title \"" + title + "\" --codepage " + c.codePage);
         };
         if (c.nameRefused) {
             const TRun refused = make(c.name);
@@ -472,7 +471,8 @@ TEST_F(InstallTest, FoldersAndTitlesOfAnyScriptFromTheMovieToTheUninstaller) {
         ASSERT_EQ(run.ExitCode, 0u) << run.Error;
         EXPECT_EQ(Names(installed), InstalledNames());
         EXPECT_EQ(InstalledMovie(installed), testfiles::SwfMovie());
-        EXPECT_TRUE(Has(ReadFile(installed + "\\LivelyInfo.json"), "\"Title\": \"" + c.title + "\""));
+        EXPECT_TRUE(
+            Has(ReadFile(installed + "\\LivelyInfo.json"), "\"Title\": \"" + c.title + "\""));
         EXPECT_EQ(UninstallString(saved.GUID, "DisplayName"), c.title);
         EXPECT_EQ(UninstallString(saved.GUID, "InstallLocation"), installed);
         ExpectUninstalled(installed, saved.GUID);
