@@ -145,12 +145,14 @@ rtl::TCodePage CodePageOf(const TArguments& args) {
 }
 
 rtl::TCodePage CodePageOf(const TArguments& args, core::TProject& project) {
+    const rtl::TCodePage given = CodePageOf(args);
+    const bool stated = args.Has("--codepage");
     if (project.CodePage == 0) {
-        if (args.Has("--codepage"))
-            project.CodePage = CodePageOf(args).Number();
-        return CodePageOf(args);
+        if (stated)
+            project.CodePage = given.Number();
+        return given;
     }
-    if (args.Has("--codepage") && CodePageOf(args).Number() != project.CodePage)
+    if (stated && given.Number() != project.CodePage)
         throw EUsage{"--codepage " + *args.Value("--codepage") +
                          ": the project's text is in code page " +
                          std::to_string(project.CodePage) + "; leave --codepage out",

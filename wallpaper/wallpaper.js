@@ -129,8 +129,11 @@ const current = Object.assign({}, defaults);
 let player = null;
 let hostPaused = false;
 
+// Our own player movie of a video, told its video through flashvars.
+const playerMovie = "flashvars" in holder.dataset;
+
 function opaqueStage() {
-    return !("transparent" in holder.dataset) && !("flashvars" in holder.dataset);
+    return !("transparent" in holder.dataset) && !playerMovie;
 }
 
 function playerConfig() {
@@ -139,13 +142,13 @@ function playerConfig() {
         url : key(settings.movie),
         // The web player's wgpu renderer over WebGL 2 is the one that draws filters, blend
         // modes and Pixel Bender shaders as Flash did: 24 of 26 of its own test movies drawn
-        // right, against 13 with its older "webgl" renderer and 15 with "canvas". Naming it
-        // first skips the WebGPU attempt of its default order, which costs about a second in
-        // Chromium where an adapter exists, for the same pictures. It starts about 0.3 s later
-        // than "webgl", compiling its shaders; a wallpaper plays for hours. Our own player
-        // movie of a video draws only the video, which "webgl" draws alike and sooner. Without
-        // WebGL 2 the player goes down its own order.
-        preferredRenderer : "flashvars" in settings ? "webgl" : "wgpu-webgl",
+        // right, against 13 with its older "webgl" renderer and 14 to 16 with "canvas". Named
+        // first, it skips the WebGPU attempt of the player's default order, which draws the
+        // same where it works and costs time, or crashes, where the adapter is a poor one. It
+        // starts about 0.3 s later than "webgl", compiling its shaders; a wallpaper plays for
+        // hours. Our own player movie draws only the video, which "webgl" draws alike and
+        // sooner. Without WebGL 2 the player goes down its own order.
+        preferredRenderer : playerMovie ? "webgl" : "wgpu-webgl",
         autoplay : "on",
         unmuteOverlay : "hidden",
         splashScreen : false,
@@ -165,7 +168,7 @@ function playerConfig() {
     else if (current.background)
         config.backgroundColor = current.background;
     // The player movie of a video fits the video itself.
-    if (settings.flashvars)
+    if (playerMovie)
         config.parameters = settings.flashvars + "&scale=" + Scales[current.fit];
     return config;
 }
@@ -211,7 +214,7 @@ const apply = {
         current.fit = value;
         if (!player)
             return;
-        if ("flashvars" in holder.dataset)
+        if (playerMovie)
             player.ruffle().callExternalInterface("SetVariable", "scale", Scales[value]);
         else
             load();
