@@ -12,6 +12,7 @@
 #include "rtl/TextUtils.h"
 #include "system/FileTree.h"
 #include "system/RegistryReader.h"
+#include "system/Shell.h"
 #include "wallpaper/LivelyInfo.h"
 
 namespace stub::lively {
@@ -53,7 +54,7 @@ std::string WallpaperDir(const std::string& settingsFolder) {
 std::vector<std::string> SettingsFoldersHere() {
     std::vector<std::string> folders;
     try {
-        const std::string local = LocalAppDataFolder();
+        const std::string local = sys::LocalAppDataFolder();
         for (const char* settings : SettingsFolders)
             if (rtl::DirectoryExists(local + settings))
                 folders.push_back(local + settings);
@@ -159,8 +160,8 @@ std::optional<std::string> ProgramPath() {
         if (const std::optional<std::string> program = InstalledAt(root, view))
             places.push_back(*program);
     try {
-        places.push_back(LocalAppDataFolder() + "\\Programs\\Lively Wallpaper\\Lively.exe");
-        places.push_back(ShellFolder(CSIDL_PROGRAM_FILES, "programs") +
+        places.push_back(sys::LocalAppDataFolder() + "\\Programs\\Lively Wallpaper\\Lively.exe");
+        places.push_back(sys::ShellFolder(CSIDL_PROGRAM_FILES, "programs") +
                          "\\Lively Wallpaper\\Lively.exe");
     } catch (const rtl::Exception&) {
         // Without the folders there is nowhere to look.

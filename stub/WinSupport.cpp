@@ -1,12 +1,11 @@
 #include "WinSupport.h"
 
-#include <shlobj.h>
-
 #include <vector>
 
 #include "rtl/Errors.h"
 #include "rtl/Guid.h"
 #include "rtl/Paths.h"
+#include "system/Shell.h"
 
 namespace stub {
 
@@ -59,22 +58,8 @@ std::string FullFolderPath(const std::string& path) {
     return full;
 }
 
-std::string ShellFolder(int id, const char* what) {
-    char buffer[MAX_PATH];
-    const HRESULT result =
-        SHGetFolderPathA(nullptr, id | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer);
-    if (FAILED(result))
-        throw rtl::Exception(std::string("The ") + what + " folder is not known. " +
-                             rtl::SystemErrorText(static_cast<uint32_t>(result)));
-    return buffer;
-}
-
-std::string LocalAppDataFolder() {
-    return ShellFolder(CSIDL_LOCAL_APPDATA, "local application data");
-}
-
 std::string WallpapersFolder() {
-    return LocalAppDataFolder() + "\\Zenvoy Muravel\\Wallpapers";
+    return sys::ProductDataFolder() + "\\Wallpapers";
 }
 
 std::string UniqueSuffix() {

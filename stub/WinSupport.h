@@ -41,10 +41,6 @@ bool PathExists(const std::string& path);
 std::vector<std::string> FileNames(const std::string& folder);
 // A full path without a trailing delimiter.
 std::string FullFolderPath(const std::string& path);
-// A shell folder by its CSIDL; raises naming what when the system does not know it.
-std::string ShellFolder(int id, const char* what);
-// The current user's local application data folder, where per-user programs live.
-std::string LocalAppDataFolder();
 // %LOCALAPPDATA%\Zenvoy Muravel\Wallpapers, under which every wallpaper gets its folder.
 std::string WallpapersFolder();
 // A fresh GUID's 32 hexadecimal digits, for names no one else uses.

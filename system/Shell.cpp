@@ -1,7 +1,9 @@
 #include "system/Shell.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
+#include "rtl/Errors.h"
 #include "rtl/Paths.h"
 
 namespace sys {
@@ -49,6 +51,24 @@ std::string OpenWithShell(HWND owner, const char* verb, const std::string& file,
     return rtl::SystemErrorText(
         error != ERROR_SUCCESS ? error
                                : ErrorOfShellCode(reinterpret_cast<INT_PTR>(request.hInstApp)));
+}
+
+std::string ShellFolder(int id, const char* what) {
+    char buffer[MAX_PATH];
+    const HRESULT result =
+        SHGetFolderPathA(nullptr, id | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer);
+    if (FAILED(result))
+        throw rtl::Exception(std::string("The ") + what + " folder is not known. " +
+                             rtl::SystemErrorText(static_cast<uint32_t>(result)));
+    return buffer;
+}
+
+std::string LocalAppDataFolder() {
+    return ShellFolder(CSIDL_LOCAL_APPDATA, "local application data");
+}
+
+std::string ProductDataFolder() {
+    return LocalAppDataFolder() + "\\Zenvoy Muravel";
 }
 
 } // namespace sys

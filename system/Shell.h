@@ -13,4 +13,12 @@ namespace sys {
 std::string OpenWithShell(HWND owner, const char* verb, const std::string& file,
                           const std::string& parameters, const std::string& folder, int show);
 
+// A shell folder by its CSIDL, made if missing; raises naming what when the system does not
+// know it.
+std::string ShellFolder(int id, const char* what);
+// The current user's local application data folder, where per-user programs live.
+std::string LocalAppDataFolder();
+// %LOCALAPPDATA%\Zenvoy Muravel: the wallpapers and the web view's data live under it.
+std::string ProductDataFolder();
+
 } // namespace sys

@@ -30,7 +30,8 @@ TWindow* TWindow::FromHandle(HWND window) {
 LRESULT CALLBACK TWindow::ClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        static_cast<TWindow*>(create->lpCreateParams)->Attach(window);
+        if (auto* object = static_cast<TWindow*>(create->lpCreateParams))
+            object->Attach(window);
     }
     TWindow* object = FromHandle(window);
     if (object == nullptr)

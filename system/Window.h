@@ -28,7 +28,8 @@ protected:
     TWindow() = default;
     // The procedure of our window classes: windows created with their object as the creation
     // parameter are tied to it at WM_NCCREATE, their messages go to WindowProc, and after
-    // WM_NCDESTROY the object forgets the window.
+    // WM_NCDESTROY the object forgets the window; windows created without one get the
+    // default handling.
     static LRESULT CALLBACK ClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // Registers a window class of ours with ClassProc; one registered already stays as it is.
     // Raises on failure.

@@ -9,8 +9,8 @@
 #include <new>
 
 #include "rtl/Paths.h"
+#include "system/ComObject.h"
 #include "system/Handle.h"
-#include "ui/ComObject.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -134,7 +134,7 @@ SIZEL PixelsToHimetric(int width, int height) {
 
 // The property block of the window's design: only these three values; the control reads
 // every other one as absent and keeps its default.
-class TPropertyBag final : public TComObject<IPropertyBag> {
+class TPropertyBag final : public sys::TComObject<IPropertyBag> {
 public:
     STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override {
         if (name == nullptr || value == nullptr)
@@ -169,7 +169,7 @@ public:
 
 // The control's client site, in-place site and in-place frame in one object: the panel is the
 // only window the control ever needs to know about.
-class TSite final : public TComObject<IOleClientSite, IOleInPlaceSite, IOleInPlaceFrame> {
+class TSite final : public sys::TComObject<IOleClientSite, IOleInPlaceSite, IOleInPlaceFrame> {
 public:
     explicit TSite(HWND window) : window_(window) {}
 

@@ -6,7 +6,7 @@
 
 #include <tuple>
 
-namespace ui {
+namespace sys {
 
 // The IUnknown of a COM object made here, answering for Interfaces: made with new and a count
 // of one, deleted by its last Release; QueryInterface answers IUnknown and each interface, and
@@ -54,4 +54,4 @@ private:
     LONG references_ = 1;
 };
 
-} // namespace ui
+} // namespace sys
