@@ -1,9 +1,9 @@
-// Writes installer.dat: the stub's program followed by the web player it carries. The player
-// is, from Ruffle's npm package, the loader ruffle.js, the core and WebAssembly pair it loads
-// in a browser with every WebAssembly extension (current Chromium) and the licences; with
-// them the page's own script. The pair's names carry content hashes, so they are read from
-// ruffle.js, not written down here.
-//     make-installer-stub PROGRAM RUFFLE_PACKAGE_FOLDER PAGE_SCRIPT OUTPUT
+// Writes installer.dat: the stub's program followed by the web player it carries and the
+// wallpaper host it installs. The player is, from Ruffle's npm package, the loader ruffle.js, the
+// core and WebAssembly pair it loads in a browser with every WebAssembly extension (current
+// Chromium) and the licences; with them the page's own script. The pair's names carry content
+// hashes, so they are read from ruffle.js, not written down here.
+//     make-installer-stub PROGRAM RUFFLE_PACKAGE_FOLDER PAGE_SCRIPT HOST OUTPUT
 #include <zlib.h>
 
 #include <cstdio>
@@ -15,6 +15,7 @@
 #include "core/CompileUnit.h"
 #include "rtl/Errors.h"
 #include "rtl/Streams.h"
+#include "wallpaper/SafeNames.h"
 #include "wallpaper/WebPlayer.h"
 
 namespace {
@@ -110,10 +111,10 @@ std::string Gzip(const std::string& data) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) {
+    if (argc != 6) {
         std::fprintf(
             stderr,
-            "usage: make-installer-stub PROGRAM RUFFLE_PACKAGE_FOLDER PAGE_SCRIPT OUTPUT\n");
+            "usage: make-installer-stub PROGRAM RUFFLE_PACKAGE_FOLDER PAGE_SCRIPT HOST OUTPUT\n");
         return 2;
     }
     const std::string package = std::string(argv[2]) + "/";
@@ -135,6 +136,9 @@ int main(int argc, char** argv) {
             Gzip(ReadFile(package + pair.Wasm)));
         add({"ruffle-LICENSE_MIT.txt", "", "", false}, ReadFile(package + "LICENSE_MIT"));
         add({"ruffle-LICENSE_APACHE.txt", "", "", false}, ReadFile(package + "LICENSE_APACHE"));
+        TFile host{wallpaper::HostFileName, "", "", false};
+        host.Program = true;
+        add(host, ReadFile(argv[4]));
 
         const std::string program = ReadFile(argv[1]);
         core::TCompileStream writer;
@@ -149,7 +153,7 @@ int main(int argc, char** argv) {
         rtl::TMemoryStream stub;
         stub.WriteBuffer(program.data(), static_cast<int64_t>(program.size()));
         stub.CopyFrom(writer.Compile(), 0);
-        stub.SaveToFileReplacing(argv[4]);
+        stub.SaveToFileReplacing(argv[5]);
     } catch (const rtl::Exception& error) {
         std::fprintf(stderr, "make-installer-stub: %s\n", error.Message.c_str());
         return 1;

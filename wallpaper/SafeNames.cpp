@@ -81,7 +81,7 @@ std::string MovieNamePart(const std::string& path) {
 
 bool IsOwnFileName(const std::string& name) {
     for (const char* own : {PageFileName, InfoFileName, PropertiesFileName, UninstallerFileName,
-                            core::PlayerFileName, core::ScriptFileName})
+                            HostFileName, core::PlayerFileName, core::ScriptFileName})
         if (rtl::SameTextAscii(name, own))
             return true;
     return false;

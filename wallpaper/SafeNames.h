@@ -10,6 +10,8 @@ constexpr const char* PageFileName = "wallpaper.html";
 constexpr const char* InfoFileName = "LivelyInfo.json";
 constexpr const char* PropertiesFileName = "LivelyProperties.json";
 constexpr const char* UninstallerFileName = "uninstall.exe";
+// The program that shows the wallpaper behind the desktop icons where no other player does.
+constexpr const char* HostFileName = "wallpaper-host.exe";
 // The data scripts that hand the movie and the video player movie to the page's player.
 constexpr const char* MovieDataFileName = "movie.js";
 constexpr const char* PlayerDataFileName = "player.js";

@@ -66,6 +66,8 @@ TWallpaperFolder::TWallpaperFolder(const core::TProject& project, const std::str
     const std::vector<TWebPlayer::TFile>& playerFiles = player.Files();
     for (size_t i = 0; i < playerFiles.size(); ++i) {
         const TWebPlayer::TFile& file = playerFiles[i];
+        if (file.Program)
+            continue;
         TContent content =
             EntryContent(player.Image(), static_cast<int32_t>(i + 1), TWebPlayer::PartName(file));
         if (file.IsData()) {

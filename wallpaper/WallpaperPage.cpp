@@ -119,6 +119,16 @@ std::string PageBackground(const TPageSettings& s, const core::TSysColorFn& sysC
     return s.TransparentBackground ? "transparent" : core::CssColor(s.BackgroundColor, sysColor);
 }
 
+std::string BackgroundOfPage(const std::string& html) {
+    const std::string marker = Attribute("data-background", "");
+    const size_t at = html.find(marker.substr(0, marker.size() - 1));
+    if (at == std::string::npos)
+        return "";
+    const size_t start = at + marker.size() - 1;
+    const size_t end = html.find('"', start);
+    return end == std::string::npos ? "" : html.substr(start, end - start);
+}
+
 bool ShowsText(const TPageSettings& s) {
     return s.ShowText && !TextBlock(s).empty();
 }

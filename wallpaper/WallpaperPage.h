@@ -41,6 +41,9 @@ struct TPageSettings {
 
 // The page's background: "transparent", "#rrggbb", or empty when the movie keeps its own.
 std::string PageBackground(const TPageSettings& settings, const core::TSysColorFn& sysColor);
+// The background a page that WallpaperPage wrote carries: "#rrggbb", or empty when it is
+// transparent or left to the movie, or html is no such page.
+std::string BackgroundOfPage(const std::string& html);
 // Whether the page shows the website text: ShowText, and something to show.
 bool ShowsText(const TPageSettings& settings);
 

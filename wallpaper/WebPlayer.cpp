@@ -22,6 +22,8 @@ std::string TWebPlayer::ListText(const std::vector<TFile>& files) {
         text += file.Name;
         if (file.IsData())
             text += "\t" + file.Url + "\t" + file.Type + "\t" + (file.Gzip ? "gzip" : "raw");
+        else if (file.Program)
+            text += "\tprogram";
         text += "\n";
     }
     return text;
@@ -51,6 +53,8 @@ TWebPlayer::TWebPlayer(const uint8_t* stub, int64_t size) {
             file.Url = fields[1];
             file.Type = fields[2];
             file.Gzip = fields[3] == "gzip";
+        } else if (fields.size() == 2 && fields[1] == "program") {
+            file.Program = true;
         } else if (fields.size() != 1) {
             throw EDamaged(Damaged);
         }

@@ -14,7 +14,8 @@ namespace wallpaper {
 // packed stream container. Its entry 0 lists the files, one line each, in the order of the
 // entries that follow; a line is the installed name, or for a data file the installed name,
 // the URL the page's fetch answers with its bytes, their content type and "gzip" or "raw",
-// separated by tabs.
+// separated by tabs, or for a program that an installation brings beside the page (the
+// wallpaper host) its name and "program".
 class TWebPlayer {
 public:
     struct TFile {
@@ -24,6 +25,9 @@ public:
         std::string Url;
         std::string Type;
         bool Gzip = false;
+        // Installed with the wallpaper, but no part of the page: a folder made to be opened
+        // in a browser, or copied into a player's library, leaves it out.
+        bool Program = false;
         bool IsData() const { return !Url.empty(); }
     };
 

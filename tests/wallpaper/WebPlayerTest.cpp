@@ -17,19 +17,21 @@ std::string Damage(const std::string& stub) {
 }
 
 const std::string GoodList =
-    "wallpaper.js\nruffle.js\nplayer.wasm.js\tx.wasm\tapplication/wasm\tgzip\n";
+    "wallpaper.js\nruffle.js\nplayer.wasm.js\tx.wasm\tapplication/wasm\tgzip\n"
+    "host.exe\tprogram\n";
 
 } // namespace
 
 TEST(WebPlayer, ReadsTheListBehindTheProgram) {
-    const std::string stub = stubtest::StubWith(GoodList, 3);
+    const std::string stub = stubtest::StubWith(GoodList, 4);
     const wallpaper::TWebPlayer player(reinterpret_cast<const uint8_t*>(stub.data()),
                                        static_cast<int64_t>(stub.size()));
     EXPECT_EQ(player.ProgramSize(), 0x400);
-    ASSERT_EQ(player.Files().size(), 3u);
+    ASSERT_EQ(player.Files().size(), 4u);
     EXPECT_EQ(wallpaper::TWebPlayer::ListText(player.Files()), GoodList);
     EXPECT_FALSE(player.Files()[1].IsData());
     EXPECT_TRUE(player.Files()[2].Gzip);
+    EXPECT_TRUE(player.Files()[3].Program);
     EXPECT_EQ(player.Image().InflateToString(2, "ruffle.js"), "content 1");
 }
 
@@ -40,8 +42,8 @@ TEST(WebPlayer, AMissingOrDamagedPlayerIsDamage) {
     } cases[] = {
         {"no player", stubtest::FakePe(false, 0, 0, 0x400, 16, 0x200, 0x200)},
         {"no list", stubtest::StubWith("", 0)},
-        {"more entries than names", stubtest::StubWith(GoodList, 4)},
-        {"fewer entries than names", stubtest::StubWith(GoodList, 2)},
+        {"more entries than names", stubtest::StubWith(GoodList, 5)},
+        {"fewer entries than names", stubtest::StubWith(GoodList, 3)},
         {"no ruffle.js", stubtest::StubWith("wallpaper.js\nother.js\n", 2)},
         {"no page script", stubtest::StubWith("ruffle.js\n", 1)},
         {"a name outside the folder",
@@ -50,10 +52,12 @@ TEST(WebPlayer, AMissingOrDamagedPlayerIsDamage) {
         {"an unknown encoding",
          stubtest::StubWith("wallpaper.js\nruffle.js\na.js\tx\ttype\tzip\n", 3)},
         {"a line without its end", stubtest::StubWith("wallpaper.js\nruffle.js", 2)},
+        {"a program of another kind",
+         stubtest::StubWith("wallpaper.js\nruffle.js\nhost.exe\tservice\n", 3)},
     };
     for (const auto& c : cases)
         EXPECT_NE(Damage(c.stub), "") << c.what;
-    std::string flipped = stubtest::StubWith(GoodList, 3);
+    std::string flipped = stubtest::StubWith(GoodList, 4);
     flipped[0x400 + 20] ^= 1;
     EXPECT_NE(Damage(flipped), "") << "a flipped byte in the list";
 }
