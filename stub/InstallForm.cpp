@@ -11,6 +11,7 @@
 #include "rtl/TextUtils.h"
 #include "system/MessagePump.h"
 #include "system/Shell.h"
+#include "webview/WebViewRuntime.h"
 
 namespace stub {
 
@@ -79,12 +80,10 @@ const TInstallForm::TControlRow TInstallForm::Layout[] = {
     {FinishFolderLabel, "STATIC", "", PathStyle, 16, 122, 428, 20, FinishedPage, Always},
     {ProgressBar, PROGRESS_CLASSA, "", PBS_SMOOTH, 16, 130, 428, 20, InstallingPage, Always},
     {LivelyLabel, "STATIC", "", SS_LEFT | SS_NOPREFIX, 16, 150, 428, 48, FinishedPage, WithLively},
-    {NoLivelyLabel, "STATIC",
-     "To put it on the desktop, install Lively Wallpaper (free, from the Microsoft Store), then "
-     "run this installer again.",
-     SS_LEFT | SS_NOPREFIX, 16, 150, 428, 48, FinishedPage, WithoutLively},
+    {NoLivelyLabel, "STATIC", "", SS_LEFT | SS_NOPREFIX, 16, 150, 428, 48, FinishedPage,
+     WithoutLively},
     {SetWallpaperCheckBox, "BUTTON", "Set as my desktop wallpaper now",
-     BS_AUTOCHECKBOX | WS_TABSTOP, 16, 204, 428, 22, FinishedPage, WithLivelyProgram},
+     BS_AUTOCHECKBOX | WS_TABSTOP, 16, 204, 428, 22, FinishedPage, WithDesktop},
     {OpenCheckBox, "BUTTON", "Open the wallpaper now", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 230, 428,
      22, FinishedPage, Always},
     {InstallButton, "BUTTON", "Install", BS_DEFPUSHBUTTON | WS_TABSTOP, 268, 304, 84, 26,
@@ -99,7 +98,7 @@ TInstallForm::TInstallForm(HINSTANCE instance, TInstallation& installation,
                            const TInstallerPackage& package, std::vector<std::string> libraries)
     : instance_(instance), installation_(installation), package_(package),
       project_(package.Project()), libraries_(std::move(libraries)),
-      livelyProgram_(lively::ProgramPath()) {
+      livelyProgram_(lively::ProgramPath()), runtime_(webview::RuntimePresent()) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     NONCLIENTMETRICSA metrics{};
@@ -195,8 +194,8 @@ bool TInstallForm::Holds(TCondition condition) const {
         return project_.ShowLicense;
     case WithLively:
         return !libraries_.empty();
-    case WithLivelyProgram:
-        return !libraries_.empty() && livelyProgram_.has_value();
+    case WithDesktop:
+        return (!libraries_.empty() && livelyProgram_.has_value()) || runtime_;
     case WithoutLively:
         return libraries_.empty();
     case Always:
@@ -229,10 +228,12 @@ void TInstallForm::CreateControls() {
         SetTitledText(InfoLabel, "", " will be installed for you.");
     }
     SetWindowTextA(Control(FolderLabel), installation_.Folder().c_str());
+    SetWindowTextA(Control(NoLivelyLabel), runtime_ ? HostText : NoDesktopText);
     SetWindowTextA(Control(LivelyLabel),
-                   livelyProgram_ ? "It is in Lively Wallpaper's library as well."
-                                  : "It is in Lively Wallpaper's library as well: choose it there "
-                                    "to put it on the desktop.");
+                   livelyProgram_ || runtime_
+                       ? "It is in Lively Wallpaper's library as well."
+                       : "It is in Lively Wallpaper's library as well: choose it there "
+                         "to put it on the desktop.");
     SendMessageA(Control(LivelyCheckBox), BM_SETCHECK,
                  installation_.Copies().empty() ? BST_UNCHECKED : BST_CHECKED, 0);
     SendMessageA(Control(ProgressBar), PBM_SETRANGE32, 0, ProgressRange);
@@ -321,12 +322,14 @@ void TInstallForm::ShowPage(TPage page) {
     // that says why it was not.
     const bool placed = !installation_.Copies().empty();
     const bool failed = !installation_.CopyFailure().empty();
+    const bool noDesktop = Desktop().Route() == TDesktopWallpaper::TRoute::None;
     for (const TControlRow& row : Layout)
         if (HWND control = Control(row.Id)) {
-            const bool libraryLine = page == FinishedPage &&
-                                     (row.When == WithLively || row.When == WithLivelyProgram) &&
-                                     !placed && !(failed && row.Id == LivelyLabel);
-            ShowWindow(control, (row.Pages & page) != 0 && !libraryLine ? SW_SHOW : SW_HIDE);
+            const bool libraryLine = page == FinishedPage && row.When == WithLively && !placed &&
+                                     !(failed && row.Id == LivelyLabel);
+            const bool desktopLine = page == FinishedPage && row.When == WithDesktop && noDesktop;
+            ShowWindow(control,
+                       (row.Pages & page) != 0 && !libraryLine && !desktopLine ? SW_SHOW : SW_HIDE);
         }
     EnableWindow(Control(CancelButton), page == ReadyPage);
     UpdateInstallButton();
@@ -337,6 +340,15 @@ void TInstallForm::ShowPage(TPage page) {
 void TInstallForm::UpdateInstallButton() {
     const bool accepted = !project_.ShowLicense || Checked(AcceptCheckBox);
     EnableWindow(Control(InstallButton), page_ == ReadyPage && accepted);
+}
+
+TDesktopWallpaper TInstallForm::Desktop() const {
+    return TDesktopWallpaper(installation_, livelyProgram_, runtime_);
+}
+
+HWND TInstallForm::DesktopLine() const {
+    const HWND lively = Control(LivelyLabel);
+    return lively != nullptr ? lively : Control(NoLivelyLabel);
 }
 
 void TInstallForm::InstallButtonClick() {
@@ -397,7 +409,7 @@ void TInstallForm::InstallDone() {
     SetTitledText(StatusLabel, "", " has been installed in:");
     SetWindowTextA(Control(FinishFolderLabel), installation_.Folder().c_str());
     // A wallpaper on the desktop is seen already; a second copy in the browser only costs.
-    const bool onDesktop = livelyProgram_ && !installation_.Copies().empty();
+    const bool onDesktop = Desktop().Route() != TDesktopWallpaper::TRoute::None;
     SendMessageA(Control(OpenCheckBox), BM_SETCHECK, onDesktop ? BST_UNCHECKED : BST_CHECKED, 0);
     SendMessageA(Control(SetWallpaperCheckBox), BM_SETCHECK, BST_CHECKED, 0);
     if (!installation_.CopyFailure().empty())
@@ -409,23 +421,25 @@ void TInstallForm::InstallDone() {
 void TInstallForm::FinishButtonClick() {
     if (settingWallpaper_)
         return;
-    if (!livelyProgram_ || installation_.Copies().empty() || !Checked(SetWallpaperCheckBox)) {
+    if (Desktop().Route() == TDesktopWallpaper::TRoute::None || !Checked(SetWallpaperCheckBox)) {
         Finish();
         return;
     }
     settingWallpaper_ = true;
     EnableWindow(Control(FinishButton), FALSE);
     EnableWindow(Control(SetWallpaperCheckBox), FALSE);
-    SetWindowTextA(Control(LivelyLabel), "Putting the wallpaper on the desktop...");
+    SetWindowTextA(DesktopLine(), "Putting the wallpaper on the desktop...");
+    ShowWindow(DesktopLine(), SW_SHOW);
     worker_.Reset(CreateThread(nullptr, 0, WallpaperThread, this, 0, nullptr));
-    if (!worker_.Valid())
+    if (!worker_.Valid()) {
+        wallpaperFailure_ = rtl::LastErrorText();
         WallpaperDone();
+    }
 }
 
 DWORD WINAPI TInstallForm::WallpaperThread(void* parameter) {
     auto* form = static_cast<TInstallForm*>(parameter);
-    form->wallpaperSet_ = lively::SetWallpaper(
-        *form->livelyProgram_, form->installation_.Copies().front(), lively::AnswerTimeoutMs);
+    form->wallpaperFailure_ = form->Desktop().Set();
     PostMessageA(form->Handle(), WallpaperMessage, 0, 0);
     return 0;
 }
@@ -435,12 +449,12 @@ void TInstallForm::WallpaperDone() {
         WaitForSingleObject(worker_.Get(), INFINITE);
     worker_.Reset();
     settingWallpaper_ = false;
-    if (wallpaperSet_) {
+    if (wallpaperFailure_.empty()) {
         Finish();
         return;
     }
     // Installed all the same: the user learns where the wallpaper is, and Finish closes.
-    SetWindowTextA(Control(LivelyLabel), lively::NotSetText);
+    SetWindowTextA(DesktopLine(), wallpaperFailure_.c_str());
     SendMessageA(Control(SetWallpaperCheckBox), BM_SETCHECK, BST_UNCHECKED, 0);
     EnableWindow(Control(FinishButton), TRUE);
     SetFocus(Control(FinishButton));

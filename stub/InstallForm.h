@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "DesktopWallpaper.h"
 #include "Installation.h"
 #include "system/Handle.h"
 #include "system/Window.h"
@@ -14,9 +15,8 @@ namespace stub {
 // project asks for it (Install stays disabled until it is ticked), the folder with Browse and,
 // where Lively Wallpaper is found, whether to add the wallpaper to its library too; then a
 // progress bar while a worker thread installs, then a finish page that offers to open the
-// wallpaper and, when it went into the library of a Lively whose program is found, to put it on
-// the desktop through Lively (a worker waits for Lively while the window stays responsive);
-// without Lively it says what puts a wallpaper on the desktop.
+// wallpaper and to put it on the desktop, through Lively or the wallpaper host (a worker waits
+// for either while the window stays responsive); where neither can, it says what would.
 class TInstallForm final : public sys::TWindow {
 public:
     enum class TOutcome { Installed, Cancelled };
@@ -32,7 +32,7 @@ public:
 private:
     enum TPage : unsigned { ReadyPage = 1, InstallingPage = 2, FinishedPage = 4 };
     // When a control is made.
-    enum TCondition { Always, WithLicense, WithLively, WithLivelyProgram, WithoutLively };
+    enum TCondition { Always, WithLicense, WithLively, WithDesktop, WithoutLively };
     struct TControlRow;
     static const TControlRow Layout[];
 
@@ -51,6 +51,9 @@ private:
     void SetTitledText(int id, const std::string& before, const std::string& after);
     void ShowPage(TPage page);
     void UpdateInstallButton();
+    TDesktopWallpaper Desktop() const;
+    // The finish page's line about the desktop: Lively's where there is one, else ours.
+    HWND DesktopLine() const;
 
     void BrowseButtonClick();
     void InstallButtonClick();
@@ -68,6 +71,7 @@ private:
     const core::TProject& project_;
     std::vector<std::string> libraries_;
     std::optional<std::string> livelyProgram_;
+    bool runtime_;
     sys::TFontHandle font_;
     sys::TKernelHandle worker_;
     TPage page_ = ReadyPage;
@@ -76,7 +80,7 @@ private:
     // Written by the worker before it posts its end, read by the window after it.
     std::string error_;
     std::string errorHeadline_;
-    bool wallpaperSet_ = false;
+    std::string wallpaperFailure_;
     bool settingWallpaper_ = false;
 };
 

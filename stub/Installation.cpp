@@ -7,6 +7,7 @@
 #include "LivelyLibrary.h"
 #include "Uninstallation.h"
 #include "core/ProductVersion.h"
+#include "host/HostControl.h"
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
 #include "rtl/TextUtils.h"
@@ -200,6 +201,25 @@ TInstallation::TInstallation(const TInstallerPackage& package, const wallpaper::
         totalSize_ += file.Size;
     }
 
+    // The wallpaper host, which a player's library has no use for.
+    const std::vector<wallpaper::TWebPlayer::TFile>& playerFiles = player.Files();
+    for (size_t i = 0; i < playerFiles.size(); ++i) {
+        if (!playerFiles[i].Program)
+            continue;
+        const wallpaper::TContent content =
+            wallpaper::EntryContent(player.Image(), static_cast<int32_t>(i + 1),
+                                    wallpaper::TWebPlayer::PartName(playerFiles[i]));
+        files_.push_back(TPlannedFile{playerFiles[i].Name, content.Size,
+                                      [content](TOutputFile& out, const TCounter& count) {
+                                          content.Read([&](const uint8_t* data, size_t n) {
+                                              out.Write(reinterpret_cast<const char*>(data), n);
+                                              count(n);
+                                          });
+                                      },
+                                      false});
+        totalSize_ += content.Size;
+    }
+
     for (const TPlannedFile& file : files_)
         record_.Files.push_back(file.Name);
     record_.Files.push_back(wallpaper::UninstallerFileName);
@@ -222,11 +242,13 @@ void TInstallation::SetPlace(std::string folder, const std::vector<std::string>&
 
 void TInstallation::PlanText(const std::string& name, std::string bytes) {
     const int64_t size = static_cast<int64_t>(bytes.size());
-    files_.push_back(TPlannedFile{
-        name, size, [bytes = std::move(bytes)](TOutputFile& out, const TCounter& count) {
-            out.Write(bytes);
-            count(bytes.size());
-        }});
+    files_.push_back(
+        TPlannedFile{name, size,
+                     [bytes = std::move(bytes)](TOutputFile& out, const TCounter& count) {
+                         out.Write(bytes);
+                         count(bytes.size());
+                     },
+                     name != wallpaper::UninstallerFileName});
     totalSize_ += size;
 }
 
@@ -266,6 +288,14 @@ void TInstallation::Run(const TProgressFn& progress) {
         replaced.push_back(file.Name);
 
     TUndo undo;
+    // A running program's file cannot be replaced: the host that shows this folder stops, and
+    // starts again from whichever files stay.
+    if (host::Shows(folder_)) {
+        host::StopRunning(host::AnswerTimeoutMs);
+        const std::string folder = folder_;
+        undo.OnFailure([folder] { host::Start(folder); });
+        undo.OnSuccess([folder] { host::Start(folder); });
+    }
     undo.CreateFolders(folder_);
 
     // Inside the wallpaper folder, so that moving into place is a rename on one volume.
@@ -373,7 +403,7 @@ void TInstallation::PlaceCopy(const std::string& copy, const std::vector<std::st
     }
     undo.CreateFolders(copy);
     for (const TPlannedFile& file : files_) {
-        if (file.Name == wallpaper::UninstallerFileName)
+        if (!file.InCopies)
             continue;
         const std::string target = copy + "\\" + file.Name;
         if (!CopyFileA((folder_ + "\\" + file.Name).c_str(), target.c_str(), TRUE))
@@ -437,6 +467,11 @@ void TInstallation::RemoveEarlierCopy(const std::string& location) const {
     }
     if (!rtl::SameTextAscii(earlier.Key, record_.Key) || !rtl::SameFile(earlier.Folder, location))
         return;
+    // The desktop goes on showing the wallpaper, from its new place.
+    const bool shown = host::Shows(location);
+    host::Forget(location);
+    if (shown)
+        host::Start(folder_);
     try {
         RemoveInstalledFiles(earlier, "");
     } catch (const rtl::Exception&) {

@@ -62,6 +62,8 @@ private:
         std::string Name;
         int64_t Size;
         std::function<void(TOutputFile&, const TCounter&)> Write;
+        // Whether the copies in players' libraries get it too.
+        bool InCopies = true;
     };
     class TUndo;
 

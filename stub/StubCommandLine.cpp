@@ -54,11 +54,13 @@ std::string Unquoted(const std::string& text) {
 } // namespace
 
 const char* const InstallerUsage =
-    "Installs the wallpaper this file holds.\r\n"
+    "Installs the wallpaper this file holds and puts it on the desktop: through Lively "
+    "Wallpaper where it is installed, else behind the icons on every screen by its own host, "
+    "which starts at every log-in until the wallpaper is uninstalled.\r\n"
     "\r\n"
     "/S\tsilently: no window, no questions; errors go to standard error\r\n"
     "/NOLIVELY\tdo not add the wallpaper to Lively Wallpaper's library too\r\n"
-    "/NOWALLPAPER\twith /S, do not put the wallpaper on the desktop through Lively Wallpaper\r\n"
+    "/NOWALLPAPER\twith /S, leave the desktop as it is\r\n"
     "/D=FOLDER\tinstall into FOLDER, a full path; the last argument, blanks and quotes allowed\r\n"
     "/?\tthis text\r\n"
     "\r\n"

@@ -4,6 +4,7 @@
 #include <new>
 #include <optional>
 
+#include "DesktopWallpaper.h"
 #include "InstallForm.h"
 #include "Installation.h"
 #include "InstallerPackage.h"
@@ -140,13 +141,14 @@ int Install(HINSTANCE instance, const wallpaper::TPackedImage& image, const TStu
     } catch (const rtl::Exception& error) {
         return report.Fail(ExitFailure, InstallFailed, error.Message);
     }
-    // Installed all the same when the library or Lively does not take it.
+    // Installed all the same when the library, Lively or the host does not take it.
     if (!installation.CopyFailure().empty())
         WriteStandardError(lively::NoCopyText + installation.CopyFailure() + "\r\n");
-    const std::optional<std::string> lively = lively::ProgramPath();
-    if (!options.NoWallpaper && lively && !installation.Copies().empty() &&
-        !lively::SetWallpaper(*lively, installation.Copies().front(), lively::AnswerTimeoutMs))
-        WriteStandardError(std::string(lively::NotSetText) + "\r\n");
+    if (!options.NoWallpaper) {
+        const std::string failure = TDesktopWallpaper(installation).Set();
+        if (!failure.empty())
+            WriteStandardError(failure + "\r\n");
+    }
     return ExitSuccess;
 }
 

@@ -2,6 +2,7 @@
 
 #include "LivelyLibrary.h"
 #include "WinSupport.h"
+#include "host/HostControl.h"
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
 #include "rtl/TextUtils.h"
@@ -146,6 +147,8 @@ void TUninstallation::Run() {
     // The copies in players' libraries first: when one stays, everything else does too, and
     // the uninstaller can be run again.
     std::string failures;
+    // Off the desktop first; the host of another wallpaper goes on.
+    host::Forget(record_.Folder);
     const std::optional<std::string> lively = lively::ProgramPath();
     for (const std::string& copy : record_.Copies) {
         // Lively is left showing none of it, and without the settings it kept of it.

@@ -1,4 +1,6 @@
 #include "StubRunner.h"
+#include "host/HostControl.h"
+#include "stub/DesktopWallpaper.h"
 
 using stubrun::Eventually;
 
@@ -183,6 +185,29 @@ TEST_F(InstallWindowTest, InstallStaysDisabledUntilTheLicenceIsAccepted) {
     EXPECT_EQ(InstalledMovie(folder), "FWS licensed");
     EXPECT_TRUE(UninstallKeyExists(guid));
     EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
+}
+
+TEST_F(InstallWindowTest, WithTheRuntimeTheFinishPagePutsTheWallpaperOnTheDesktopByItsHost) {
+    const stubrun::TRuntimeStandIn runtime(Path("runtime"));
+    const std::string guid = NewGuid();
+    const std::string folder = Path("plain");
+    TWindowedInstaller run(CraftMovie("plain", guid, "Plain Lagoon"), "/D=" + folder);
+    const HWND window = run.Window("Plain Lagoon");
+    ASSERT_NE(window, nullptr);
+    Click(Child(window, "Button", "Install"));
+    const HWND set = Child(window, "Button", "Set as my desktop wallpaper now");
+    ASSERT_NE(set, nullptr);
+    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(set) != FALSE; }));
+    EXPECT_TRUE(Checked(set));
+    EXPECT_FALSE(Checked(Child(window, "Button", "Open the wallpaper now")));
+    EXPECT_NE(Child(window, "Static", stub::HostText), nullptr);
+
+    Click(Child(window, "Button", "Finish"));
+    EXPECT_EQ(run.ExitCode(), 0u);
+    EXPECT_TRUE(host::Shows(folder));
+    EXPECT_EQ(stubrun::HostRunValue(), "\"" + folder + "\\wallpaper-host.exe\"");
+    ExpectUninstalled(folder, guid);
+    EXPECT_EQ(stubrun::HostRunValue(), "");
 }
 
 TEST_F(InstallWindowTest, WithoutALicenceInstallIsReadyAndCancelInstallsNothing) {

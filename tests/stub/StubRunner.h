@@ -39,6 +39,27 @@ DWORD UninstallNumber(const std::string& name, const char* value);
 bool UninstallKeyExists(const std::string& name);
 void DeleteUninstallKey(const std::string& name);
 
+// The WebView2 runtime's stand-in, installed in folder and registered as the current user's
+// runtime for as long as the object lives, recording into Log; the wallpaper host it started
+// is stopped, and its start at log-in taken away, at the end.
+class TRuntimeStandIn {
+public:
+    explicit TRuntimeStandIn(const std::string& folder);
+    ~TRuntimeStandIn();
+    TRuntimeStandIn(const TRuntimeStandIn&) = delete;
+    TRuntimeStandIn& operator=(const TRuntimeStandIn&) = delete;
+
+    const std::string& Log() const { return log_; }
+    // Whether the stand-in recorded, of any view, each of calls in this order.
+    bool Recorded(const std::vector<std::string>& calls) const;
+
+private:
+    std::string log_;
+};
+
+// The command the current user's Run key holds for the wallpaper host; "" when none.
+std::string HostRunValue();
+
 // A folder for one test, with muravel-cli and fake player files beside it as the
 // generator's siblings, and the real stub; removes the wallpapers' registry entries that the
 // test names with NewGuid.
