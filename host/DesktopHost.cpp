@@ -165,10 +165,10 @@ void TDesktopHost::Attach() {
     KillTimer(Handle(), AttachTimer);
     if (!environment_->Ready())
         return;
-    // After an Explorer restart the old layer is gone, and our windows with it.
-    screens_.clear();
     const std::optional<TDesktopLayer> layer = FindDesktopLayer();
     if (!layer) {
+        // Explorer has gone, and our windows with its.
+        screens_.clear();
         if (++attachTries_ < AttachTries)
             SetTimer(Handle(), AttachTimer, AttachRetryMs, nullptr);
         else
@@ -178,49 +178,70 @@ void TDesktopHost::Attach() {
     attachTries_ = 0;
     std::vector<std::pair<HMONITOR, RECT>> monitors;
     EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    // Windows that still stand in this layer on the same monitors (after a resume from sleep,
+    // or a change of resolution) are only placed again, and their movies play on.
+    bool standing = !failed_ && screens_.size() == monitors.size();
+    for (size_t i = 0; standing && i < screens_.size(); ++i) {
+        const HWND window = screens_[i]->Window.Get();
+        standing = screens_[i]->Monitor == monitors[i].first && IsWindow(window) &&
+                   GetParent(window) == layer->Parent;
+    }
+    if (!standing) {
+        screens_.clear();
+        failed_ = false;
+        for (const auto& monitor : monitors)
+            if (std::unique_ptr<TScreen> screen = MakeScreen(*layer, monitor.first))
+                screens_.push_back(std::move(screen));
+    }
     // The layer spans the virtual screen, whose top left is its origin.
     const int originX = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int originY = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const std::string url = webview::FileUrl(folder_ + "\\" + wallpaper::PageFileName);
-    for (const auto& [monitor, bounds] : monitors) {
-        auto screen = std::make_unique<TScreen>();
-        screen->Monitor = monitor;
-        const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
-        const bool layered = layer->Icons != nullptr;
-        screen->Window.Reset(CreateWindowExW(
-            layered ? WS_EX_LAYERED : 0, sys::TWideClassName(ScreenClass).Get(), L"", WS_POPUP, 0,
-            0, width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
-        const HWND window = screen->Window.Get();
-        if (window == nullptr) {
-            Report("A wallpaper window cannot be made. " + rtl::LastErrorText());
-            continue;
-        }
-        // A layered child is drawn only once it has its opacity, which it needs before it
-        // moves under Progman.
-        if (layered)
-            SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
-        SetWindowLongPtrW(window, GWL_STYLE, WS_CHILD | WS_CLIPCHILDREN);
-        SetParent(window, layer->Parent);
-        SetWindowPos(window, layered ? layer->Icons : HWND_TOP, bounds.left - originX,
-                     bounds.top - originY, width, height,
-                     SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_FRAMECHANGED);
-        TScreen* const shown = screen.get();
-        screen->View = std::make_unique<webview::TWebView>(
-            *environment_, window, background_,
-            [this](const std::string& failure) {
-                Report(failure);
-                ScheduleAttach(RestartMs);
-            },
-            [shown] {
-                // A page loaded while its monitor was covered starts paused as well.
-                if (shown->Paused)
-                    shown->View->ExecuteScript(PauseScript);
-            });
-        screen->View->SetBounds(RECT{0, 0, width, height});
-        screen->View->Navigate(url);
-        screens_.push_back(std::move(screen));
-    }
+    for (const std::unique_ptr<TScreen>& screen : screens_)
+        for (const auto& [monitor, bounds] : monitors)
+            if (monitor == screen->Monitor) {
+                const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+                SetWindowPos(screen->Window.Get(), layer->Icons ? layer->Icons : HWND_TOP,
+                             bounds.left - originX, bounds.top - originY, width, height,
+                             SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_FRAMECHANGED);
+                screen->View->SetBounds(RECT{0, 0, width, height});
+            }
     UpdatePlayback();
+}
+
+std::unique_ptr<TDesktopHost::TScreen> TDesktopHost::MakeScreen(const TDesktopLayer& layer,
+                                                                HMONITOR monitor) {
+    auto screen = std::make_unique<TScreen>();
+    screen->Monitor = monitor;
+    const bool layered = layer.Icons != nullptr;
+    screen->Window.Reset(CreateWindowExW(
+        layered ? WS_EX_LAYERED : 0, sys::TWideClassName(ScreenClass).Get(), L"", WS_POPUP, 0, 0, 0,
+        0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    const HWND window = screen->Window.Get();
+    if (window == nullptr) {
+        Report("A wallpaper window cannot be made. " + rtl::LastErrorText());
+        return nullptr;
+    }
+    // A layered child is drawn only once it has its opacity, which it needs before it moves
+    // under Progman.
+    if (layered)
+        SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
+    SetWindowLongPtrW(window, GWL_STYLE, WS_CHILD | WS_CLIPCHILDREN);
+    SetParent(window, layer.Parent);
+    TScreen* const shown = screen.get();
+    screen->View = std::make_unique<webview::TWebView>(
+        *environment_, window, background_,
+        [this](const std::string& failure) {
+            Report(failure);
+            failed_ = true;
+            ScheduleAttach(RestartMs);
+        },
+        [shown] {
+            // A page loaded while its monitor was covered starts paused as well.
+            if (shown->Paused)
+                shown->View->ExecuteScript(PauseScript);
+        });
+    screen->View->Navigate(webview::FileUrl(folder_ + "\\" + wallpaper::PageFileName));
+    return screen;
 }
 
 void TDesktopHost::UpdatePlayback() {

@@ -31,9 +31,11 @@ private:
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void EnvironmentReady(const std::string& error);
-    // Puts a window on every monitor, behind the icons; looks again for a while when the
-    // desktop has no layer for them yet.
+    // Puts a window on every monitor, behind the icons, or places the ones there again; looks
+    // again for a while when the desktop has no layer for them yet.
     void Attach();
+    // A window on monitor in layer, with its web view; null when the window cannot be made.
+    std::unique_ptr<TScreen> MakeScreen(const TDesktopLayer& layer, HMONITOR monitor);
     void ScheduleAttach(UINT delayMs);
     void UpdatePlayback();
 
@@ -45,6 +47,8 @@ private:
     std::unique_ptr<webview::TEnvironment> environment_;
     std::vector<std::unique_ptr<TScreen>> screens_;
     int attachTries_ = 0;
+    // A web view's page stopped: the next attachment makes every view anew.
+    bool failed_ = false;
     bool locked_ = false;
     bool displayOff_ = false;
 };

@@ -62,6 +62,15 @@ private:
 class DesktopHostTest : public stubrun::TStubTest {
 protected:
     bool Recorded(const Strings& calls) const { return runtime.Recorded(calls); }
+    // How many calls of a kind the stand-in recorded.
+    size_t Count(const std::string& kind) const {
+        const std::string text = ReadFile(runtime.Log());
+        size_t n = 0;
+        for (size_t at = text.find(" " + kind + " "); at != std::string::npos;
+             at = text.find(" " + kind + " ", at + 1))
+            ++n;
+        return n;
+    }
 
     std::string Install() {
         return Craft(
@@ -146,6 +155,15 @@ TEST_F(DesktopHostTest, AnExplorerThatStartsAgainGetsTheWallpaperBack) {
     std::optional<TFakeShell> shell;
     shell.emplace("classic");
     ASSERT_EQ(InstallSilently(Install(), folder).ExitCode, 0u);
+    ASSERT_TRUE(stubrun::Eventually([&] { return Count("navigate") == 1; }));
+
+    // A change of displays that leaves the desktop standing places the window again, and the
+    // movie plays on.
+    SendMessageA(FindWindowA(host::WindowClass, nullptr), WM_DISPLAYCHANGE, 0, 0);
+    EXPECT_TRUE(stubrun::Eventually([&] { return Count("bounds") == 2; }))
+        << ReadFile(runtime.Log());
+    EXPECT_EQ(Count("navigate"), 1u);
+
     shell.reset();
     shell.emplace("classic");
     EXPECT_TRUE(stubrun::Eventually([] { return TFakeShell::Wallpaper() != nullptr; }));
