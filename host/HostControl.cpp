@@ -46,9 +46,7 @@ bool StopRunning(DWORD timeoutMs) {
         return true;
     const sys::TKernelHandle process = HostProcess(window);
     PostMessageA(window, WM_CLOSE, 0, 0);
-    if (!process.Valid())
-        return false;
-    return WaitForSingleObject(process.Get(), timeoutMs) == WAIT_OBJECT_0;
+    return process.Valid() && WaitForSingleObject(process.Get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 std::string Start(const std::string& folder) {
@@ -63,6 +61,9 @@ std::string Start(const std::string& folder) {
     if (status != ERROR_SUCCESS)
         return "It cannot be set to start with Windows. " +
                rtl::SystemErrorText(static_cast<uint32_t>(status));
+    // A second host of the same folder would only take the first one's place.
+    if (Shows(folder))
+        return "";
 
     // Nothing of the installer's: its standard handles belong to whoever waits for it.
     STARTUPINFOA startup{};
