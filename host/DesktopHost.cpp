@@ -21,10 +21,6 @@ namespace {
 const char* const ScreenClass = "ZenvoyMuravelWallpaper";
 // Sound may start without a click: a desktop has no one to click it.
 const char* const BrowserArguments = "--autoplay-policy=no-user-gesture-required";
-const char* const PauseScript = "window.livelyWallpaperPlaybackChanged && "
-                                "livelyWallpaperPlaybackChanged({IsPaused: true})";
-const char* const ResumeScript = "window.livelyWallpaperPlaybackChanged && "
-                                 "livelyWallpaperPlaybackChanged({IsPaused: false})";
 
 enum TTimer : UINT_PTR { AttachTimer = 1, CoverTimer = 2 };
 constexpr UINT CoverCheckMs = 1000;
@@ -110,11 +106,11 @@ struct TDesktopHost::TScreen {
             return;
         Paused = paused;
         if (paused) {
-            View->ExecuteScript(PauseScript);
+            View->ExecuteScript(wallpaper::PlaybackScript(true));
             View->Suspend();
         } else {
             View->Resume();
-            View->ExecuteScript(ResumeScript);
+            View->ExecuteScript(wallpaper::PlaybackScript(false));
         }
     }
 };
@@ -238,7 +234,7 @@ std::unique_ptr<TDesktopHost::TScreen> TDesktopHost::MakeScreen(const TDesktopLa
         [shown] {
             // A page loaded while its monitor was covered starts paused as well.
             if (shown->Paused)
-                shown->View->ExecuteScript(PauseScript);
+                shown->View->ExecuteScript(wallpaper::PlaybackScript(true));
         });
     screen->View->Navigate(webview::FileUrl(folder_ + "\\" + wallpaper::PageFileName));
     return screen;

@@ -35,6 +35,11 @@ TFlashPreview::TFlashPreview(HWND parent, const TBounds& bounds, std::string not
     ShowFile("");
 }
 
+void TFlashPreview::SetPlayNote(std::string line) {
+    playNote_ = std::move(line);
+    ShowFile(path_);
+}
+
 void TFlashPreview::PutBackgroundColor(int32_t color) {
     backgroundColor_ = color;
     InvalidateRect(Handle(), nullptr, FALSE);
@@ -55,6 +60,7 @@ bool TFlashPreview::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& 
 }
 
 void TFlashPreview::ShowFile(const std::string& path) {
+    path_ = path;
     fileName_ = rtl::ExtractFileName(path);
     ownColor_.reset();
     if (path.empty()) {
@@ -65,7 +71,8 @@ void TFlashPreview::ShowFile(const std::string& path) {
         const std::string warning = info.Warning();
         summary_ = info.Summary() + (warning.empty() ? "" : "\r\n" + warning);
     }
-    const std::string all = path.empty() ? note_ : fileName_ + "\r\n" + summary_ + "\r\n" + note_;
+    const std::string note = Note();
+    const std::string all = path.empty() ? note : fileName_ + "\r\n" + summary_ + "\r\n" + note;
     SetWindowTextA(Handle(), all.c_str());
     InvalidateRect(Handle(), nullptr, FALSE);
 }
@@ -76,7 +83,8 @@ void TFlashPreview::Paint(HDC dc) const {
     const COLORREF background = PanelColor(backgroundColor_, ownColor_);
     const sys::TBrushHandle brush(CreateSolidBrush(background));
     FillRect(dc, &client, static_cast<HBRUSH>(brush.Get()));
-    if (summary_.empty() && note_.empty())
+    const std::string note = Note();
+    if (summary_.empty() && note.empty())
         return;
 
     const HGDIOBJ regular = GetStockObject(DEFAULT_GUI_FONT);
@@ -102,8 +110,8 @@ void TFlashPreview::Paint(HDC dc) const {
         DrawTextW(dc, rtl::NativeToWide(text).c_str(), -1, &box, format);
     };
 
-    const LONG noteHeight = height(note_);
-    draw(note_, client.bottom - Margin - noteHeight, client.bottom - Margin);
+    const LONG noteHeight = height(note);
+    draw(note, client.bottom - Margin - noteHeight, client.bottom - Margin);
 
     if (!summary_.empty()) {
         const LONG summaryHeight = height(summary_);

@@ -16,6 +16,9 @@ public:
     TFlashPreview(HWND parent, const TBounds& bounds, std::string note);
 
     bool HostsControl() const override { return false; }
+    // The line under the note that says why the movie does not play in the window either;
+    // empty for none.
+    void SetPlayNote(std::string line);
     void PutBackgroundColor(int32_t color) override;
     void PutMovie(const std::string& path) override;
     void SetVariable(const std::string& name, const std::string& value) override;
@@ -26,13 +29,17 @@ protected:
 private:
     void ShowFile(const std::string& path);
     void Paint(HDC dc) const;
+    // Why there is no control, and why the movie does not play in the window.
+    std::string Note() const { return playNote_.empty() ? note_ : note_ + "\r\n" + playNote_; }
 
     int32_t backgroundColor_ = -1;
     // What a Flash movie is drawn on by itself, where its header says.
     std::optional<core::TColor> ownColor_;
+    std::string path_;
     std::string fileName_;
     std::string summary_;
     std::string note_;
+    std::string playNote_;
 };
 
 // The Flash control as a child of parent at bounds, or the preview in its place when no Flash

@@ -22,6 +22,8 @@
 #include "ui/Shell.h"
 #include "wallpaper/FolderFromFiles.h"
 #include "wallpaper/SafeNames.h"
+#include "wallpaper/SystemColors.h"
+#include "wallpaper/WallpaperPage.h"
 
 namespace ui {
 
@@ -132,8 +134,20 @@ TMainForm::TMainForm() : TForm(Description, nullptr) {
     BGColorPanel->SetColor(core::clBlack);
     TextColorPanel->SetColor(core::clBackground);
     TextBGColorPanel->SetColor(core::clWhite);
-    FlashPlayer =
-        CreateFlashPlayer(FlashPanel->Handle(), {Scale(1), Scale(1), Scale(480), Scale(360)});
+    const TBounds playerBounds{Scale(1), Scale(1), Scale(480), Scale(360)};
+    FlashPlayer = CreateFlashPlayer(FlashPanel->Handle(), playerBounds);
+    PreviewTimer.OnTimer = [this](TComponent* sender) { PreviewTimerTimer(sender); };
+    for (TCheckBox* box : {BGTransparentCheckBox, TransparentCheckBox, LoopCheckBox})
+        box->OnClick = [this](TComponent*) { PreviewFolderChanged(); };
+    if (!FlashPlayer->HostsControl()) {
+        try {
+            WebPreview =
+                std::make_unique<TWebPreview>(FlashPanel->Handle(), playerBounds,
+                                              [this](const std::string& why) { SetPlayNote(why); });
+        } catch (const webview::EWebView& missing) {
+            SetPlayNote(missing.Message);
+        }
+    }
 }
 
 namespace {
@@ -157,6 +171,8 @@ rtl::TStringList EachLine(const rtl::TStringList& lines, const Convert& convert)
 } // namespace
 
 TMainForm::~TMainForm() {
+    // The web view lets go of its folder first.
+    WebPreview.reset();
     // A browser may still hold a file open; what stays is in the temporary folder.
     for (const std::string& folder : previewFolders_) {
         std::error_code ignored;
@@ -237,6 +253,7 @@ void TMainForm::LoadProject(const std::string& path) {
     ShowLicenseCheckBoxClick(ShowLicenseCheckBox);
     ShowTextCheckBoxClick(ShowTextCheckBox);
     RememberSettings();
+    PreviewFolderChanged();
 }
 
 void TMainForm::SaveProject(const std::string& path) {
@@ -348,6 +365,7 @@ void TMainForm::LoadFlash(const std::string& path) {
     FlashPath = path;
     FlashFileLabel->SetCaption("Flash: " + FlashPath);
     PlayBtn->SetEnabled(!FlashPath.empty());
+    PreviewFolderChanged();
 }
 
 void TMainForm::OpenBtnClick(TComponent*) {
@@ -364,16 +382,25 @@ void TMainForm::PlayBtnClick(TComponent*) {
     core::TProject project("");
     CopySettingsTo(project);
     // One folder per wallpaper, so a second look replaces the first.
-    const std::string guid = project.GUID.empty() ? "Untitled" : project.GUID;
-    const std::string folder =
-        sys::TSystemInfo().GetTempDirectory() + "Zenvoy Muravel Preview\\" + guid;
+    const std::string folder = sys::TSystemInfo().GetTempDirectory() + "Zenvoy Muravel Preview\\" +
+                               (project.GUID.empty() ? "Untitled" : project.GUID);
+    {
+        TBusyOperation busy(Handle());
+        WritePreviewFolder(folder);
+    }
+    ExecuteShell(Handle(), std::string("open"), folder + "\\" + wallpaper::PageFileName,
+                 SW_SHOWNORMAL);
+}
+
+void TMainForm::WritePreviewFolder(const std::string& folder) {
+    core::TProject project("");
+    CopySettingsTo(project);
     std::error_code ignored;
     std::filesystem::remove_all(rtl::FsPath(folder), ignored);
     std::filesystem::create_directories(rtl::FsPath(folder));
     if (std::find(previewFolders_.begin(), previewFolders_.end(), folder) == previewFolders_.end())
         previewFolders_.push_back(folder);
     try {
-        TBusyOperation busy(Handle());
         const std::string exe = Application().ExeFolder();
         wallpaper::WriteWallpaperFolder(
             project, codePage_, {FlashPath, exe + core::PlayerFileName, exe + core::StubFileName},
@@ -382,8 +409,54 @@ void TMainForm::PlayBtnClick(TComponent*) {
         std::filesystem::remove_all(rtl::FsPath(folder), ignored);
         throw;
     }
-    ExecuteShell(Handle(), std::string("open"), folder + "\\" + wallpaper::PageFileName,
-                 SW_SHOWNORMAL);
+}
+
+void TMainForm::PreviewFolderChanged() {
+    if (!WebPreview)
+        return;
+    // Started again, so a run of changes writes the folder once, after the last.
+    PreviewTimer.SetEnabled(false);
+    PreviewTimer.SetEnabled(true);
+}
+
+void TMainForm::PreviewTimerTimer(TComponent*) {
+    PreviewTimer.SetEnabled(false);
+    const std::string previous = webFolder_;
+    webFolder_.clear();
+    std::string why;
+    if (!FlashPath.empty())
+        why = core::TMovieInfo::Check(FlashPath);
+    if (!FlashPath.empty() && why.empty()) {
+        // A folder of its own each time: the page shown may still be reading the last one.
+        const std::string folder =
+            sys::TSystemInfo().GetTempDirectory() + "Zenvoy Muravel Preview\\" + rtl::NewGuidText();
+        try {
+            WritePreviewFolder(folder);
+            webFolder_ = folder;
+        } catch (const rtl::Exception& failure) {
+            why = failure.Message;
+        }
+    }
+    if (webFolder_.empty())
+        WebPreview->Hide();
+    else
+        WebPreview->ShowFolder(webFolder_);
+    SetPlayNote(why);
+    if (!previous.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(rtl::FsPath(previous), ignored);
+    }
+}
+
+void TMainForm::PreviewPropertyChanged(const std::string& name, const std::string& value) {
+    // A folder about to be written holds the change already.
+    if (WebPreview && !PreviewTimer.Enabled())
+        WebPreview->ExecuteScript(wallpaper::PropertyScript(name, value));
+}
+
+void TMainForm::SetPlayNote(const std::string& line) {
+    if (auto* panel = dynamic_cast<TFlashPreview*>(FlashPlayer.get()))
+        panel->SetPlayNote(line);
 }
 
 bool TMainForm::ChangeSwatchColor(TPanel& swatch) {
@@ -395,16 +468,24 @@ bool TMainForm::ChangeSwatchColor(TPanel& swatch) {
 }
 
 void TMainForm::BGColorBtnClick(TComponent*) {
-    if (ChangeSwatchColor(*BGColorPanel))
-        backgroundFollowsMovie_ = false;
+    if (!ChangeSwatchColor(*BGColorPanel))
+        return;
+    backgroundFollowsMovie_ = false;
+    // A transparent page shows no colour of its own.
+    if (!BGTransparentCheckBox->Checked())
+        PreviewPropertyChanged(
+            "background",
+            "\"" + core::CssColor(BGColorPanel->Color(), wallpaper::SystemColor) + "\"");
 }
 
 void TMainForm::TextColorBtnClick(TComponent*) {
-    ChangeSwatchColor(*TextColorPanel);
+    if (ChangeSwatchColor(*TextColorPanel))
+        PreviewFolderChanged();
 }
 
 void TMainForm::TextBGColorBtnClick(TComponent*) {
-    ChangeSwatchColor(*TextBGColorPanel);
+    if (ChangeSwatchColor(*TextBGColorPanel))
+        PreviewFolderChanged();
 }
 
 void TMainForm::ShowLicenseCheckBoxClick(TComponent*) {
@@ -416,6 +497,11 @@ void TMainForm::ShowTextCheckBoxClick(TComponent*) {
     for (TControl* control : std::initializer_list<TControl*>{TextMemo, WebEdit, TextColorBtn,
                                                               TextBGColorBtn, TransparentCheckBox})
         control->SetEnabled(shown);
+    // A page written without its text has none to show.
+    if (shown)
+        PreviewFolderChanged();
+    else
+        PreviewPropertyChanged("showText", "false");
 }
 
 void TMainForm::TitleEditKeyPress(TComponent*, char& Key) {
@@ -429,6 +515,9 @@ void TMainForm::TitleEditKeyPress(TComponent*, char& Key) {
 
 void TMainForm::TextEditChange(TComponent* Sender) {
     auto& edit = static_cast<TCustomEdit&>(*Sender);
+    // The page shows the text and its link, not the title or the licence.
+    if (Sender == TextMemo || Sender == WebEdit)
+        PreviewFolderChanged();
     std::vector<std::string> lacking;
     const std::string held = codePage_.Held(edit.Text(), lacking);
     if (lacking.empty())

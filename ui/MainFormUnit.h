@@ -19,6 +19,7 @@
 #include "ui/Panel.h"
 #include "ui/ShockwaveFlash.h"
 #include "ui/Timer.h"
+#include "ui/WebPreview.h"
 
 namespace ui {
 
@@ -69,6 +70,9 @@ public:
     TPanel* FlashPanel = nullptr;
     // Fills FlashPanel's inner area.
     std::unique_ptr<TShockwaveFlash> FlashPlayer;
+    // Plays the movie over FlashPlayer, as it will be installed, where that is no Flash control
+    // and the web view is at hand; null otherwise.
+    std::unique_ptr<TWebPreview> WebPreview;
     TCheckBox* LoopCheckBox = nullptr;
     TButton* PlayBtn = nullptr;
 
@@ -109,6 +113,9 @@ public:
                            OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING};
     TColorDialog ColorDialog{"ColorDialog", CC_FULLOPEN | CC_ANYCOLOR};
     TTimer AutoLoadTimer{"AutoLoadTimer", false, 100};
+    // Writes the folder WebPreview plays a moment after the last change that needs one, so
+    // typing writes it once.
+    TTimer PreviewTimer{"PreviewTimer", false, 300};
 
     // The movie shown in the preview; empty when none.
     std::string FlashPath;
@@ -126,6 +133,7 @@ public:
     void FormShow(TComponent* Sender);
     void FormCloseQuery(TComponent* Sender, bool& CanClose);
     void AutoLoadTimerTimer(TComponent* Sender);
+    void PreviewTimerTimer(TComponent* Sender);
 
     void TitleEditKeyPress(TComponent* Sender, char& Key);
     // The title, the licence, the website text and the link keep to the code page the project
@@ -174,6 +182,15 @@ private:
     // What the three colour buttons share: the colour dialog on one swatch; false when the
     // user cancelled.
     bool ChangeSwatchColor(TPanel& swatch);
+    // Writes the wallpaper folder of the settings as they are now at folder, made anew; the
+    // folder goes when the window does.
+    void WritePreviewFolder(const std::string& folder);
+    // A change that WebPreview shows by playing the folder written again, a moment later.
+    void PreviewFolderChanged();
+    // A change the page that WebPreview plays takes at once, as one of its properties.
+    void PreviewPropertyChanged(const std::string& name, const std::string& value);
+    // The panel's line that says why the movie does not play in the window; empty for none.
+    void SetPlayNote(const std::string& line);
 
     // The settings as last loaded or saved, the file they came from or went to (empty for a
     // project made from the template), and the name the caption gives the project.
@@ -181,6 +198,8 @@ private:
     std::string projectPath_;
     std::string projectName_ = "Untitled";
     std::vector<std::string> previewFolders_;
+    // The folder WebPreview plays; empty when none.
+    std::string webFolder_;
     // The code page of the project's text: the one the project records, else the system's.
     rtl::TCodePage codePage_ = rtl::TCodePage::System();
     // While the background is the template's and nobody chose one, a Flash movie brings its

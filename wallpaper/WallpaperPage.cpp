@@ -129,6 +129,17 @@ std::string BackgroundOfPage(const std::string& html) {
     return end == std::string::npos ? "" : html.substr(start, end - start);
 }
 
+std::string PlaybackScript(bool paused) {
+    return std::string("window.livelyWallpaperPlaybackChanged && "
+                       "livelyWallpaperPlaybackChanged({IsPaused: ") +
+           (paused ? "true" : "false") + "})";
+}
+
+std::string PropertyScript(const std::string& name, const std::string& value) {
+    return "window.livelyPropertyListener && livelyPropertyListener(\"" + name + "\", " + value +
+           ")";
+}
+
 bool ShowsText(const TPageSettings& s) {
     return s.ShowText && !TextBlock(s).empty();
 }

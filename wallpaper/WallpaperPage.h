@@ -44,6 +44,12 @@ std::string PageBackground(const TPageSettings& settings, const core::TSysColorF
 // The background a page that WallpaperPage wrote carries: "#rrggbb", or empty when it is
 // transparent or left to the movie, or html is no such page.
 std::string BackgroundOfPage(const std::string& html);
+// What a host runs in the page to pause or resume the movie: Lively's playback event, which
+// the page answers.
+std::string PlaybackScript(bool paused);
+// What a host runs in the page to change one of its properties (Lively's property listener):
+// name one of "background", "showText", "fit", "volume", value as script text.
+std::string PropertyScript(const std::string& name, const std::string& value);
 // Whether the page shows the website text: ShowText, and something to show.
 bool ShowsText(const TPageSettings& settings);
 

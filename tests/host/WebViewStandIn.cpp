@@ -2,7 +2,7 @@
 // calls made through our declarations, the way the runtime does (every answer later, from the
 // caller's message loop; the handlers asked for by their own IIDs; suspension refused while the
 // view is visible), and records each call as a line "<process> <view> <call>" in the file that
-// MURAVEL_WEBVIEW_LOG names. A view is a child window of class "StandInWebView" in its parent.
+// MURAVEL_WEBVIEW_LOG names. A view is a static control in its parent that names the page.
 #include <windows.h>
 
 #include <wrl/client.h>
@@ -127,6 +127,8 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Navigate(LPCWSTR uri) override {
         Record(id_, "navigate " + Narrow(uri));
+        // What a screenshot shows in place of the page.
+        SetWindowTextW(window_, (L"Stand-in web view: " + std::wstring(uri)).c_str());
         Later([self = ComPtr<TView>(this)] {
             for (const ComPtr<ICoreWebView2NavigationCompletedEventHandler>& handler :
                  self->navigated_)

@@ -1,7 +1,5 @@
 #include "StubRunner.h"
 
-#include <shlobj.h>
-
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -14,8 +12,6 @@ namespace stubrun {
 namespace {
 
 constexpr DWORD RunLimitMs = 60 * 1000;
-const char* const RuntimeKey =
-    "Software\\Microsoft\\EdgeUpdate\\ClientState\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
 constexpr auto EventuallyLimit = std::chrono::seconds(20);
 
 std::string KeyPath(const std::string& name) {
@@ -154,34 +150,12 @@ void DeleteUninstallKey(const std::string& name) {
 const std::string TStubTest::PlayerBytes = "FWS\x09" + stubtest::RandomBytes(3000, 7);
 const std::string TStubTest::ScriptBytes = "var swfobject = function() {};\r\n";
 
-TRuntimeStandIn::TRuntimeStandIn(const std::string& folder) : log_(folder + "\\webview.log") {
-    const std::string runtime = folder + "\\120.0.2210.91";
-    const std::string library = runtime + "\\EBWebView\\x64";
-    EXPECT_EQ(SHCreateDirectoryExA(nullptr, library.c_str(), nullptr), ERROR_SUCCESS);
-    EXPECT_TRUE(CopyFileA(WindowsPath(MURAVEL_WEBVIEW_PATH).c_str(),
-                          (library + "\\EmbeddedBrowserWebView.dll").c_str(), FALSE));
-    EXPECT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, RuntimeKey, "EBWebView", REG_SZ, runtime.c_str(),
-                              static_cast<DWORD>(runtime.size() + 1)),
-              ERROR_SUCCESS);
-    SetEnvironmentVariableA("MURAVEL_WEBVIEW_LOG", log_.c_str());
-}
+TRuntimeStandIn::TRuntimeStandIn(const std::string& folder)
+    : TRuntime(folder, WindowsPath(MURAVEL_WEBVIEW_PATH)) {}
 
 TRuntimeStandIn::~TRuntimeStandIn() {
     host::StopRunning(host::AnswerTimeoutMs);
-    RegDeleteKeyA(HKEY_CURRENT_USER, RuntimeKey);
     RegDeleteKeyValueA(HKEY_CURRENT_USER, host::RunKey, host::RunValue);
-    SetEnvironmentVariableA("MURAVEL_WEBVIEW_LOG", nullptr);
-}
-
-bool TRuntimeStandIn::Recorded(const std::vector<std::string>& calls) const {
-    const std::string text = testfiles::ReadFile(log_);
-    size_t at = 0;
-    for (const std::string& call : calls) {
-        at = text.find(" " + call + "\n", at);
-        if (at == std::string::npos)
-            return false;
-    }
-    return true;
 }
 
 std::string HostRunValue() {

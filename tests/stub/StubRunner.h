@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "../host/RuntimeStandIn.h"
 #include "StubTestSupport.h"
 #include "wallpaper/WebPlayer.h"
 
@@ -39,22 +40,12 @@ DWORD UninstallNumber(const std::string& name, const char* value);
 bool UninstallKeyExists(const std::string& name);
 void DeleteUninstallKey(const std::string& name);
 
-// The WebView2 runtime's stand-in, installed in folder and registered as the current user's
-// runtime for as long as the object lives, recording into Log; the wallpaper host it started
-// is stopped, and its start at log-in taken away, at the end.
-class TRuntimeStandIn {
+// The runtime's stand-in for the installer's tests: the wallpaper host it started is stopped,
+// and its start at log-in taken away, at the end.
+class TRuntimeStandIn : public standin::TRuntime {
 public:
     explicit TRuntimeStandIn(const std::string& folder);
-    ~TRuntimeStandIn();
-    TRuntimeStandIn(const TRuntimeStandIn&) = delete;
-    TRuntimeStandIn& operator=(const TRuntimeStandIn&) = delete;
-
-    const std::string& Log() const { return log_; }
-    // Whether the stand-in recorded, of any view, each of calls in this order.
-    bool Recorded(const std::vector<std::string>& calls) const;
-
-private:
-    std::string log_;
+    ~TRuntimeStandIn() override;
 };
 
 // The command the current user's Run key holds for the wallpaper host; "" when none.

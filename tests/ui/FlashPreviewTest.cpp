@@ -2,14 +2,18 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "../TestFiles.h"
 #include "../flash/FakeFlash.h"
+#include "../host/RuntimeStandIn.h"
 #include "TestSupport.h"
 #include "ui/Application.h"
 #include "ui/MainFormUnit.h"
+#include "wallpaper/WallpaperPage.h"
 
 namespace {
 
@@ -269,14 +273,18 @@ TEST_F(FlashPreviewWithoutPlayer, ShowsTheDetailsOfTheMovieOrVideoChosen) {
 
     form.LoadFlash(folder / "intro.swf");
     Lines shown = Shown();
-    ASSERT_EQ(shown.size(), 3u);
+    ASSERT_EQ(shown.size(), 4u);
     EXPECT_EQ(shown[0], "intro.swf");
     EXPECT_EQ(shown[1], "Flash movie, version 10, uncompressed (FWS): 480 x 360 pixels, "
                         "24 frames per second, 1 frame");
+    // Nor is there a web view to play it in.
+    EXPECT_EQ(shown[3], "The Microsoft Edge WebView2 Runtime, which shows the wallpaper, is not "
+                        "installed.");
+    EXPECT_EQ(form.WebPreview, nullptr);
 
     form.LoadFlash(folder / "clip.flv");
     shown = Shown();
-    ASSERT_EQ(shown.size(), 3u);
+    ASSERT_EQ(shown.size(), 4u);
     EXPECT_EQ(shown[0], "clip.flv");
     EXPECT_EQ(shown[1], "Flash video with video only, Sorenson H.263; no metadata");
     EXPECT_EQ(form.FlashFileLabel->Caption(), "Flash: " + (folder / "clip.flv"));
@@ -288,6 +296,105 @@ TEST_F(FlashPreviewWithoutPlayer, ShowsTheDetailsOfTheMovieOrVideoChosen) {
                           "frames per second, 1 frame; cut off: its header says 1,000 bytes, "
                           "the file holds 400");
     EXPECT_TRUE(seams.MessageBoxes.empty());
+}
+
+// Where the WebView2 runtime is (its stand-in here), the movie plays in the window, on the
+// page an installation installs.
+class FlashPreviewInWebView : public ::testing::Test {
+protected:
+    void SetUp() override {
+        arguments = ui::Application().Arguments();
+        ui::Application().SetArguments({});
+        seams.ExecutableFolder = folder.Path();
+        ASSERT_TRUE(CopyFileA(WinePath(MURAVEL_STUB_PATH).c_str(),
+                              (folder / "installer.dat").c_str(), FALSE));
+        testfiles::WriteFile(folder / "intro.swf", testfiles::SwfMovie());
+        form.Show();
+        form.PageControl->SetActivePage(form.FlashSheet);
+        ASSERT_TRUE(PumpUntil([&] { return runtime.Recorded({"controller MuravelWebPreview"}); }))
+            << testfiles::ReadFile(runtime.Log());
+    }
+    void TearDown() override { ui::Application().SetArguments(arguments); }
+
+    // The folder of the page last navigated to.
+    std::string ShownFolder() const {
+        const std::string log = testfiles::ReadFile(runtime.Log());
+        const std::string marker = " navigate file:///";
+        const size_t at = log.rfind(marker);
+        if (at == std::string::npos)
+            return "";
+        std::string path = log.substr(at + marker.size(), log.find('\n', at) - at - marker.size());
+        path = path.substr(0, path.rfind('/'));
+        std::string decoded;
+        for (size_t i = 0; i < path.size(); ++i)
+            if (path[i] == '%' && i + 2 < path.size()) {
+                decoded += static_cast<char>(std::stoi(path.substr(i + 1, 2), nullptr, 16));
+                i += 2;
+            } else {
+                decoded += path[i] == '/' ? '\\' : path[i];
+            }
+        return decoded;
+    }
+    // Lets the preview's timers run for a while.
+    static void Settle() {
+        PumpUntil([start = GetTickCount64()] { return GetTickCount64() - start > 700; });
+    }
+
+    std::vector<std::string> arguments;
+    testfiles::TempFolder folder;
+    standin::TRuntime runtime{folder / "runtime", WinePath(MURAVEL_WEBVIEW_PATH)};
+    TFakeSeams seams;
+    ui::TMainForm form;
+};
+
+TEST_F(FlashPreviewInWebView, PlaysTheMovieAsInstalledAndShowsEachSettingAtOnce) {
+    // The web view takes the panel's place and size.
+    const HWND view =
+        FindWindowExA(form.FlashPanel->Handle(), nullptr, "MuravelWebPreview", nullptr);
+    ASSERT_NE(view, nullptr);
+    RECT panel, shown;
+    GetWindowRect(form.FlashPlayer->Handle(), &panel);
+    GetWindowRect(view, &shown);
+    EXPECT_TRUE(EqualRect(&panel, &shown));
+    EXPECT_TRUE(runtime.Recorded({"bounds 0 0 " + std::to_string(panel.right - panel.left) + " " +
+                                  std::to_string(panel.bottom - panel.top)}));
+
+    form.LoadFlash(folder / "intro.swf");
+    ASSERT_TRUE(PumpUntil([&] { return runtime.Count("navigate") == 1; }));
+    const std::string first = ShownFolder();
+    EXPECT_NE(testfiles::ReadFile(first + "\\wallpaper.html").find("data-movie=\"intro.swf\""),
+              std::string::npos);
+    EXPECT_TRUE(IsWindowVisible(view));
+
+    // A colour reaches the page as one call of its listener, and writes no folder.
+    seams.ColorDialogAnswers = {RGB(0x11, 0x22, 0x33)};
+    form.BGColorBtnClick(form.BGColorBtn);
+    Settle();
+    const std::string colour = "script window.livelyPropertyListener && "
+                               "livelyPropertyListener(\"background\", \"#112233\")";
+    EXPECT_TRUE(runtime.Recorded({colour}));
+    EXPECT_EQ(runtime.Count("navigate"), 1u);
+
+    // Loop is part of the page: its folder is written again, and the last one goes.
+    form.LoopCheckBox->SetChecked(!form.LoopCheckBox->Checked());
+    ASSERT_TRUE(PumpUntil([&] { return runtime.Count("navigate") == 2; }));
+    EXPECT_NE(ShownFolder(), first);
+    EXPECT_NE(testfiles::ReadFile(ShownFolder() + "\\wallpaper.html").find("#112233"),
+              std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(first));
+
+    // Another page in front pauses the movie, and it plays on when the preview is back.
+    DeleteFileA(runtime.Log().c_str());
+    form.PageControl->SetActivePage(form.InfoSheet);
+    EXPECT_TRUE(PumpUntil([&] {
+        return runtime.Recorded(
+            {"script " + wallpaper::PlaybackScript(true), "visible 0", "suspend"});
+    })) << testfiles::ReadFile(runtime.Log());
+    form.PageControl->SetActivePage(form.FlashSheet);
+    EXPECT_TRUE(PumpUntil([&] {
+        return runtime.Recorded(
+            {"resume", "visible 1", "script " + wallpaper::PlaybackScript(false)});
+    })) << testfiles::ReadFile(runtime.Log());
 }
 
 } // namespace

@@ -37,13 +37,6 @@ std::string FlvMovie() {
     return testfiles::FlvVideo(1500);
 }
 
-// A Linux path in the build tree, as Wine names it.
-std::string WinePath(const char* path) {
-    std::string windows = "Z:" + std::string(path);
-    std::replace(windows.begin(), windows.end(), '/', '\\');
-    return windows;
-}
-
 std::vector<std::string> TempListing() {
     char temp[MAX_PATH] = "";
     GetTempPathA(sizeof temp, temp);

@@ -76,6 +76,22 @@ void Pump() {
     sys::ProcessMessages();
 }
 
+bool PumpUntil(const std::function<bool()>& condition) {
+    for (int waited = 0; waited < 10000; waited += 20) {
+        Pump();
+        if (condition())
+            return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+std::string WinePath(const char* path) {
+    std::string windows = "Z:" + std::string(path);
+    std::replace(windows.begin(), windows.end(), '/', '\\');
+    return windows;
+}
+
 void PressKey(UINT key) {
     HWND focus = GetFocus();
     PostMessageA(focus, WM_KEYDOWN, key, 1);

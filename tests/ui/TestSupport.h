@@ -41,6 +41,10 @@ private:
 
 // Handles the messages waiting for this thread.
 void Pump();
+// Pumps until condition holds, for ten seconds at most; whether it did.
+bool PumpUntil(const std::function<bool()>& condition);
+// A Linux path in the build tree, as Wine names it.
+std::string WinePath(const char* path);
 
 // A key as the keyboard would deliver it to the window that has the focus.
 void PressKey(UINT key);
