@@ -412,7 +412,7 @@ void TMainForm::WritePreviewFolder(const std::string& folder) {
 }
 
 void TMainForm::PreviewFolderChanged() {
-    if (!WebPreview)
+    if (!WebPreview || !WebPreview->Usable())
         return;
     // Started again, so a run of changes writes the folder once, after the last.
     PreviewTimer.SetEnabled(false);

@@ -29,8 +29,8 @@ public:
     void ShowFolder(const std::string& folder);
     // Hides the window, and what it shows, for the panel beneath.
     void Hide();
-    // Whether a page is shown, or is to be once the browser has started.
-    bool Showing() const { return !folder_.empty(); }
+    // Whether it may show a page: false once the browser would not start or a page stopped.
+    bool Usable() const { return !broken_; }
     // Runs script in the page shown; nothing when none is.
     void ExecuteScript(const std::string& script);
 
