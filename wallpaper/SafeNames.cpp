@@ -80,8 +80,9 @@ std::string MovieNamePart(const std::string& path) {
 }
 
 bool IsOwnFileName(const std::string& name) {
-    for (const char* own : {PageFileName, InfoFileName, PropertiesFileName, UninstallerFileName,
-                            HostFileName, core::PlayerFileName, core::ScriptFileName})
+    for (const char* own :
+         {PageFileName, InfoFileName, PropertiesFileName, EngineProjectFileName,
+          UninstallerFileName, HostFileName, core::PlayerFileName, core::ScriptFileName})
         if (rtl::SameTextAscii(name, own))
             return true;
     return false;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "DataScript.h"
+#include "EngineProject.h"
 #include "LivelyInfo.h"
 #include "SafeNames.h"
 #include "core/InstallerUnit.h"
@@ -102,6 +103,7 @@ TWallpaperFolder::TWallpaperFolder(const core::TProject& project, const std::str
         properties.Background.clear();
     properties.HasText = ShowsText(page);
     AddText(PropertiesFileName, LivelyPropertiesJson(properties));
+    AddText(EngineProjectFileName, EngineProjectJson(info, properties));
 }
 
 void TWallpaperFolder::AddData(const std::string& name, const std::string& url,

@@ -21,7 +21,8 @@ struct TContent {
 
 // The files of an installed wallpaper folder, planned from a project: the page, its script and
 // the web player's files, the movie (and a video's player movie) as data scripts, and the files
-// Lively Wallpaper reads. Nothing is read or written until a file is written.
+// Lively Wallpaper and Wallpaper Engine read. Nothing is read or written until a file is
+// written.
 class TWallpaperFolder {
 public:
     using TWriteFn = std::function<void(const char* data, size_t size)>;

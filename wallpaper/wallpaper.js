@@ -235,6 +235,40 @@ window.livelyPropertyListener = function(name, value) {
         apply[name](name === "fit" || name === "volume" ? Number(value) : value);
 };
 
+// Wallpaper Engine's listener drives the same state. Its keys are lower case, its colours
+// "r g b" with each part from 0 to 1; it calls with every property once the page has loaded,
+// then with the ones changed.
+const EngineNames = {background : "background", showtext : "showText", fit : "fit", volume : "volume"};
+function engineColor(value) {
+    const parts = String(value).trim().split(/\s+/).map(Number);
+    if (parts.length !== 3 || parts.some((part) => !Number.isFinite(part)))
+        return null;
+    return "#" + parts.map((part) => Math.round(Math.min(1, Math.max(0, part)) * 255)
+                                         .toString(16).padStart(2, "0")).join("");
+}
+window.wallpaperPropertyListener = {
+    applyUserProperties(properties) {
+        for (const [key, property] of Object.entries(properties || {})) {
+            const name = EngineNames[key];
+            if (!name || !property || !("value" in property))
+                continue;
+            if (name === "background") {
+                const color = engineColor(property.value);
+                if (color)
+                    apply.background(color);
+            } else if (name === "showText") {
+                apply.showText(Boolean(property.value));
+            } else {
+                apply[name](Number(property.value));
+            }
+        }
+    },
+    setPaused(paused) {
+        hostPaused = Boolean(paused);
+        updatePlayback();
+    },
+};
+
 // Suspended while the host pauses the wallpaper (Lively's pause event) and while the page is
 // hidden, in any host; resumed where it stopped.
 function updatePlayback() {

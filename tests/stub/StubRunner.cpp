@@ -235,7 +235,7 @@ std::string TStubTest::ProgramBytes() const {
 
 std::vector<std::string> TStubTest::InstalledNames(const std::vector<std::string>& extra) const {
     std::vector<std::string> names{"LivelyInfo.json", "LivelyProperties.json", "movie.js",
-                                   "uninstall.exe", "wallpaper.html"};
+                                   "project.json",    "uninstall.exe",         "wallpaper.html"};
     const wallpaper::TWebPlayer player = Player();
     for (const wallpaper::TWebPlayer::TFile& file : player.Files())
         names.push_back(file.Name);

@@ -69,8 +69,9 @@ protected:
     const std::string& StubBytes() const { return stubBytes_; }
     // The stub without the web player behind it, as uninstallers carry it.
     std::string ProgramBytes() const;
-    // What an installation of a movie holds, sorted as Names gives them: the page, its
-    // description, the web player, the movie's data script and the uninstaller; extra added.
+    // What an installation of a movie holds, sorted as Names gives them: the page, the players'
+    // descriptions, the web player, the host, the movie's data script and the uninstaller;
+    // extra added.
     std::vector<std::string> InstalledNames(const std::vector<std::string>& extra = {}) const;
     // The movie as the installed folder hands it to the page.
     static std::string InstalledMovie(const std::string& folder);

@@ -112,7 +112,7 @@ test("the text takes a strip of its own below the whole movie, in any window", a
     }
 });
 
-test("Lively's settings change the playing page: colour, text, fit, and back to the defaults", async () => {
+test("Lively's and Wallpaper Engine's settings change the playing page: colour, text, fit, and back to the defaults", async () => {
     // A red 4:3 movie: in a 16:9 window the background shows beside it unless it fills the screen.
     const movie = compressed(rectangleMovie({
         width: 400, height: 300, background: Blue, frames: [{ color: Red, x: 0, y: 0, w: 400, h: 300 }],
@@ -141,6 +141,22 @@ test("Lively's settings change the playing page: colour, text, fit, and back to 
     await waitForPixels(page, [[3, 180, Red], [636, 180, Red], [320, 3, Red]]);
     await lively([["restoreDefaults", true]]);
     await waitForPixels(page, initial);
+
+    // Wallpaper Engine's project file offers the same settings, in its own kinds.
+    const engine = JSON.parse(fs.readFileSync(path.join(folder, "project.json"), "utf8"));
+    assert.equal(engine.type, "web");
+    assert.equal(engine.file, "wallpaper.html");
+    const engineProperties = engine.general.properties;
+    assert.deepEqual(Object.entries(engineProperties).map(([key, p]) => [key, p.type]),
+        [["background", "color"], ["showtext", "bool"], ["fit", "combo"], ["volume", "slider"]]);
+    assert.equal(engineProperties.background.value, "0 1 0");
+    assert.deepEqual(engineProperties.fit.options.map((o) => o.label), properties.fit.items);
+    const wallpaperEngine = (p) => page.evaluate((p) => wallpaperPropertyListener.applyUserProperties(p), p);
+    // As it calls at load, with every property: nothing changes.
+    await wallpaperEngine(engineProperties);
+    await waitForPixels(page, initial);
+    await wallpaperEngine({ background: { value: "1 0 0" } });
+    await waitForPixels(page, [[40, 150, Red], [320, 357, Yellow]]);
     await page.close();
 });
 
