@@ -104,10 +104,14 @@ int Build(const std::vector<std::string>& args) {
 }
 
 int Page(const std::vector<std::string>& args) {
-    const TArguments parsed(
-        args, WallpaperOptions({{"--force", TKind::Switch}, {"--open", TKind::Switch}}));
+    const TArguments parsed(args, WallpaperOptions({{"--force", TKind::Switch},
+                                                    {"--open", TKind::Switch},
+                                                    {"--zip", TKind::Switch}}));
     if (!parsed.Has("-o"))
         throw EUsage{"page takes -o DIR"};
+    const bool zip = parsed.Value("--zip") == "1";
+    if (zip && parsed.Value("--open") == "1")
+        throw EUsage{"page --zip writes an archive, which --open cannot open"};
     core::TProject project(ScratchIniPath());
     const TWallpaperProject made = WallpaperProject("page", parsed, project);
     const bool fromProject = made.FromFile;
@@ -123,16 +127,25 @@ int Page(const std::vector<std::string>& args) {
 
     const std::string folder = *parsed.Value("-o");
     const bool force = parsed.Value("--force") == "1";
+    const std::string assets = AssetsFolder(parsed);
+    const wallpaper::TFolderSources sources{
+        movie, assets + core::PlayerFileName,
+        parsed.Value("--stub").value_or(assets + core::StubFileName)};
+    if (zip) {
+        if (!force && (rtl::FileExists(folder) || rtl::DirectoryExists(folder)))
+            throw rtl::Exception("\"" + folder + "\" exists; give --force to replace it.");
+        if (rtl::DirectoryExists(folder))
+            throw rtl::Exception("\"" + folder + "\" is a folder, not a file.");
+        wallpaper::WriteWallpaperZip(project, codePage, sources, folder);
+        std::printf("%s\n", folder.c_str());
+        return ExitSuccess;
+    }
     if (rtl::FileExists(folder))
         throw rtl::Exception("\"" + folder + "\" is a file, not a folder.");
     if (!force && rtl::DirectoryExists(folder) && !std::filesystem::is_empty(rtl::FsPath(folder)))
         throw rtl::Exception("\"" + folder + "\" is not empty; give --force to write into it.");
     std::filesystem::create_directories(rtl::FsPath(folder));
-    const std::string assets = AssetsFolder(parsed);
-    wallpaper::WriteWallpaperFolder(project, codePage,
-                                    {movie, assets + core::PlayerFileName,
-                                     parsed.Value("--stub").value_or(assets + core::StubFileName)},
-                                    folder, force);
+    wallpaper::WriteWallpaperFolder(project, codePage, sources, folder, force);
     const std::string page = rtl::IncludeTrailingDelimiter(folder) + wallpaper::PageFileName;
     std::printf("%s\n", page.c_str());
     if (parsed.Value("--open") == "1" && !cli::OpenWithDefaultProgram(page))

@@ -77,13 +77,17 @@ const TCommand Commands[] = {
               "  muravel-cli; --stub names another stub. A movie that is empty, no Flash movie or\n"
               "  video, damaged or cut off is refused.\n",
      true, cli::Build},
-    {"page", "page PROJECT -o DIR [--force] [--open] [--assets DIR] [--stub FILE] [--codepage N]\n"
-             "page --movie MOVIE --title TITLE -o DIR [SETTINGS] [--force] [--open]\n"
+    {"page", "page PROJECT -o DIR [--force] [--open | --zip] [--assets DIR] [--stub FILE]\n"
+             "     [--codepage N]\n"
+             "page --movie MOVIE --title TITLE -o DIR [SETTINGS] [--force] [--open | --zip]\n"
              "     [--assets DIR | --no-template] [--stub FILE]\n"
              "  Writes into DIR the folder an installer would install (no uninstaller): open its\n"
-             "  wallpaper.html in a browser, serve it, or add it in Lively Wallpaper. DIR is made;\n"
-             "  one that holds anything is refused unless --force. --open opens the page with the\n"
-             "  default browser. The web player comes from installer.dat, as for build.\n",
+             "  wallpaper.html in a browser, serve it, add it in Lively Wallpaper or put it in\n"
+             "  Wallpaper Engine's projects\\myprojects. DIR is made; one that holds anything is\n"
+             "  refused unless --force. --open opens the page with the default browser. With\n"
+             "  --zip, -o names a .zip of the same files, which Lively imports by drag and drop;\n"
+             "  an existing file is refused unless --force. The web player comes from\n"
+             "  installer.dat, as for build.\n",
      true, cli::Page},
     {"info", "info MOVIE\n"
              "  Prints what the preview reads of a movie or video, one \"key: value\" line each, in\n"

@@ -45,8 +45,10 @@ struct TCompressionStream::State {
     }
 };
 
-TCompressionStream::TCompressionStream(TStream& target) : state_(new State(target)) {
-    Check(deflateInit(&state_->z, Z_BEST_COMPRESSION), state_->z);
+TCompressionStream::TCompressionStream(TStream& target, bool raw) : state_(new State(target)) {
+    Check(deflateInit2(&state_->z, Z_BEST_COMPRESSION, Z_DEFLATED, raw ? -MAX_WBITS : MAX_WBITS, 8,
+                       Z_DEFAULT_STRATEGY),
+          state_->z);
     state_->z.next_out = state_->buffer;
     state_->z.avail_out = ZBufferSize;
 }

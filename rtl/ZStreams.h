@@ -29,10 +29,11 @@ void Deflate(TStream& source, int64_t size, TStream& target,
 // Write-only: deflates what is written (level 9, default window and memory level) and hands
 // zlib's output to the target in pieces of at most ZBufferSize bytes. Finish ends the zlib
 // stream, trailer included, and raises when that fails; a stream destroyed without Finish is
-// left unfinished in the target.
+// left unfinished in the target. With raw set it writes bare deflate data, without the zlib
+// header and trailer, as .zip entries hold it.
 class TCompressionStream : public TStream {
 public:
-    explicit TCompressionStream(TStream& target);
+    explicit TCompressionStream(TStream& target, bool raw = false);
     ~TCompressionStream() override;
 
     int64_t Read(void* buffer, int64_t count) override;

@@ -18,15 +18,35 @@ TContent FileContent(const std::string& path) {
             }};
 }
 
-void WriteWallpaperFolder(const core::TProject& project, const rtl::TCodePage& codePage,
-                          const TFolderSources& sources, const std::string& folder, bool replace) {
+namespace {
+
+// The folder of the project, with the web player of the stub the sources name.
+void WithFolder(const core::TProject& project, const rtl::TCodePage& codePage,
+                const TFolderSources& sources,
+                const std::function<void(const TWallpaperFolder& folder)>& use) {
     rtl::TMemoryStream stub;
     stub.LoadFromFile(sources.Stub);
     const TWebPlayer player(stub.Memory(), stub.Size());
-    TWallpaperFolder(
+    use(TWallpaperFolder(
         project, WallpaperTitle(project), codePage, SystemColor, player, FileContent(sources.Movie),
-        core::IsVideoPath(sources.Movie) ? FileContent(sources.PlayerMovie) : TContent{})
-        .WriteTo(folder, replace);
+        core::IsVideoPath(sources.Movie) ? FileContent(sources.PlayerMovie) : TContent{}));
+}
+
+} // namespace
+
+void WriteWallpaperFolder(const core::TProject& project, const rtl::TCodePage& codePage,
+                          const TFolderSources& sources, const std::string& folder, bool replace) {
+    WithFolder(project, codePage, sources,
+               [&](const TWallpaperFolder& contents) { contents.WriteTo(folder, replace); });
+}
+
+void WriteWallpaperZip(const core::TProject& project, const rtl::TCodePage& codePage,
+                       const TFolderSources& sources, const std::string& path) {
+    WithFolder(project, codePage, sources, [&](const TWallpaperFolder& contents) {
+        rtl::TReplacingFile file(path);
+        contents.WriteZipTo(file.Stream());
+        file.Commit();
+    });
 }
 
 } // namespace wallpaper

@@ -26,5 +26,9 @@ struct TFolderSources {
 // installer's movie is checked, and tells the user its own way when it fails.
 void WriteWallpaperFolder(const core::TProject& project, const rtl::TCodePage& codePage,
                           const TFolderSources& sources, const std::string& folder, bool replace);
+// Writes the same files as a .zip archive at path, which Lively Wallpaper imports, replacing
+// a file there; a failure leaves what was there.
+void WriteWallpaperZip(const core::TProject& project, const rtl::TCodePage& codePage,
+                       const TFolderSources& sources, const std::string& path);
 
 } // namespace wallpaper

@@ -10,6 +10,7 @@
 #include "rtl/Paths.h"
 #include "rtl/Streams.h"
 #include "rtl/TextUtils.h"
+#include "rtl/ZipWriter.h"
 
 namespace wallpaper {
 
@@ -134,6 +135,13 @@ void TWallpaperFolder::WriteTo(const std::string& folder, bool replace) const {
             out.WriteBuffer(data, static_cast<int64_t>(size));
         });
     }
+}
+
+void TWallpaperFolder::WriteZipTo(rtl::TStream& out) const {
+    rtl::TZipWriter zip(out);
+    for (const TFile& file : files_)
+        zip.Add(file.Name, file.Write);
+    zip.Finish();
 }
 
 } // namespace wallpaper

@@ -10,6 +10,7 @@
 #include "WebPlayer.h"
 #include "core/ProjectUnit.h"
 #include "rtl/CodePage.h"
+#include "rtl/Streams.h"
 
 namespace wallpaper {
 
@@ -43,6 +44,9 @@ public:
     // Writes every file into folder, which must exist; files of the same names are replaced
     // when replace is set, and refused otherwise.
     void WriteTo(const std::string& folder, bool replace) const;
+    // Writes every file into a .zip archive at out's position, at the archive's root, as
+    // Lively Wallpaper imports a wallpaper.
+    void WriteZipTo(rtl::TStream& out) const;
 
 private:
     void AddData(const std::string& name, const std::string& url, const std::string& type,

@@ -10,8 +10,8 @@ import assert from "node:assert/strict";
 import { pathToFileURL } from "node:url";
 
 import {
-    compressed, install, installFromMovie, launchBrowser, near, page as writePage, pixels, rectangleMovie, tempFolder, uninstall,
-    waitForPixels,
+    compressed, install, installFromMovie, launchBrowser, near, page as writePage, pageOf, pixels, rectangleMovie, tempFolder,
+    uninstall, waitForPixels, writeProject,
 } from "./support.mjs";
 
 const Red = 0xff0000, Green = 0x00ff00, Blue = 0x0000ff, Yellow = 0xffff00, White = 0xffffff;
@@ -277,6 +277,29 @@ test("muravel-cli page writes a folder that plays, for a movie and for a video",
     page = await open(fileUrl(writePage(work, "page.flv", twoColourVideo("page.flv", false), { background: Green })));
     await waitForPixels(page, [[320, 180, Red], [40, 180, Green]], { tolerance: 60 });
     await page.close();
+});
+
+test("muravel-cli page --zip holds the folder's files at its root, the same bytes every time", () => {
+    const movie = compressed(rectangleMovie({ width: 400, height: 300, background: Blue, frames: [] }));
+    const project = writeProject(work, "zipped.swf", movie, { background: Green });
+    const folder = path.join(work, "zipped-page");
+    const zip = path.join(work, "zipped.zip");
+    pageOf(work, project, folder);
+    pageOf(work, project, zip, ["--zip"]);
+    // Read by another program's reader, as Lively's would.
+    execFileSync("unzip", ["-tq", zip]);
+    const names = execFileSync("unzip", ["-Z1", zip]).toString().trim().split("\n");
+    assert.deepEqual([...names].sort(), fs.readdirSync(folder).sort());
+    assert.ok(names.includes("LivelyInfo.json"));
+    const unzipped = path.join(work, "unzipped");
+    execFileSync("unzip", ["-q", zip, "-d", unzipped]);
+    for (const name of names)
+        assert.ok(fs.readFileSync(path.join(unzipped, name)).equals(fs.readFileSync(path.join(folder, name))), name);
+    const first = fs.readFileSync(zip);
+    assert.throws(() => pageOf(work, project, zip, ["--zip"]), "an existing file without --force");
+    assert.ok(fs.readFileSync(zip).equals(first));
+    pageOf(work, project, zip, ["--zip", "--force"]);
+    assert.ok(fs.readFileSync(zip).equals(first), "the same bytes again");
 });
 
 test("a blend mode over the stage blends with the wallpaper's colour", async () => {

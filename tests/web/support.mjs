@@ -188,7 +188,7 @@ function tools(work) {
 }
 
 // The project file of movie (bytes, named movieName) with the project settings s and a new GUID.
-function writeProject(work, movieName, movie, s) {
+export function writeProject(work, movieName, movie, s) {
     const moviePath = path.join(work, movieName);
     fs.writeFileSync(moviePath, movie);
     const guid = `{${randomUUID().toUpperCase()}}`;
@@ -197,12 +197,17 @@ function writeProject(work, movieName, movie, s) {
     return projectPath;
 }
 
+// muravel-cli's page command of a project file, writing to out with the options given.
+export function pageOf(work, project, out, options = []) {
+    wine(path.join(tools(work), "muravel-cli.exe"),
+         ["page", windowsPath(project), "-o", windowsPath(out), "--stub", windowsPath(env("MURAVEL_STUB")),
+          ...options]);
+}
+
 // The folder muravel-cli's page command writes for movie with the project settings s.
 export function page(work, movieName, movie, s) {
     const folder = path.join(work, movieName.replace(/[^A-Za-z0-9.]/g, "_") + "-page");
-    wine(path.join(tools(work), "muravel-cli.exe"),
-         ["page", windowsPath(writeProject(work, movieName, movie, s)), "-o", windowsPath(folder),
-          "--stub", windowsPath(env("MURAVEL_STUB"))]);
+    pageOf(work, writeProject(work, movieName, movie, s), folder);
     return folder;
 }
 
