@@ -14,7 +14,7 @@ TDesktopWallpaper::TDesktopWallpaper(const TInstallation& installation)
     : TDesktopWallpaper(installation, lively::ProgramPath(), webview::RuntimePresent()) {}
 
 TDesktopWallpaper::TRoute TDesktopWallpaper::Route() const {
-    if (lively_ && !installation_.Copies().empty())
+    if (lively_ && lively::LibraryCopy(installation_.Copies()))
         return TRoute::Lively;
     return runtime_ ? TRoute::Host : TRoute::None;
 }
@@ -22,7 +22,7 @@ TDesktopWallpaper::TRoute TDesktopWallpaper::Route() const {
 std::string TDesktopWallpaper::Set() const {
     switch (Route()) {
     case TRoute::Lively:
-        if (!lively::SetWallpaper(*lively_, installation_.Copies().front(),
+        if (!lively::SetWallpaper(*lively_, *lively::LibraryCopy(installation_.Copies()),
                                   lively::AnswerTimeoutMs))
             return lively::NotSetText;
         // Two players on one desktop would draw over each other.

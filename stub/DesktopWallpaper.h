@@ -15,7 +15,7 @@ constexpr const char* NoDesktopText =
 constexpr const char* HostText = "On the desktop it plays behind the icons on every screen, and "
                                  "again at every log-in, until it is uninstalled.";
 
-// How an installed wallpaper gets on the desktop: through Lively Wallpaper where its copy went
+// How an installed wallpaper gets on the desktop: through Lively Wallpaper where a copy went
 // into the library of a Lively whose program is found, else through the wallpaper host
 // installed with it where the WebView2 runtime is, else not at all.
 class TDesktopWallpaper {

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <new>
 
 #include "LivelyLibrary.h"
@@ -33,6 +34,7 @@ enum TControlId {
     FolderLabel,
     BrowseButton,
     LivelyCheckBox,
+    EngineCheckBox,
     StatusLabel,
     FinishFolderLabel,
     ProgressBar,
@@ -74,7 +76,9 @@ const TInstallForm::TControlRow TInstallForm::Layout[] = {
     {BrowseButton, "BUTTON", "Browse...", BS_PUSHBUTTON | WS_TABSTOP, 356, 236, 88, 26, ReadyPage,
      Always},
     {LivelyCheckBox, "BUTTON", "Also add to Lively Wallpaper", BS_AUTOCHECKBOX | WS_TABSTOP, 16,
-     270, 428, 22, ReadyPage, WithLively},
+     270, 210, 22, ReadyPage, WithLively},
+    {EngineCheckBox, "BUTTON", "Also add to Wallpaper Engine", BS_AUTOCHECKBOX | WS_TABSTOP, 234,
+     270, 210, 22, ReadyPage, WithEngine},
     {StatusLabel, "STATIC", "", SS_LEFT | SS_NOPREFIX, 16, 100, 428, 20,
      InstallingPage | FinishedPage, Always},
     {FinishFolderLabel, "STATIC", "", PathStyle, 16, 122, 428, 20, FinishedPage, Always},
@@ -95,10 +99,13 @@ const TInstallForm::TControlRow TInstallForm::Layout[] = {
 };
 
 TInstallForm::TInstallForm(HINSTANCE instance, TInstallation& installation,
-                           const TInstallerPackage& package, std::vector<std::string> libraries)
+                           const TInstallerPackage& package,
+                           std::vector<std::string> livelyLibraries,
+                           std::vector<std::string> engineLibraries)
     : instance_(instance), installation_(installation), package_(package),
-      project_(package.Project()), libraries_(std::move(libraries)),
-      livelyProgram_(lively::ProgramPath()), runtime_(webview::RuntimePresent()) {
+      project_(package.Project()), livelyLibraries_(std::move(livelyLibraries)),
+      engineLibraries_(std::move(engineLibraries)), livelyProgram_(lively::ProgramPath()),
+      runtime_(webview::RuntimePresent()) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     NONCLIENTMETRICSA metrics{};
@@ -151,6 +158,7 @@ LRESULT TInstallForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 BrowseButtonClick();
                 return 0;
             case LivelyCheckBox:
+            case EngineCheckBox:
                 installation_.SetPlace(installation_.Folder(), ChosenLibraries());
                 return 0;
             case InstallButton:
@@ -193,11 +201,13 @@ bool TInstallForm::Holds(TCondition condition) const {
     case WithLicense:
         return project_.ShowLicense;
     case WithLively:
-        return !libraries_.empty();
+        return !livelyLibraries_.empty();
+    case WithEngine:
+        return !engineLibraries_.empty();
     case WithDesktop:
-        return (!libraries_.empty() && livelyProgram_.has_value()) || runtime_;
+        return (!livelyLibraries_.empty() && livelyProgram_.has_value()) || runtime_;
     case WithoutLively:
-        return libraries_.empty();
+        return livelyLibraries_.empty();
     case Always:
         break;
     }
@@ -234,13 +244,23 @@ void TInstallForm::CreateControls() {
                        ? "It is in Lively Wallpaper's library as well."
                        : "It is in Lively Wallpaper's library as well: choose it there "
                          "to put it on the desktop.");
-    SendMessageA(Control(LivelyCheckBox), BM_SETCHECK,
-                 installation_.Copies().empty() ? BST_UNCHECKED : BST_CHECKED, 0);
+    const std::vector<std::string>& copies = installation_.Copies();
+    const bool inLively = lively::LibraryCopy(copies).has_value();
+    SendMessageA(Control(LivelyCheckBox), BM_SETCHECK, inLively ? BST_CHECKED : BST_UNCHECKED, 0);
+    const bool inEngine = std::any_of(copies.begin(), copies.end(), [](const std::string& copy) {
+        return !lively::IsLibraryCopy(copy);
+    });
+    SendMessageA(Control(EngineCheckBox), BM_SETCHECK, inEngine ? BST_CHECKED : BST_UNCHECKED, 0);
     SendMessageA(Control(ProgressBar), PBM_SETRANGE32, 0, ProgressRange);
 }
 
 std::vector<std::string> TInstallForm::ChosenLibraries() const {
-    return Checked(LivelyCheckBox) ? libraries_ : std::vector<std::string>();
+    std::vector<std::string> chosen;
+    if (Checked(LivelyCheckBox))
+        chosen = livelyLibraries_;
+    if (Checked(EngineCheckBox))
+        chosen.insert(chosen.end(), engineLibraries_.begin(), engineLibraries_.end());
+    return chosen;
 }
 
 int CALLBACK TInstallForm::BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data) {
@@ -320,7 +340,7 @@ void TInstallForm::ShowPage(TPage page) {
     page_ = page;
     // The library's lines on the finish page only when the copy was placed, but for the line
     // that says why it was not.
-    const bool placed = !installation_.Copies().empty();
+    const bool placed = lively::LibraryCopy(installation_.Copies()).has_value();
     const bool failed = !installation_.CopyFailure().empty();
     const bool noDesktop = Desktop().Route() == TDesktopWallpaper::TRoute::None;
     for (const TControlRow& row : Layout)
@@ -413,8 +433,7 @@ void TInstallForm::InstallDone() {
     SendMessageA(Control(OpenCheckBox), BM_SETCHECK, onDesktop ? BST_UNCHECKED : BST_CHECKED, 0);
     SendMessageA(Control(SetWallpaperCheckBox), BM_SETCHECK, BST_CHECKED, 0);
     if (!installation_.CopyFailure().empty())
-        SetWindowTextA(Control(LivelyLabel),
-                       (lively::NoCopyText + installation_.CopyFailure()).c_str());
+        SetWindowTextA(DesktopLine(), installation_.CopyFailure().c_str());
     ShowPage(FinishedPage);
 }
 

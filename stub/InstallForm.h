@@ -13,7 +13,8 @@ namespace stub {
 
 // The installer's window, titled after the wallpaper: the licence with "I accept" when the
 // project asks for it (Install stays disabled until it is ticked), the folder with Browse and,
-// where Lively Wallpaper is found, whether to add the wallpaper to its library too; then a
+// where Lively Wallpaper or Wallpaper Engine is found, whether to add the wallpaper to its
+// library too; then a
 // progress bar while a worker thread installs, then a finish page that offers to open the
 // wallpaper and to put it on the desktop, through Lively or the wallpaper host (a worker waits
 // for either while the window stays responsive); where neither can, it says what would.
@@ -21,9 +22,11 @@ class TInstallForm final : public sys::TWindow {
 public:
     enum class TOutcome { Installed, Cancelled };
 
-    // libraries are the wallpapers folders of the players found, offered with a check box.
+    // livelyLibraries and engineLibraries are the folders of the players found, each player's
+    // offered with a check box.
     TInstallForm(HINSTANCE instance, TInstallation& installation, const TInstallerPackage& package,
-                 std::vector<std::string> libraries);
+                 std::vector<std::string> livelyLibraries,
+                 std::vector<std::string> engineLibraries);
     ~TInstallForm() override;
 
     // Shows the window and runs its message loop until it closes.
@@ -32,7 +35,7 @@ public:
 private:
     enum TPage : unsigned { ReadyPage = 1, InstallingPage = 2, FinishedPage = 4 };
     // When a control is made.
-    enum TCondition { Always, WithLicense, WithLively, WithDesktop, WithoutLively };
+    enum TCondition { Always, WithLicense, WithLively, WithEngine, WithDesktop, WithoutLively };
     struct TControlRow;
     static const TControlRow Layout[];
 
@@ -69,7 +72,8 @@ private:
     TInstallation& installation_;
     const TInstallerPackage& package_;
     const core::TProject& project_;
-    std::vector<std::string> libraries_;
+    std::vector<std::string> livelyLibraries_;
+    std::vector<std::string> engineLibraries_;
     std::optional<std::string> livelyProgram_;
     bool runtime_;
     sys::TFontHandle font_;

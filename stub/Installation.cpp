@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "EngineLibrary.h"
 #include "LivelyLibrary.h"
 #include "Uninstallation.h"
 #include "core/ProductVersion.h"
@@ -344,7 +345,8 @@ void TInstallation::Run(const TProgressFn& progress) {
     PlaceCopies(replaced);
     // What Lively kept of an earlier copy would hide this one's defaults.
     for (const std::string& copy : record_.Copies)
-        lively::ForgetSettings(copy);
+        if (lively::IsLibraryCopy(copy))
+            lively::ForgetSettings(copy);
     if (!earlierLocation.empty() && !rtl::SameFile(earlierLocation, folder_))
         RemoveEarlierCopy(earlierLocation);
 }
@@ -361,7 +363,10 @@ void TInstallation::PlaceCopies(const std::vector<std::string>& ours) {
             undo.Commit();
             placed.push_back(copy);
         } catch (const rtl::Exception& error) {
-            copyFailure_ += (copyFailure_.empty() ? "" : " ") + error.Message;
+            copyFailure_ +=
+                (copyFailure_.empty() ? "" : " ") +
+                std::string(lively::IsLibraryCopy(copy) ? lively::NoCopyText : engine::NoCopyText) +
+                error.Message;
         }
     }
     if (placed.size() == record_.Copies.size())

@@ -39,7 +39,8 @@ public:
     // The folders of the copies in players' libraries, named after the wallpaper's identity;
     // after Run, those placed.
     const std::vector<std::string>& Copies() const { return record_.Copies; }
-    // After Run, why a copy could not be placed; empty when every copy was.
+    // After Run, why a copy could not be placed, each reason after the line that names its
+    // player; empty when every copy was.
     const std::string& CopyFailure() const { return copyFailure_; }
     // The name of the wallpaper's own folder, after its title.
     const std::string& FolderName() const { return folderName_; }

@@ -152,6 +152,22 @@ std::vector<std::string> WallpapersFolders() {
     return folders;
 }
 
+bool IsLibraryCopy(const std::string& copy) {
+    const size_t name = copy.find_last_of('\\');
+    const size_t parent = name == std::string::npos || name == 0
+                              ? std::string::npos
+                              : copy.find_last_of('\\', name - 1);
+    return parent != std::string::npos &&
+           rtl::SameTextAscii(copy.substr(parent + 1, name - parent - 1), "wallpapers");
+}
+
+std::optional<std::string> LibraryCopy(const std::vector<std::string>& copies) {
+    for (const std::string& copy : copies)
+        if (IsLibraryCopy(copy))
+            return copy;
+    return std::nullopt;
+}
+
 std::optional<std::string> ProgramPath() {
     // Its installer runs in 32-bit mode, so a machine-wide entry is in the 32-bit view.
     std::vector<std::string> places;

@@ -22,6 +22,11 @@ namespace lively {
 
 // The wallpapers folder of each Lively whose settings folder exists; empty when there is none.
 std::vector<std::string> WallpapersFolders();
+// Whether a copy of a wallpaper is one in Lively's library (a folder in "wallpapers"), not in
+// another player's.
+bool IsLibraryCopy(const std::string& copy);
+// The first of copies that is in Lively's library, or nothing.
+std::optional<std::string> LibraryCopy(const std::vector<std::string>& copies);
 // Lively's program: where its installer's entry in the installed programs says, else where
 // its installers put it.
 std::optional<std::string> ProgramPath();

@@ -60,6 +60,7 @@ const char* const InstallerUsage =
     "\r\n"
     "/S\tsilently: no window, no questions; errors go to standard error\r\n"
     "/NOLIVELY\tdo not add the wallpaper to Lively Wallpaper's library too\r\n"
+    "/NOWALLPAPERENGINE\tdo not add the wallpaper to Wallpaper Engine's projects too\r\n"
     "/NOWALLPAPER\twith /S, leave the desktop as it is\r\n"
     "/D=FOLDER\tinstall into FOLDER, a full path; the last argument, blanks and quotes allowed\r\n"
     "/?\tthis text\r\n"
@@ -129,6 +130,8 @@ TStubOptions ParseArguments(const std::string& arguments) {
             options.Silent = true;
         } else if (rtl::SameTextAscii(argument, "/NOLIVELY")) {
             options.NoLively = true;
+        } else if (rtl::SameTextAscii(argument, "/NOWALLPAPERENGINE")) {
+            options.NoEngine = true;
         } else if (rtl::SameTextAscii(argument, "/NOWALLPAPER")) {
             options.NoWallpaper = true;
         } else if (argument == "/?") {
@@ -140,8 +143,8 @@ TStubOptions ParseArguments(const std::string& arguments) {
         } else if (options.Error.empty()) {
             options.Error =
                 "Unknown argument \"" + argument +
-                "\". The installer takes /S, /NOLIVELY, /NOWALLPAPER, /? and /D=FOLDER as the last "
-                "argument.";
+                "\". The installer takes /S, /NOLIVELY, /NOWALLPAPERENGINE, /NOWALLPAPER, /? and "
+                "/D=FOLDER as the last argument.";
         }
     }
     return options;

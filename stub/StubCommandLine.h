@@ -15,6 +15,8 @@ struct TStubOptions {
     bool Silent = false;
     // /NOLIVELY: the wallpaper goes into its own folder only, not into Lively's library too.
     bool NoLively = false;
+    // /NOWALLPAPERENGINE: nor into Wallpaper Engine's projects.
+    bool NoEngine = false;
     // /NOWALLPAPER: a silent install leaves the desktop as it is.
     bool NoWallpaper = false;
     // /?: the usage, and nothing else.
@@ -35,8 +37,8 @@ struct TStubOptions {
 // after it taken off.
 std::string ArgumentText(const std::string& commandLine);
 
-// Takes /S, /NOLIVELY, /NOWALLPAPER, /?, /D=FOLDER as the last argument and /cleanup=HANDLE;
-// anything else sets Error.
+// Takes /S, /NOLIVELY, /NOWALLPAPERENGINE, /NOWALLPAPER, /?, /D=FOLDER as the last argument
+// and /cleanup=HANDLE; anything else sets Error.
 TStubOptions ParseArguments(const std::string& arguments);
 
 } // namespace stub

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "DesktopWallpaper.h"
+#include "EngineLibrary.h"
 #include "InstallForm.h"
 #include "Installation.h"
 #include "InstallerPackage.h"
@@ -89,7 +90,7 @@ int Uninstall(const wallpaper::TPackedImage& image, const TStubOptions& options,
     report.SetCaption(record->Title);
     if (options.Help)
         return report.Usage(UninstallerUsage);
-    if (options.Folder || options.NoLively || options.NoWallpaper)
+    if (options.Folder || options.NoLively || options.NoEngine || options.NoWallpaper)
         return report.Fail(ExitUsage, UninstallFailed, "The uninstaller takes only /S and /?.");
     TUninstallation uninstallation(*record, ownPath, image.StoredBytes(0),
                                    image.Entry(0).StoredSize);
@@ -126,12 +127,17 @@ int Install(HINSTANCE instance, const wallpaper::TPackedImage& image, const TStu
         return report.Fail(ExitUsage, InstallFailed,
                            "\"" + folder +
                                "\" is the root of a drive; please name a folder in it.");
-    // Added to Lively's library too unless /NOLIVELY says no; the window asks.
-    const std::vector<std::string> libraries =
+    // Added to Lively's library and Wallpaper Engine's projects too unless /NOLIVELY or
+    // /NOWALLPAPERENGINE says no; the window asks.
+    const std::vector<std::string> livelyLibraries =
         options.NoLively ? std::vector<std::string>() : lively::WallpapersFolders();
+    const std::vector<std::string> engineLibraries =
+        options.NoEngine ? std::vector<std::string>() : engine::ProjectsFolders();
+    std::vector<std::string> libraries = livelyLibraries;
+    libraries.insert(libraries.end(), engineLibraries.begin(), engineLibraries.end());
     TInstallation installation(*package, *player, folder, libraries);
     if (!report.Silent()) {
-        TInstallForm form(instance, installation, *package, libraries);
+        TInstallForm form(instance, installation, *package, livelyLibraries, engineLibraries);
         return form.Run() == TInstallForm::TOutcome::Installed ? ExitSuccess : ExitCancelled;
     }
     try {
@@ -143,7 +149,7 @@ int Install(HINSTANCE instance, const wallpaper::TPackedImage& image, const TStu
     }
     // Installed all the same when the library, Lively or the host does not take it.
     if (!installation.CopyFailure().empty())
-        WriteStandardError(lively::NoCopyText + installation.CopyFailure() + "\r\n");
+        WriteStandardError(installation.CopyFailure() + "\r\n");
     if (!options.NoWallpaper) {
         const std::string failure = TDesktopWallpaper(installation).Set();
         if (!failure.empty())

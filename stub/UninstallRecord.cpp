@@ -20,7 +20,8 @@ const char* const Utf8 = "UTF-8";
 constexpr int32_t MaxFiles = 64;
 constexpr int32_t MaxCopies = 8;
 
-// A full path (drive or network share) of plain names that ends with "\wallpapers\" and key.
+// A full path (drive or network share) of plain names that ends with key in a players' library:
+// "\wallpapers\" (Lively's) or "\myprojects\" (Wallpaper Engine's).
 bool IsLibraryFolder(const std::string& path, const std::string& key) {
     const bool drive = path.size() > 3 && path[1] == ':' && path[2] == '\\';
     const bool share = path.size() > 2 && path[0] == '\\' && path[1] == '\\';
@@ -36,7 +37,8 @@ bool IsLibraryFolder(const std::string& path, const std::string& key) {
         start = end + 1;
     }
     return names.size() >= 2 && names.back() == key &&
-           rtl::SameTextAscii(names[names.size() - 2], "wallpapers");
+           (rtl::SameTextAscii(names[names.size() - 2], "wallpapers") ||
+            rtl::SameTextAscii(names[names.size() - 2], "myprojects"));
 }
 
 } // namespace

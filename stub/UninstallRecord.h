@@ -18,8 +18,9 @@ struct TUninstallRecord {
     std::string Folder;
     // Plain names in Folder, the uninstaller's own included.
     std::vector<std::string> Files;
-    // Copies of the folder, all but the uninstaller, in web-wallpaper players' libraries: full
-    // paths that end with "\wallpapers\" and Key.
+    // Copies of the folder, all but the uninstaller and the host, in web-wallpaper players'
+    // libraries: full paths that end with "\wallpapers\" (Lively's) or "\myprojects\"
+    // (Wallpaper Engine's) and Key.
     std::vector<std::string> Copies;
 
     std::string ToText() const;

@@ -152,9 +152,11 @@ void TUninstallation::Run() {
     const std::optional<std::string> lively = lively::ProgramPath();
     for (const std::string& copy : record_.Copies) {
         // Lively is left showing none of it, and without the settings it kept of it.
-        if (lively)
-            lively::CloseWallpaper(*lively, copy);
-        lively::ForgetSettings(copy);
+        if (lively::IsLibraryCopy(copy)) {
+            if (lively)
+                lively::CloseWallpaper(*lively, copy);
+            lively::ForgetSettings(copy);
+        }
         RemoveFilesIn(copy, record_.Files, wallpaper::UninstallerFileName, failures);
         RemoveDirectoryA(copy.c_str());
     }

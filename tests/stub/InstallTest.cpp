@@ -1,5 +1,6 @@
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -392,6 +393,56 @@ TEST_F(InstallTest, AFailureHalfWayLeavesNoFolderNoFileAndNoEntry) {
     EXPECT_TRUE(Has(run.Error, "\\~install-")) << run.Error;
     EXPECT_FALSE(Exists(parent));
     EXPECT_FALSE(UninstallKeyExists(guid));
+}
+
+TEST_F(InstallTest, WallpaperEnginesProjectsGetACopyThatTheUninstallerRemoves) {
+    // Steam's folder as its registry value names it, with forward slashes, and a second library
+    // in its list that holds Wallpaper Engine.
+    const std::string steam = Path("steam");
+    const std::string library = Path("library \xE6\xA3\xAE");
+    const std::string engine = library + "\\steamapps\\common\\wallpaper_engine";
+    ASSERT_EQ(SHCreateDirectoryExA(nullptr, (steam + "\\steamapps").c_str(), nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(SHCreateDirectoryExA(nullptr, engine.c_str(), nullptr), ERROR_SUCCESS);
+    const auto escaped = [](std::string path) {
+        for (size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 2))
+            path.insert(at, 1, '\\');
+        return path;
+    };
+    WriteFile(steam + "\\steamapps\\libraryfolders.vdf",
+              "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" + escaped(steam) +
+                  "\"\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" + escaped(library) +
+                  "\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"431960\"\t\t\"1\"\n\t\t}\n\t}\n}\n");
+    std::string forward = steam;
+    std::replace(forward.begin(), forward.end(), '\\', '/');
+    struct TSteamKey {
+        explicit TSteamKey(const std::string& path) {
+            RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Valve\\Steam", "SteamPath", REG_SZ,
+                            path.c_str(), static_cast<DWORD>(path.size() + 1));
+        }
+        ~TSteamKey() { RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Valve\\Steam"); }
+    } key(forward);
+
+    const std::string guid = NewGuid();
+    const std::string folder = Path("w");
+    const std::string copy = engine + "\\projects\\myprojects\\" + guid;
+    const TRun run = InstallSilently(CraftMovie("e", guid), folder);
+    ASSERT_EQ(run.ExitCode, 0u) << run.Error;
+    Strings expected = InstalledNames();
+    for (const char* own : {"uninstall.exe", "wallpaper-host.exe"})
+        expected.erase(std::find(expected.begin(), expected.end(), own));
+    EXPECT_EQ(Names(copy), expected);
+    EXPECT_TRUE(Has(ReadFile(copy + "\\project.json"), "\"type\": \"web\""));
+    EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
+    EXPECT_FALSE(Exists(copy));
+    EXPECT_TRUE(Exists(engine + "\\projects\\myprojects"));
+
+    // /NOWALLPAPERENGINE leaves it out.
+    const TRun quiet =
+        stubrun::RunProgram(CraftMovie("q", guid), "/S /NOWALLPAPERENGINE /D=" + folder);
+    ASSERT_EQ(quiet.ExitCode, 0u) << quiet.Error;
+    EXPECT_FALSE(Exists(copy));
+    EXPECT_EQ(UninstallSilently(folder).ExitCode, 0u);
 }
 
 TEST_F(InstallTest, LivelysLibraryGetsACopyThatTheUninstallerRemoves) {

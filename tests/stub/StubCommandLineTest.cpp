@@ -37,8 +37,9 @@ TEST(StubCommandLine, SwitchesAnywhereAndTheFolderLastQuotedEitherWay) {
         EXPECT_EQ(o.Folder, c.folder) << c.arguments;
         EXPECT_EQ(o.Error, "") << c.arguments;
     }
-    const stub::TStubOptions o = stub::ParseArguments("/NOLIVELY /S /? /D=C:\\x");
-    EXPECT_TRUE(o.NoLively && o.Silent && o.Help);
+    const stub::TStubOptions o =
+        stub::ParseArguments("/NOLIVELY /S /nowallpaperengine /? /D=C:\\x");
+    EXPECT_TRUE(o.NoLively && o.NoEngine && o.Silent && o.Help && !o.NoWallpaper);
 }
 
 TEST(StubCommandLine, WrongArgumentsAreReportedWithWhatWasUnderstood) {

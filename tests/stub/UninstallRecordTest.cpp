@@ -64,6 +64,25 @@ TEST(UninstallRecord, ARecordCannotReachOutsideItsFolder) {
     EXPECT_NE(DamageOf("[Uninstall]\r\nKey=k\r\nFolder=C:\\x\r\nCount=1000\r\n"), "");
     EXPECT_NE(DamageOf("[Uninstall]\r\nKey=k\r\nCount=0\r\n"), "");
     EXPECT_EQ(DamageOf("[Uninstall]\r\nKey=k\r\nFolder=C:\\x\r\nCount=0\r\n"), "");
+
+    // A copy is the key's folder in Lively's library or among Wallpaper Engine's projects.
+    const std::string key = Sample().Key;
+    const struct {
+        std::string copy;
+        bool taken;
+    } copies[] = {
+        {"C:\\Lively\\Library\\wallpapers\\" + key, true},
+        {"D:\\Steam\\steamapps\\common\\wallpaper_engine\\projects\\myprojects\\" + key, true},
+        {"D:\\Steam\\projects\\" + key, false},
+        {"C:\\" + key, false},
+        {"C:\\Lively\\wallpapers\\other", false},
+        {"C:\\Lively\\myprojects\\..\\" + key, false},
+    };
+    for (const auto& c : copies) {
+        stub::TUninstallRecord record = Sample();
+        record.Copies = {c.copy};
+        EXPECT_EQ(DamageOf(record.ToText()).empty(), c.taken) << c.copy;
+    }
 }
 
 TEST(UninstallRecord, UninstallerIsTheStubWithTheRecordInside) {
