@@ -85,6 +85,7 @@ const TMenuRow<F> MenuRows[] = {
     {"N1", Keep<&F::N1>, "MMFile", "-", nullptr},
     {"MMOpenProject", Keep<&F::MMOpenProject>, "MMFile", "Open Project", &F::MMOpenProjectClick},
     {"MMSaveProject", Keep<&F::MMSaveProject>, "MMFile", "Save Project", &F::MMSaveProjectClick},
+    {"MMSaveForLively", Keep<&F::MMSaveForLively>, "MMFile", "Save for Lively Wallpaper (.zip)...", &F::MMSaveForLivelyClick},
     {"N2", Keep<&F::N2>, "MMFile", "-", nullptr},
     {"MMExit", Keep<&F::MMExit>, "MMFile", "Exit", &F::MMExitClick},
     {"MMOptions", Keep<&F::MMOptions>, "", "Options", nullptr},
@@ -457,6 +458,24 @@ void TMainForm::PreviewPropertyChanged(const std::string& name, const std::strin
 void TMainForm::SetPlayNote(const std::string& line) {
     if (auto* panel = dynamic_cast<TFlashPreview*>(FlashPlayer.get()))
         panel->SetPlayNote(line);
+}
+
+void TMainForm::MMSaveForLivelyClick(TComponent*) {
+    const std::string fault =
+        FlashPath.empty() ? core::NoMovieMessage : core::TMovieInfo::Check(FlashPath);
+    if (!fault.empty()) {
+        ShowInformation(fault);
+        return;
+    }
+    if (!ZipDialog.Execute())
+        return;
+    core::TProject project("");
+    CopySettingsTo(project);
+    TBusyOperation busy(Handle());
+    const std::string exe = Application().ExeFolder();
+    wallpaper::WriteWallpaperZip(project, codePage_,
+                                 {FlashPath, exe + core::PlayerFileName, exe + core::StubFileName},
+                                 ZipDialog.FileName);
 }
 
 bool TMainForm::ChangeSwatchColor(TPanel& swatch) {

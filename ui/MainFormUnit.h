@@ -89,6 +89,7 @@ public:
     TMenuItem* N1 = nullptr;
     TMenuItem* MMOpenProject = nullptr;
     TMenuItem* MMSaveProject = nullptr;
+    TMenuItem* MMSaveForLively = nullptr;
     TMenuItem* N2 = nullptr;
     TMenuItem* MMExit = nullptr;
     TMenuItem* MMOptions = nullptr;
@@ -111,6 +112,8 @@ public:
                            OFN_HIDEREADONLY | OFN_ENABLESIZING};
     TSaveDialog SaveDialog{"SaveDialog", "Executable Files|*.exe", "exe",
                            OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING};
+    TSaveDialog ZipDialog{"ZipDialog", "Lively Wallpaper Archives|*.zip", "zip",
+                          OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING};
     TColorDialog ColorDialog{"ColorDialog", CC_FULLOPEN | CC_ANYCOLOR};
     TTimer AutoLoadTimer{"AutoLoadTimer", false, 100};
     // Writes the folder WebPreview plays a moment after the last change that needs one, so
@@ -154,6 +157,9 @@ public:
     void MMNewProjectClick(TComponent* Sender);
     void MMOpenProjectClick(TComponent* Sender);
     void MMSaveProjectClick(TComponent* Sender);
+    // Writes the wallpaper folder of the settings as they are now as a .zip that Lively
+    // Wallpaper imports by drag and drop, where the user chooses.
+    void MMSaveForLivelyClick(TComponent* Sender);
     void MMExitClick(TComponent* Sender);
     void MMWallpaperInfoClick(TComponent* Sender);
     void MMFlashMovieClick(TComponent* Sender);

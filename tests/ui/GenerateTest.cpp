@@ -7,6 +7,7 @@
 
 #include "TestSupport.h"
 #include "core/DecompileUnit.h"
+#include "core/InstallerBuilder.h"
 #include "core/ProjectUnit.h"
 #include "rtl/Streams.h"
 #include "tests/TestFiles.h"
@@ -410,6 +411,27 @@ DWORD RunAndWait(const std::string& program, std::string command) {
 }
 
 } // namespace
+
+TEST_F(Generate, SaveForLivelyWritesTheFolderAsAZipWhereTheUserChooses) {
+    ASSERT_TRUE(
+        CopyFileA(WinePath(MURAVEL_STUB_PATH).c_str(), (exe + "installer.dat").c_str(), FALSE));
+    form.MMSaveForLivelyClick(form.MMSaveForLively);
+    ASSERT_EQ(seams.MessageBoxes.size(), 1u);
+    EXPECT_EQ(seams.MessageBoxes[0].Text, core::NoMovieMessage);
+    form.LoadFlash(movie);
+    const std::string zip = dir / "lagoon.zip";
+    seams.FileDialogAnswers = {zip};
+    form.MMSaveForLivelyClick(form.MMSaveForLively);
+    const std::string bytes = ReadFile(zip);
+    EXPECT_EQ(bytes.substr(0, 4), "PK\x03\x04");
+    // The central directory names the files at the archive's root.
+    const size_t directoryStart = bytes.find(std::string("PK\x01\x02", 4));
+    ASSERT_NE(directoryStart, std::string::npos);
+    const std::string directory = bytes.substr(directoryStart);
+    for (const char* name : {"LivelyInfo.json", "wallpaper.html", "movie.js", "project.json"})
+        EXPECT_NE(directory.find(name), std::string::npos) << name;
+    EXPECT_EQ(directory.find("uninstall.exe"), std::string::npos);
+}
 
 TEST_F(Generate, PlayInBrowserWritesTheFolderOfTheSettingsAsTheyAreAndOpensItsPage) {
     ASSERT_TRUE(

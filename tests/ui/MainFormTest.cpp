@@ -145,8 +145,8 @@ TEST_F(MainForm, TheMenuHasItsItemsAndSeparatorsInOrder) {
     };
     const std::vector<TMenu> expected = {
         {"File",
-         {form.MMNewProject, form.N1, form.MMOpenProject, form.MMSaveProject, form.N2,
-          form.MMExit}},
+         {form.MMNewProject, form.N1, form.MMOpenProject, form.MMSaveProject, form.MMSaveForLively,
+          form.N2, form.MMExit}},
         {"Options", {form.MMWallpaperInfo, form.MMFlashMovie, form.MMOutput}},
         {"Help", {form.MMMuravelHelp, form.N3, form.MMHomepage, form.N4, form.MMAbout}},
     };
@@ -154,6 +154,7 @@ TEST_F(MainForm, TheMenuHasItsItemsAndSeparatorsInOrder) {
                                                "-",
                                                "Open Project",
                                                "Save Project",
+                                               "Save for Lively Wallpaper (.zip)...",
                                                "-",
                                                "Exit",
                                                "Wallpaper Info",
