@@ -105,13 +105,10 @@ struct TDesktopHost::TScreen {
         if (paused == Paused)
             return;
         Paused = paused;
-        if (paused) {
-            View->ExecuteScript(wallpaper::PlaybackScript(true));
-            View->Suspend();
-        } else {
-            View->Resume();
-            View->ExecuteScript(wallpaper::PlaybackScript(false));
-        }
+        if (paused)
+            View->Suspend(wallpaper::PlaybackScript(true));
+        else
+            View->Resume(wallpaper::PlaybackScript(false));
     }
 };
 

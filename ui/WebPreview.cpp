@@ -84,13 +84,10 @@ void TWebPreview::UpdatePlayback() {
     if (paused == paused_)
         return;
     paused_ = paused;
-    if (paused) {
-        view_->ExecuteScript(wallpaper::PlaybackScript(true));
-        view_->Suspend();
-    } else {
-        view_->Resume();
-        view_->ExecuteScript(wallpaper::PlaybackScript(false));
-    }
+    if (paused)
+        view_->Suspend(wallpaper::PlaybackScript(true));
+    else
+        view_->Resume(wallpaper::PlaybackScript(false));
 }
 
 LRESULT TWebPreview::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

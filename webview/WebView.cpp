@@ -232,9 +232,10 @@ void TWebView::ExecuteScript(const std::string& script) {
                 .Get());
 }
 
-void TWebView::Suspend() {
+void TWebView::Suspend(const std::string& script) {
     if (state_->Suspended)
         return;
+    ExecuteScript(script);
     state_->Suspended = true;
     if (!state_->Controller)
         return;
@@ -242,7 +243,7 @@ void TWebView::Suspend() {
     state_->Suspend();
 }
 
-void TWebView::Resume() {
+void TWebView::Resume(const std::string& script) {
     if (!state_->Suspended)
         return;
     state_->Suspended = false;
@@ -252,6 +253,7 @@ void TWebView::Resume() {
     if (SUCCEEDED(state_->View.As(&view)))
         view->Resume();
     state_->Show();
+    ExecuteScript(script);
 }
 
 } // namespace webview

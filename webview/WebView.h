@@ -64,9 +64,10 @@ public:
     void SetBounds(const RECT& bounds);
     void Navigate(const std::string& url);
     void ExecuteScript(const std::string& script);
-    // Hides the view and asks the runtime to suspend its page; Resume wakes and shows it.
-    void Suspend();
-    void Resume();
+    // Runs script (the page's own pause), hides the view and asks the runtime to suspend the
+    // page; Resume wakes and shows it, then runs script (the page's own resume).
+    void Suspend(const std::string& script);
+    void Resume(const std::string& script);
 
     struct TState;
 
