@@ -36,8 +36,10 @@ TFlashPreview::TFlashPreview(HWND parent, const TBounds& bounds, std::string not
 }
 
 void TFlashPreview::SetPlayNote(std::string line) {
+    if (line == playNote_)
+        return;
     playNote_ = std::move(line);
-    ShowFile(path_);
+    ShowText();
 }
 
 void TFlashPreview::PutBackgroundColor(int32_t color) {
@@ -60,7 +62,6 @@ bool TFlashPreview::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& 
 }
 
 void TFlashPreview::ShowFile(const std::string& path) {
-    path_ = path;
     fileName_ = rtl::ExtractFileName(path);
     ownColor_.reset();
     if (path.empty()) {
@@ -71,8 +72,13 @@ void TFlashPreview::ShowFile(const std::string& path) {
         const std::string warning = info.Warning();
         summary_ = info.Summary() + (warning.empty() ? "" : "\r\n" + warning);
     }
+    ShowText();
+}
+
+void TFlashPreview::ShowText() {
     const std::string note = Note();
-    const std::string all = path.empty() ? note : fileName_ + "\r\n" + summary_ + "\r\n" + note;
+    const std::string all =
+        fileName_.empty() ? note : fileName_ + "\r\n" + summary_ + "\r\n" + note;
     SetWindowTextA(Handle(), all.c_str());
     InvalidateRect(Handle(), nullptr, FALSE);
 }

@@ -28,6 +28,8 @@ protected:
 
 private:
     void ShowFile(const std::string& path);
+    // The window's text and picture from what it holds.
+    void ShowText();
     void Paint(HDC dc) const;
     // Why there is no control, and why the movie does not play in the window.
     std::string Note() const { return playNote_.empty() ? note_ : note_ + "\r\n" + playNote_; }
@@ -35,7 +37,6 @@ private:
     int32_t backgroundColor_ = -1;
     // What a Flash movie is drawn on by itself, where its header says.
     std::optional<core::TColor> ownColor_;
-    std::string path_;
     std::string fileName_;
     std::string summary_;
     std::string note_;
