@@ -129,8 +129,10 @@ int Page(const std::vector<std::string>& args) {
     const bool force = parsed.Value("--force") == "1";
     const std::string assets = AssetsFolder(parsed);
     const wallpaper::TFolderSources sources{
-        movie, assets + core::PlayerFileName,
-        parsed.Value("--stub").value_or(assets + core::StubFileName)};
+        movie,
+        assets + core::PlayerFileName,
+        parsed.Value("--stub").value_or(assets + core::StubFileName),
+        {}};
     if (zip) {
         if (!force && (rtl::FileExists(folder) || rtl::DirectoryExists(folder)))
             throw rtl::Exception("\"" + folder + "\" exists; give --force to replace it.");

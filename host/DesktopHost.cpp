@@ -11,6 +11,7 @@
 #include "rtl/Streams.h"
 #include "system/Handle.h"
 #include "system/Shell.h"
+#include "wallpaper/PreviewPicture.h"
 #include "wallpaper/SafeNames.h"
 #include "wallpaper/WallpaperPage.h"
 
@@ -234,6 +235,20 @@ std::unique_ptr<TDesktopHost::TScreen> TDesktopHost::MakeScreen(const TDesktopLa
                 shown->View->ExecuteScript(wallpaper::PlaybackScript(true));
         });
     screen->View->Navigate(webview::FileUrl(folder_ + "\\" + wallpaper::PageFileName));
+    // The primary monitor's first frame replaces the picture of the bare stage that the
+    // installer left for players' libraries.
+    if (monitor == MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY))
+        screen->View->CaptureWhen(
+            wallpaper::DrawnScript(), [folder = folder_](const std::string& png) {
+                try {
+                    const std::string picture = wallpaper::FramePicture(png);
+                    rtl::TMemoryStream file;
+                    file.WriteBuffer(picture.data(), static_cast<int64_t>(picture.size()));
+                    file.SaveToFileReplacing(folder + "\\" + wallpaper::PreviewFileName);
+                } catch (const rtl::Exception& failure) {
+                    Report("The preview picture was not taken: " + failure.Message);
+                }
+            });
     return screen;
 }
 

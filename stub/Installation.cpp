@@ -190,7 +190,9 @@ TInstallation::TInstallation(const TInstallerPackage& package, const wallpaper::
                                 TInstallerPackage::PartName(core::MovieEntry)),
         package.IsVideo() ? wallpaper::EntryContent(image, core::PlayerEntry,
                                                     TInstallerPackage::PartName(core::PlayerEntry))
-                          : wallpaper::TContent{});
+                          : wallpaper::TContent{},
+        wallpaper::TPreview{
+            wallpaper::StageOfHead(image.Head(core::MovieEntry, wallpaper::StageHeadSize)), {}});
     for (const wallpaper::TWallpaperFolder::TFile& file : contents.Files()) {
         files_.push_back(TPlannedFile{
             file.Name, file.Size, [write = file.Write](TOutputFile& out, const TCounter& count) {

@@ -402,10 +402,7 @@ void TMainForm::WritePreviewFolder(const std::string& folder) {
     if (std::find(previewFolders_.begin(), previewFolders_.end(), folder) == previewFolders_.end())
         previewFolders_.push_back(folder);
     try {
-        const std::string exe = Application().ExeFolder();
-        wallpaper::WriteWallpaperFolder(
-            project, codePage_, {FlashPath, exe + core::PlayerFileName, exe + core::StubFileName},
-            folder, false);
+        wallpaper::WriteWallpaperFolder(project, codePage_, FolderSources(), folder, false);
     } catch (...) {
         std::filesystem::remove_all(rtl::FsPath(folder), ignored);
         throw;
@@ -472,10 +469,13 @@ void TMainForm::MMSaveForLivelyClick(TComponent*) {
     core::TProject project("");
     CopySettingsTo(project);
     TBusyOperation busy(Handle());
+    wallpaper::WriteWallpaperZip(project, codePage_, FolderSources(), ZipDialog.FileName);
+}
+
+wallpaper::TFolderSources TMainForm::FolderSources() const {
     const std::string exe = Application().ExeFolder();
-    wallpaper::WriteWallpaperZip(project, codePage_,
-                                 {FlashPath, exe + core::PlayerFileName, exe + core::StubFileName},
-                                 ZipDialog.FileName);
+    return {FlashPath, exe + core::PlayerFileName, exe + core::StubFileName,
+            WebPreview ? WebPreview->Frame() : ""};
 }
 
 bool TMainForm::ChangeSwatchColor(TPanel& swatch) {

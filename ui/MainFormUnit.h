@@ -20,6 +20,7 @@
 #include "ui/ShockwaveFlash.h"
 #include "ui/Timer.h"
 #include "ui/WebPreview.h"
+#include "wallpaper/FolderFromFiles.h"
 
 namespace ui {
 
@@ -191,6 +192,9 @@ private:
     // Writes the wallpaper folder of the settings as they are now at folder, made anew; the
     // folder goes when the window does.
     void WritePreviewFolder(const std::string& folder);
+    // What a folder of the window's settings is written from: the movie, the files beside the
+    // program and the web preview's picture of the movie.
+    wallpaper::TFolderSources FolderSources() const;
     // A change that WebPreview shows by playing the folder written again, a moment later.
     void PreviewFolderChanged();
     // A change the page that WebPreview plays takes at once, as one of its properties.

@@ -2,6 +2,7 @@
 
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
+#include "wallpaper/PreviewPicture.h"
 #include "wallpaper/SafeNames.h"
 #include "wallpaper/WallpaperPage.h"
 
@@ -42,8 +43,10 @@ void TWebPreview::EnvironmentReady(const std::string& error) {
         *environment_, Handle(), GetSysColor(COLOR_BTNFACE),
         [this](const std::string& why) { Fail(why); }, [] {});
     view_->SetBounds(RECT{0, 0, bounds_.Width, bounds_.Height});
-    if (!folder_.empty())
+    if (!folder_.empty()) {
         view_->Navigate(webview::FileUrl(folder_ + "\\" + wallpaper::PageFileName));
+        AskFrame();
+    }
     SetTimer(Handle(), VisibilityTimer, VisibilityCheckMs, nullptr);
 }
 
@@ -51,21 +54,40 @@ void TWebPreview::ShowFolder(const std::string& folder) {
     if (broken_)
         return;
     folder_ = folder;
-    if (view_)
+    frame_.clear();
+    if (view_) {
         view_->Navigate(webview::FileUrl(folder_ + "\\" + wallpaper::PageFileName));
+        AskFrame();
+    }
     ShowWindow(Handle(), SW_SHOWNA);
     UpdatePlayback();
 }
 
 void TWebPreview::Hide() {
     folder_.clear();
+    frame_.clear();
     ShowWindow(Handle(), SW_HIDE);
     UpdatePlayback();
 }
 
 void TWebPreview::ExecuteScript(const std::string& script) {
-    if (view_ && !folder_.empty())
+    if (view_ && !folder_.empty()) {
         view_->ExecuteScript(script);
+        // What the script changed shows in the next picture.
+        frame_.clear();
+        AskFrame();
+    }
+}
+
+void TWebPreview::AskFrame() {
+    view_->CaptureWhen(wallpaper::DrawnScript(), [this](const std::string& png) {
+        try {
+            frame_ = wallpaper::FramePicture(png);
+        } catch (const rtl::EReadError&) {
+            // The folder's own picture of the stage stands in for a capture it cannot read.
+            frame_.clear();
+        }
+    });
 }
 
 void TWebPreview::Fail(const std::string& why) {

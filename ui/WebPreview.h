@@ -33,6 +33,9 @@ public:
     bool Usable() const { return !broken_; }
     // Runs script in the page shown; nothing when none is.
     void ExecuteScript(const std::string& script);
+    // The preview picture (a FramePicture) of the page shown, taken once its movie has drawn
+    // and again after each script; empty until then.
+    const std::string& Frame() const { return frame_; }
 
 private:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -40,12 +43,14 @@ private:
     void Fail(const std::string& why);
     // Pauses or resumes the page as its window can be seen or not.
     void UpdatePlayback();
+    void AskFrame();
 
     TFailFn failed_;
     TBounds bounds_;
     std::unique_ptr<webview::TEnvironment> environment_;
     std::unique_ptr<webview::TWebView> view_;
     std::string folder_;
+    std::string frame_;
     bool paused_ = false;
     bool broken_ = false;
 };

@@ -31,6 +31,9 @@ std::string EngineProjectJson(const TLivelyInfo& info, const TLivelyProperties& 
                        JsonString(PageFileName) +
                        ",\r\n"
                        "  \"type\": \"web\",\r\n"
+                       "  \"preview\": " +
+                       JsonString(PreviewFileName) +
+                       ",\r\n"
                        "  \"title\": " +
                        JsonString(info.Title) +
                        ",\r\n"

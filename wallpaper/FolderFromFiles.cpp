@@ -4,6 +4,7 @@
 
 #include "SystemColors.h"
 #include "core/InstallerUnit.h"
+#include "core/MovieInfoUnit.h"
 #include "rtl/Streams.h"
 
 namespace wallpaper {
@@ -27,9 +28,10 @@ void WithFolder(const core::TProject& project, const rtl::TCodePage& codePage,
     rtl::TMemoryStream stub;
     stub.LoadFromFile(sources.Stub);
     const TWebPlayer player(stub.Memory(), stub.Size());
+    const TPreview preview{StageOf(core::TMovieInfo::Read(sources.Movie)), sources.Frame};
     use(TWallpaperFolder(
         project, WallpaperTitle(project), codePage, SystemColor, player, FileContent(sources.Movie),
-        core::IsVideoPath(sources.Movie) ? FileContent(sources.PlayerMovie) : TContent{}));
+        core::IsVideoPath(sources.Movie) ? FileContent(sources.PlayerMovie) : TContent{}, preview));
 }
 
 } // namespace

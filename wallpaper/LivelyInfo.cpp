@@ -208,7 +208,9 @@ std::string LivelyInfoJson(const TLivelyInfo& info) {
            "  \"Title\": " +
            JsonString(info.Title) +
            ",\r\n"
-           "  \"Thumbnail\": null,\r\n"
+           "  \"Thumbnail\": " +
+           JsonString(PreviewFileName) +
+           ",\r\n"
            "  \"Preview\": null,\r\n"
            "  \"Desc\": " +
            OrNull(info.Description) +

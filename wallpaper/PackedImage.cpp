@@ -1,5 +1,6 @@
 #include "PackedImage.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "rtl/ZStreams.h"
@@ -68,6 +69,21 @@ std::string TPackedImage::InflateToString(int32_t index, const std::string& what
         text.append(reinterpret_cast<const char*>(data), size);
     });
     return text;
+}
+
+std::string TPackedImage::Head(int32_t index, int64_t count) const {
+    const TEntry& entry = Entry(index);
+    std::string head(static_cast<size_t>(std::min<int64_t>(count, entry.SourceSize)), '\0');
+    int64_t done = 0;
+    try {
+        rtl::TDecompressionStream inflater(image_ + entry.Offset, entry.StoredSize);
+        for (int64_t n = 1; n > 0 && done < static_cast<int64_t>(head.size()); done += n)
+            n = inflater.Read(&head[static_cast<size_t>(done)],
+                              static_cast<int64_t>(head.size()) - done);
+    } catch (const rtl::ECompressionError&) {
+    }
+    head.resize(static_cast<size_t>(done));
+    return head;
 }
 
 } // namespace wallpaper

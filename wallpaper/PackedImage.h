@@ -44,6 +44,9 @@ public:
     // Entry index unpacked and checked by InflateEntry.
     void Inflate(int32_t index, const std::string& what, const TSink& sink) const;
     std::string InflateToString(int32_t index, const std::string& what) const;
+    // The first count bytes of entry index, fewer when it holds fewer or is damaged before
+    // them; nothing is checked, Inflate reports the damage when the whole is unpacked.
+    std::string Head(int32_t index, int64_t count) const;
 
 private:
     const uint8_t* image_;

@@ -81,7 +81,7 @@ std::string MovieNamePart(const std::string& path) {
 
 bool IsOwnFileName(const std::string& name) {
     for (const char* own :
-         {PageFileName, InfoFileName, PropertiesFileName, EngineProjectFileName,
+         {PageFileName, InfoFileName, PropertiesFileName, EngineProjectFileName, PreviewFileName,
           UninstallerFileName, HostFileName, core::PlayerFileName, core::ScriptFileName})
         if (rtl::SameTextAscii(name, own))
             return true;

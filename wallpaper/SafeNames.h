@@ -10,6 +10,8 @@ constexpr const char* PageFileName = "wallpaper.html";
 constexpr const char* InfoFileName = "LivelyInfo.json";
 constexpr const char* PropertiesFileName = "LivelyProperties.json";
 constexpr const char* EngineProjectFileName = "project.json";
+// The picture players' libraries show of the wallpaper.
+constexpr const char* PreviewFileName = "preview.png";
 constexpr const char* UninstallerFileName = "uninstall.exe";
 // The program that shows the wallpaper behind the desktop icons where no other player does.
 constexpr const char* HostFileName = "wallpaper-host.exe";

@@ -48,7 +48,7 @@ std::string WallpaperTitle(const core::TProject& project) {
 TWallpaperFolder::TWallpaperFolder(const core::TProject& project, const std::string& title,
                                    const rtl::TCodePage& codePage,
                                    const core::TSysColorFn& sysColor, const TWebPlayer& player,
-                                   TContent movie, TContent playerMovie) {
+                                   TContent movie, TContent playerMovie, const TPreview& preview) {
     const std::string moviePath =
         project.FlashFiles.Count() > 0 ? codePage.ToNativePath(project.FlashFiles.Get(0)) : "";
     TPageSettings page;
@@ -105,6 +105,18 @@ TWallpaperFolder::TWallpaperFolder(const core::TProject& project, const std::str
     properties.HasText = ShowsText(page);
     AddText(PropertiesFileName, LivelyPropertiesJson(properties));
     AddText(EngineProjectFileName, EngineProjectJson(info, properties));
+    if (!preview.Frame.empty()) {
+        AddText(PreviewFileName, preview.Frame);
+    } else {
+        // A transparent wallpaper shows the desktop's own colour through it; its picture takes
+        // the colour chosen for it.
+        const std::optional<core::TColor> background =
+            core::CssToColor(core::CssColor(page.BackgroundColor, sysColor));
+        const core::TColor white = 0xFFFFFF;
+        AddText(PreviewFileName,
+                StagePicture(preview.Stage,
+                             background ? *background : preview.Stage.OwnColor.value_or(white)));
+    }
 }
 
 void TWallpaperFolder::AddData(const std::string& name, const std::string& url,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "PackedImage.h"
+#include "PreviewPicture.h"
 #include "WallpaperPage.h"
 #include "WebPlayer.h"
 #include "core/ProjectUnit.h"
@@ -20,10 +21,17 @@ struct TContent {
     std::function<void(const TSink& sink)> Read;
 };
 
+// What the folder's preview picture shows: a frame of the movie where one was captured (made
+// by FramePicture), else the stage in the colour the wallpaper is drawn on.
+struct TPreview {
+    TStage Stage;
+    std::string Frame;
+};
+
 // The files of an installed wallpaper folder, planned from a project: the page, its script and
-// the web player's files, the movie (and a video's player movie) as data scripts, and the files
-// Lively Wallpaper and Wallpaper Engine read. Nothing is read or written until a file is
-// written.
+// the web player's files, the movie (and a video's player movie) as data scripts, the files
+// Lively Wallpaper and Wallpaper Engine read, and the preview picture their libraries show.
+// Nothing is read or written until a file is written.
 class TWallpaperFolder {
 public:
     using TWriteFn = std::function<void(const char* data, size_t size)>;
@@ -38,7 +46,8 @@ public:
     // video only); player the web player.
     TWallpaperFolder(const core::TProject& project, const std::string& title,
                      const rtl::TCodePage& codePage, const core::TSysColorFn& sysColor,
-                     const TWebPlayer& player, TContent movie, TContent playerMovie);
+                     const TWebPlayer& player, TContent movie, TContent playerMovie,
+                     const TPreview& preview);
 
     const std::vector<TFile>& Files() const { return files_; }
     // Writes every file into folder, which must exist; files of the same names are replaced

@@ -140,6 +140,10 @@ std::string PropertyScript(const std::string& name, const std::string& value) {
            ")";
 }
 
+std::string DrawnScript() {
+    return "document.documentElement.hasAttribute(\"data-drawn\")";
+}
+
 bool ShowsText(const TPageSettings& s) {
     return s.ShowText && !TextBlock(s).empty();
 }

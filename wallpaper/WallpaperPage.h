@@ -50,6 +50,9 @@ std::string PlaybackScript(bool paused);
 // What a host runs in the page to change one of its properties (Lively's property listener):
 // name one of "background", "showText", "fit", "volume", value as script text.
 std::string PropertyScript(const std::string& name, const std::string& value);
+// What a host runs in the page to learn whether the movie has drawn its first frame: "true"
+// once it has.
+std::string DrawnScript();
 // Whether the page shows the website text: ShowText, and something to show.
 bool ShowsText(const TPageSettings& settings);
 

@@ -184,6 +184,7 @@ function load() {
     loadAsked = true;
     const next = () => {
         loadAsked = false;
+        document.documentElement.removeAttribute("data-drawn");
         return player.ruffle().load(playerConfig()).then(() => {
             player.ruffle().volume = current.volume / 100;
             updatePlayback();
@@ -297,6 +298,12 @@ function start() {
         entry.transform = playOnce;
 
     player = window.RufflePlayer.newest().createPlayer();
+    // Marks the page once the movie has drawn its first frame (a moment after the player has
+    // read it), for a host that takes a picture of it for engines' libraries; each load
+    // takes the mark away until it has drawn.
+    player.addEventListener("loadeddata", () => {
+        setTimeout(() => document.documentElement.setAttribute("data-drawn", ""), 500);
+    });
     holder.appendChild(player);
     load();
 }

@@ -3,6 +3,7 @@
 #include <wrl/client.h>
 
 #include <cstdio>
+#include <map>
 
 #include "rtl/CodePage.h"
 #include "rtl/Paths.h"
@@ -39,6 +40,30 @@ private:
     explicit THandler(TFn fn) : fn_(std::move(fn)) {}
     TFn fn_;
 };
+
+// Runs action from this thread's message loop after ms milliseconds.
+std::map<UINT_PTR, std::function<void()>>& Waiting() {
+    static std::map<UINT_PTR, std::function<void()>> waiting;
+    return waiting;
+}
+
+void CALLBACK RunWaiting(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    const auto found = Waiting().find(timer);
+    if (found == Waiting().end())
+        return;
+    const std::function<void()> action = std::move(found->second);
+    Waiting().erase(found);
+    action();
+}
+
+void After(UINT ms, std::function<void()> action) {
+    if (const UINT_PTR timer = SetTimer(nullptr, 0, ms, RunWaiting))
+        Waiting()[timer] = std::move(action);
+}
+
+constexpr UINT CapturePollMs = 250;
+constexpr int CapturePolls = 240;
 
 std::string Failure(const char* what, HRESULT result) {
     return std::string(what) + " " + rtl::SystemErrorText(static_cast<uint32_t>(result));
@@ -124,6 +149,7 @@ struct TWebView::TState {
     RECT Bounds{};
     std::string Url;
     bool Suspended = false;
+    unsigned CaptureWait = 0;
 
     void Show() const { Controller->put_IsVisible(Suspended ? FALSE : TRUE); }
     void Suspend() const {
@@ -254,6 +280,68 @@ void TWebView::Resume(const std::string& script) {
         view->Resume();
     state_->Show();
     ExecuteScript(script);
+}
+
+namespace {
+
+void Capture(ICoreWebView2* view, const std::function<void(const std::string& png)>& done) {
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)))
+        return;
+    view->CapturePreview(
+        COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT_PNG, stream.Get(),
+        THandler<ICoreWebView2CapturePreviewCompletedHandler, HRESULT>::Make([stream, done](
+                                                                                 HRESULT result) {
+            STATSTG stat{};
+            if (FAILED(result) || FAILED(stream->Stat(&stat, STATFLAG_NONAME)) ||
+                stat.cbSize.QuadPart == 0 || stat.cbSize.QuadPart > (ULONGLONG(1) << 28))
+                return S_OK;
+            std::string png(static_cast<size_t>(stat.cbSize.QuadPart), '\0');
+            ULONG read = 0;
+            if (FAILED(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr)) ||
+                FAILED(stream->Read(png.data(), static_cast<ULONG>(png.size()), &read)) ||
+                read != png.size())
+                return S_OK;
+            done(png);
+            return S_OK;
+        }).Get());
+}
+
+void PollThenCapture(const std::weak_ptr<TWebView::TState>& weak, unsigned wait, int polls,
+                     const std::string& script,
+                     const std::function<void(const std::string& png)>& done) {
+    const std::shared_ptr<TWebView::TState> state = weak.lock();
+    if (!state || state->CaptureWait != wait || polls == 0)
+        return;
+    const auto again = [=] {
+        After(CapturePollMs, [=] { PollThenCapture(weak, wait, polls - 1, script, done); });
+    };
+    if (!state->View) {
+        again();
+        return;
+    }
+    const HRESULT asked = state->View->ExecuteScript(
+        rtl::NativeToWide(script).c_str(),
+        THandler<ICoreWebView2ExecuteScriptCompletedHandler, HRESULT,
+                 LPCWSTR>::Make([=](HRESULT result, LPCWSTR json) {
+            const std::shared_ptr<TWebView::TState> now = weak.lock();
+            if (!now || now->CaptureWait != wait)
+                return S_OK;
+            if (SUCCEEDED(result) && json != nullptr && std::wstring(json) == L"true")
+                Capture(now->View.Get(), done);
+            else
+                again();
+            return S_OK;
+        }).Get());
+    if (FAILED(asked))
+        again();
+}
+
+} // namespace
+
+void TWebView::CaptureWhen(const std::string& script,
+                           std::function<void(const std::string& png)> done) {
+    PollThenCapture(state_, ++state_->CaptureWait, CapturePolls, script, done);
 }
 
 } // namespace webview

@@ -68,6 +68,10 @@ public:
     // page; Resume wakes and shows it, then runs script (the page's own resume).
     void Suspend(const std::string& script);
     void Resume(const std::string& script);
+    // Once script, run in the page every quarter of a second, yields true (for at most a
+    // minute), hands done a PNG picture of what the view shows; nothing when the capture fails.
+    // A later call gives up the wait of an earlier one.
+    void CaptureWhen(const std::string& script, std::function<void(const std::string& png)> done);
 
     struct TState;
 

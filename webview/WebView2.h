@@ -47,6 +47,15 @@ struct ICoreWebView2ExecuteScriptCompletedHandler : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT errorCode, LPCWSTR resultObjectAsJson) = 0;
 };
 
+struct ICoreWebView2CapturePreviewCompletedHandler : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT errorCode) = 0;
+};
+
+enum COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT {
+    COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT_PNG,
+    COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT_JPEG,
+};
+
 struct ICoreWebView2TrySuspendCompletedHandler : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT errorCode, BOOL isSuccessful) = 0;
 };
@@ -163,7 +172,10 @@ struct ICoreWebView2 : IUnknown {
     // Slot 27.
     virtual HRESULT STDMETHODCALLTYPE
     ExecuteScript(LPCWSTR javaScript, ICoreWebView2ExecuteScriptCompletedHandler* handler) = 0;
-    MURAVEL_WEBVIEW_SLOT(CapturePreview)
+    // Slot 28.
+    virtual HRESULT STDMETHODCALLTYPE
+    CapturePreview(COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT imageFormat, IStream* imageStream,
+                   ICoreWebView2CapturePreviewCompletedHandler* handler) = 0;
     MURAVEL_WEBVIEW_SLOT(Reload)
     MURAVEL_WEBVIEW_SLOT(PostWebMessageAsJson)
     MURAVEL_WEBVIEW_SLOT(PostWebMessageAsString)
@@ -225,6 +237,8 @@ __CRT_UUID_DECL(ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, 0x6c4
                 0x4260, 0x81, 0x27, 0xc9, 0xf5, 0xbd, 0xe7, 0xf6, 0x8c)
 __CRT_UUID_DECL(ICoreWebView2ExecuteScriptCompletedHandler, 0x49511172, 0xcc67, 0x4bca, 0x99, 0x23,
                 0x13, 0x71, 0x12, 0xf4, 0xc4, 0xcc)
+__CRT_UUID_DECL(ICoreWebView2CapturePreviewCompletedHandler, 0x697e05e9, 0x3d8f, 0x45fa, 0x96, 0xf4,
+                0x8f, 0xfe, 0x1e, 0xde, 0xda, 0xf5)
 __CRT_UUID_DECL(ICoreWebView2TrySuspendCompletedHandler, 0x00f206a7, 0x9d17, 0x4605, 0x91, 0xf6,
                 0x4e, 0x8e, 0x4d, 0xe1, 0x92, 0xe3)
 __CRT_UUID_DECL(ICoreWebView2NavigationCompletedEventHandler, 0xd33a35bf, 0x1c49, 0x4f98, 0x93,

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "rtl/Png.h"
 #include "system/ComObject.h"
 #include "webview/WebView2.h"
 
@@ -153,9 +154,27 @@ public:
         Record(id_, "script " + Narrow(script));
         ComPtr<ICoreWebView2ExecuteScriptCompletedHandler> done =
             Asked<ICoreWebView2ExecuteScriptCompletedHandler>(handler);
-        Later([done] {
+        // Every page has drawn its first frame by the time it is asked.
+        const bool drawn = Narrow(script).find("data-drawn") != std::string::npos;
+        Later([done, drawn] {
             if (done)
-                done->Invoke(S_OK, L"null");
+                done->Invoke(S_OK, drawn ? L"true" : L"null");
+        });
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE
+    CapturePreview(COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT format, IStream* stream,
+                   ICoreWebView2CapturePreviewCompletedHandler* handler) override {
+        Record(id_, "capture " + std::to_string(format));
+        // A frame of a page "drawn" in orange, larger than a preview picture.
+        const std::string png = rtl::EncodePng(rtl::SolidPicture(640, 360, 255, 128, 0));
+        ULONG written = 0;
+        const HRESULT result = stream->Write(png.data(), static_cast<ULONG>(png.size()), &written);
+        ComPtr<ICoreWebView2CapturePreviewCompletedHandler> done =
+            Asked<ICoreWebView2CapturePreviewCompletedHandler>(handler);
+        Later([done, result] {
+            if (done)
+                done->Invoke(result);
         });
         return S_OK;
     }

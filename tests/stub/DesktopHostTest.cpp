@@ -4,6 +4,7 @@
 
 #include "StubRunner.h"
 #include "host/HostControl.h"
+#include "rtl/Png.h"
 #include "stub/DesktopWallpaper.h"
 
 namespace {
@@ -118,6 +119,19 @@ TEST_P(DesktopLayouts, ASilentInstallShowsTheWallpaperBehindTheIconsUntilUninsta
                          "bounds 0 0 " + std::to_string(m.right - m.left) + " " +
                              std::to_string(m.bottom - m.top),
                          "visible 1", "navigate " + url});
+    })) << ReadFile(runtime.Log());
+    // Once the page has drawn, its first frame (the stand-in's orange 640 by 360) replaces the
+    // installer's picture of the stage.
+    EXPECT_TRUE(stubrun::Eventually([&] {
+        try {
+            const std::string png = ReadFile(folder + "\\preview.png");
+            const rtl::TPicture frame =
+                rtl::DecodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size());
+            return frame.Width == 480 && frame.Height == 270 && frame.Rgb[0] == 255 &&
+                   frame.Rgb[1] == 128 && frame.Rgb[2] == 0;
+        } catch (const rtl::Exception&) {
+            return false;
+        }
     })) << ReadFile(runtime.Log());
 
     // Paused while a maximised window covers the monitor, and from where it stopped after.

@@ -235,7 +235,8 @@ std::string TStubTest::ProgramBytes() const {
 
 std::vector<std::string> TStubTest::InstalledNames(const std::vector<std::string>& extra) const {
     std::vector<std::string> names{"LivelyInfo.json", "LivelyProperties.json", "movie.js",
-                                   "project.json",    "uninstall.exe",         "wallpaper.html"};
+                                   "preview.png",     "project.json",          "uninstall.exe",
+                                   "wallpaper.html"};
     const wallpaper::TWebPlayer player = Player();
     for (const wallpaper::TWebPlayer::TFile& file : player.Files())
         names.push_back(file.Name);

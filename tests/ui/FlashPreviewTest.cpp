@@ -11,6 +11,7 @@
 #include "../flash/FakeFlash.h"
 #include "../host/RuntimeStandIn.h"
 #include "TestSupport.h"
+#include "rtl/Png.h"
 #include "ui/Application.h"
 #include "ui/MainFormUnit.h"
 #include "wallpaper/WallpaperPage.h"
@@ -382,6 +383,21 @@ TEST_F(FlashPreviewInWebView, PlaysTheMovieAsInstalledAndShowsEachSettingAtOnce)
     EXPECT_NE(testfiles::ReadFile(ShownFolder() + "\\wallpaper.html").find("#112233"),
               std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(first));
+
+    // Once the page has drawn, Play in Browser's folder has the frame the view shows (the
+    // stand-in's orange) for its picture, not the stage.
+    ASSERT_TRUE(PumpUntil([&] { return !form.WebPreview->Frame().empty(); }));
+    form.PlayBtnClick(form.PlayBtn);
+    ASSERT_EQ(seams.ShellRequests.size(), 1u);
+    const std::string played = seams.ShellRequests[0].File;
+    const std::string png = testfiles::ReadFile(
+        played.substr(0, played.size() - std::string("wallpaper.html").size()) + "preview.png");
+    const rtl::TPicture frame =
+        rtl::DecodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size());
+    EXPECT_EQ(frame.Width, 480);
+    EXPECT_EQ(frame.Height, 270);
+    EXPECT_EQ(frame.Rgb[0], 255);
+    EXPECT_EQ(frame.Rgb[1], 128);
 
     // Another page in front pauses the movie, and it plays on when the preview is back.
     DeleteFileA(runtime.Log().c_str());

@@ -10,7 +10,7 @@ import assert from "node:assert/strict";
 import { pathToFileURL } from "node:url";
 
 import {
-    compressed, install, installFromMovie, launchBrowser, near, page as writePage, pageOf, pixels, rectangleMovie, tempFolder,
+    compressed, decodePng, install, installFromMovie, launchBrowser, near, page as writePage, pageOf, pixels, rectangleMovie, tempFolder,
     uninstall, waitForPixels, writeProject,
 } from "./support.mjs";
 
@@ -157,7 +157,17 @@ test("Lively's and Wallpaper Engine's settings change the playing page: colour, 
     await waitForPixels(page, initial);
     await wallpaperEngine({ background: { value: "1 0 0" } });
     await waitForPixels(page, [[40, 150, Red], [320, 357, Yellow]]);
+    // The mark a host waits for before it takes the picture of the first frame.
+    await page.waitForFunction(() => document.documentElement.hasAttribute("data-drawn"), { timeout: 10000 });
     await page.close();
+
+    // Without a frame taken, the picture the libraries show is the 4:3 stage in the wallpaper's colour.
+    assert.equal(info.Thumbnail, "preview.png");
+    assert.equal(engine.preview, "preview.png");
+    const preview = decodePng(fs.readFileSync(path.join(folder, "preview.png")));
+    assert.deepEqual([preview.width, preview.height], [480, 360]);
+    for (const [x, y] of [[0, 0], [479, 359], [240, 180]])
+        assert.equal(preview.pixel(x, y), Green);
 });
 
 test("the installed folder plays copied elsewhere, and served over HTTP", async () => {
