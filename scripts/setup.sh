@@ -10,7 +10,7 @@ run_packages=(
 fuzz_packages=(clang libclang-rt-14-dev cmake make zlib1g-dev ffmpeg)
 # What the tests need besides.
 test_packages=("${run_packages[@]}" "${fuzz_packages[@]}" xdotool imagemagick chromium libchm-bin pigz
-               clang-format unzip)
+               clang-format unzip xz-utils python3)
 
 muravel_install() {
   local sudo="" missing=()
