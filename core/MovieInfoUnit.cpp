@@ -10,6 +10,7 @@
 
 #include "rtl/Bytes.h"
 #include "rtl/Errors.h"
+#include "rtl/Lzma.h"
 #include "rtl/Paths.h"
 #include "rtl/ZStreams.h"
 
@@ -181,14 +182,40 @@ std::optional<TColor> ReadStageColor(rtl::TStream& tags, bool seekable, Bytes re
 }
 
 // The bytes after the 8 of signature, version and length: the header, then the rest of the
-// movie, which must be all there, and for a compressed movie a whole zlib stream.
+// movie, which must be all there; a compressed movie's is a whole zlib stream, or LZMA data
+// behind its compressed length and the LZMA properties that gives the declared length less
+// the 8 bytes.
 void ReadMovieBody(rtl::TStream& stream, int64_t start, TMovieInfo& info) {
     using TFault = TMovieInfo::TFault;
     const bool zlib = info.Compression == TMovieInfo::TCompression::Zlib;
+    const bool lzma = info.Compression == TMovieInfo::TCompression::Lzma;
     std::unique_ptr<rtl::TDecompressionStream> inflater;
+    std::unique_ptr<rtl::TLzmaDecompressionStream> decoder;
+    if (lzma) {
+        // The compressed length is not checked: whether it takes in the properties differs
+        // between writers, and the data's own end tells.
+        const Bytes head = ReadUpTo(stream, 4 + rtl::LzmaPropertiesSize);
+        if (head.size() < 4 + size_t(rtl::LzmaPropertiesSize)) {
+            SetFault(info, TFault::CutOff, "its header is cut short");
+            return;
+        }
+        if (info.FileLength < 8) {
+            SetFault(info, TFault::Damaged, "its header gives a length shorter than itself");
+            return;
+        }
+        try {
+            decoder = std::make_unique<rtl::TLzmaDecompressionStream>(stream, head.data() + 4,
+                                                                      int64_t(info.FileLength) - 8);
+        } catch (const rtl::ECompressionError& error) {
+            SetFault(info, TFault::Damaged, "its compressed data is broken: " + error.Detail);
+            return;
+        }
+    }
     if (zlib)
         inflater = std::make_unique<rtl::TDecompressionStream>(stream);
-    rtl::TStream& body = zlib ? static_cast<rtl::TStream&>(*inflater) : stream;
+    rtl::TStream& body = zlib   ? static_cast<rtl::TStream&>(*inflater)
+                         : lzma ? static_cast<rtl::TStream&>(*decoder)
+                                : stream;
     Bytes head;
     try {
         head = ReadUpTo(body, MovieHeadSize);
@@ -204,9 +231,11 @@ void ReadMovieBody(rtl::TStream& stream, int64_t start, TMovieInfo& info) {
         info.FrameRate = rtl::LoadLe16(head.data() + rect) / 256.0;
         info.FrameCount = rtl::LoadLe16(head.data() + rect + 2);
         info.StageColor = ReadStageColor(
-            body, !zlib, Bytes(head.begin() + static_cast<long>(rect) + 4, head.end()));
+            body, !zlib && !lzma, Bytes(head.begin() + static_cast<long>(rect) + 4, head.end()));
         if (zlib)
             inflater->CheckEnd();
+        if (lzma)
+            decoder->CheckEnd();
     } catch (const rtl::ECompressionError&) {
         SetFault(info, TFault::Damaged, "its compressed data is broken");
         return;
@@ -215,26 +244,9 @@ void ReadMovieBody(rtl::TStream& stream, int64_t start, TMovieInfo& info) {
         return;
     }
     const int64_t size = stream.Size() - start;
-    if (!zlib && size < info.FileLength)
+    if (!zlib && !lzma && size < info.FileLength)
         SetFault(info, TFault::CutOff,
                  "its header says " + Grouped(info.FileLength) + " bytes, the file holds " +
-                     Grouped(size));
-}
-
-// An LZMA movie says how many compressed bytes follow its header; they must be there. Whether
-// that count takes in the five bytes of LZMA properties differs between writers, so only a
-// file shorter than either reading is cut off.
-void CheckLzmaLength(rtl::TStream& stream, int64_t start, TMovieInfo& info) {
-    const Bytes field = ReadUpTo(stream, 4);
-    const int64_t size = stream.Size() - start;
-    if (field.size() < 4) {
-        SetFault(info, TMovieInfo::TFault::CutOff, "its header is cut short");
-        return;
-    }
-    const int64_t declared = 12 + int64_t(rtl::LoadLe32(field.data()));
-    if (size < declared)
-        SetFault(info, TMovieInfo::TFault::CutOff,
-                 "its header says " + Grouped(declared) + " bytes, the file holds " +
                      Grouped(size));
 }
 
@@ -246,10 +258,7 @@ void ReadMovie(rtl::TStream& stream, int64_t start, const uint8_t* first, TMovie
                                          : TMovieInfo::TCompression::Lzma;
     info.Version = first[3];
     info.FileLength = rtl::LoadLe32(first + 4);
-    if (info.Compression == TMovieInfo::TCompression::Lzma)
-        CheckLzmaLength(stream, start, info);
-    else
-        ReadMovieBody(stream, start, info);
+    ReadMovieBody(stream, start, info);
 }
 
 constexpr double MaxSide = 16000;
@@ -553,7 +562,7 @@ std::string TMovieInfo::FaultLine(const std::string& path) const {
 }
 
 std::optional<TColor> TMovieInfo::OwnBackground() const {
-    if (Kind != TKind::FlashMovie || Fault != TFault::None || Compression == TCompression::Lzma)
+    if (Kind != TKind::FlashMovie || Fault != TFault::None)
         return std::nullopt;
     return StageColor.value_or(clWhite);
 }
@@ -627,9 +636,6 @@ std::string TMovieInfo::Summary() const {
              : Compression == TCompression::Zlib ? ", zlib-compressed ("
                                                  : ", LZMA-compressed (";
         s += Signature + ")";
-        if (Compression == TCompression::Lzma)
-            s += ", " + std::to_string(FileLength) +
-                 " bytes unpacked; its frame size, rate and count are LZMA-compressed";
         break;
     case TKind::FlashVideo:
         s = "Flash video";

@@ -13,7 +13,8 @@ namespace core {
 // the bytes are all there: the preview shows this where no Flash player is installed, and
 // nothing that fails the check goes into an installer. Memory is bounded whatever sizes the
 // file claims: a movie's header is a few dozen bytes, a video's metadata at most 1 MiB; the
-// check streams a compressed movie through inflate and steps from tag to tag of a video.
+// check streams a compressed movie through inflate or the LZMA decoder (whose window grows
+// only with what the data decodes to) and steps from tag to tag of a video.
 class TMovieInfo {
 public:
     enum class TKind {
@@ -63,8 +64,8 @@ public:
     std::string FaultLine(const std::string& path) const;
 
     // The colour a Flash player draws the movie on when it is given none: the stage colour, or
-    // white for a movie that sets none. Nothing for a video, for a file that is no whole movie
-    // and for an LZMA movie, whose tags are not read.
+    // white for a movie that sets none. Nothing for a video and for a file that is no whole
+    // movie.
     std::optional<TColor> OwnBackground() const;
 
     TKind Kind = TKind::Unreadable;
@@ -73,8 +74,7 @@ public:
     // is damaged or cut off ("its compressed data ends early").
     std::string Problem;
 
-    // Flash movie: the signature ("FWS", "CWS" or "ZWS") and what follows it. An LZMA body
-    // is not decoded, so a ZWS movie gives its version and declared length only.
+    // Flash movie: the signature ("FWS", "CWS" or "ZWS") and what follows it.
     std::string Signature;
     TCompression Compression = TCompression::None;
     int Version = 0;

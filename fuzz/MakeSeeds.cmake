@@ -1,6 +1,6 @@
 # Makes the fuzz targets' seeds with the project's own tools and ffmpeg, and the regression
 # inputs with make-fuzz-seeds. Run by the build:
-#     cmake -D CLI=... -D SEEDER=... -D FFMPEG=... -D SEEDS=... -D REGRESSIONS=... -D TARGETS=...
+#     cmake -D CLI=... -D SEEDER=... -D FFMPEG=... -D PYTHON=... -D SEEDS=... -D REGRESSIONS=... -D TARGETS=...
 #           -D WORK=... -P MakeSeeds.cmake
 # TARGETS is the targets' names separated by commas.
 function(run)
@@ -26,8 +26,10 @@ run(${ff} ${pattern} -c:v flv1 ${WORK}/video.flv)
 run(${ff} ${pattern} -f lavfi -i sine=frequency=440:sample_rate=22050 -t 0.4 -c:v flv1
     -c:a adpcm_swf -shortest ${WORK}/sound.flv)
 run(${SEEDER} ${WORK} ${REGRESSIONS})
-file(COPY ${WORK}/movie.swf ${WORK}/movie-zlib.swf ${WORK}/video.flv ${WORK}/sound.flv
-     DESTINATION ${SEEDS}/movie_header)
+run(${PYTHON} ${CMAKE_CURRENT_LIST_DIR}/MakeLzmaSeeds.py ${WORK}/movie.swf ${WORK}/movie-lzma.swf
+    ${SEEDS}/lzma)
+file(COPY ${WORK}/movie.swf ${WORK}/movie-zlib.swf ${WORK}/movie-lzma.swf ${WORK}/video.flv
+     ${WORK}/sound.flv DESTINATION ${SEEDS}/movie_header)
 
 # Projects: every setting given, and the template.
 file(WRITE ${WORK}/license.txt "Free for personal use.\r\nNo warranty.\r\n")

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -198,6 +199,23 @@ inline std::string Compress9(const std::string& bytes) {
     out.resize(length);
     return out;
 }
+
+#ifndef _WIN32
+// An uncompressed movie made a ZWS one, as Flash writes them, by Python's lzma (on the host):
+// the compressed length, the LZMA properties (lc 3, lp 0, pb 2, a 64 KiB dictionary), raw
+// LZMA data with its end marker. work is a folder for the files between.
+inline std::string LzmaMovie(const std::string& fws, const std::string& work) {
+    WriteFile(work + "/fws.swf", fws);
+    const std::string command =
+        "python3 -c \"import lzma, struct, sys; d = open(sys.argv[1], 'rb').read(); "
+        "b = lzma.compress(d[8:], format=lzma.FORMAT_RAW, filters=[{'id': lzma.FILTER_LZMA1, "
+        "'dict_size': 65536, 'lc': 3, 'lp': 0, 'pb': 2}]); open(sys.argv[2], 'wb').write(b'ZWS' "
+        "+ d[3:8] + struct.pack('<I', len(b)) + bytes([0x5D]) + struct.pack('<I', 65536) + b)\" " +
+        work + "/fws.swf " + work + "/zws.swf";
+    EXPECT_EQ(0, std::system(command.c_str())) << command;
+    return ReadFile(work + "/zws.swf");
+}
+#endif
 
 // Inflates with plain zlib; a failure fails the test.
 inline std::string Uncompress(const std::string& zlibBytes, size_t size) {

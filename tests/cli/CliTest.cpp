@@ -186,7 +186,8 @@ TEST_F(Cli, UsageErrorsExitTwo) {
 TEST_F(Cli, InfoPrintsWhatThePreviewKnowsOneKeyALine) {
     const std::string swf = testfiles::SwfMovie(1000);
     const std::string cws = "CWS" + swf.substr(3, 5) + testfiles::Compress9(swf.substr(8));
-    const std::string zws = "ZWS\x0d" + Le32(123456) + Le32(20) + std::string(25, '\x5d');
+    const std::string zws =
+        testfiles::LzmaMovie(testfiles::SwfMovieOn(0x33, 0x66, 0x99), work.Path());
     const std::string onBlue = testfiles::SwfMovieOn(0x33, 0x66, 0x99);
     const std::string coloured =
         "CWS" + onBlue.substr(3, 5) + testfiles::Compress9(onBlue.substr(8));
@@ -201,7 +202,10 @@ TEST_F(Cli, InfoPrintsWhatThePreviewKnowsOneKeyALine) {
         {swf, movie + "none\n" + frame},
         {cws, movie + "zlib\n" + frame},
         {coloured, movie + "zlib\n" + frame + "background: #336699\n"},
-        {zws, "kind: flash movie\nversion: 13\ncompression: lzma\n"},
+        {zws, movie + "lzma\n" + frame + "background: #336699\n"},
+        {zws.substr(0, zws.size() - 20), movie + "lzma\n" + frame +
+                                            "warning: the file is cut off: its compressed data "
+                                            "ends early\n"},
         {flv, "kind: flash video\nversion: 1\nvideo codec: Sorenson H.263\n"},
         {withSound,
          "kind: flash video\nversion: 1\nvideo codec: Sorenson H.263\naudio codec: MP3\n"},

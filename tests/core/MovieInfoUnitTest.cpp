@@ -136,22 +136,16 @@ TEST(MovieInfoFlashMovie, ZlibHeaderIsInflated) {
               info.Summary());
 }
 
-TEST(MovieInfoFlashMovie, LzmaHeaderGivesOnlyWhatPrecedesTheCompressedPart) {
+TEST(MovieInfoFlashMovie, LzmaDataThatIsNoLzmaIsDamaged) {
     Bytes zws;
     zws.Raw("ZWS").U8(13).Le32(123456).Le32(64).Raw(std::string("\x5D\0\0\x10\0", 5));
     zws.Raw(std::string(64, '\x7F'));
     const TMovieInfo info = ReadBytes(zws.Str());
     EXPECT_EQ(Kind::FlashMovie, info.Kind);
-    EXPECT_EQ("", info.Problem);
-    EXPECT_EQ(TMovieInfo::TCompression::Lzma, info.Compression);
+    EXPECT_EQ(TMovieInfo::TFault::Damaged, info.Fault);
     EXPECT_EQ(13, info.Version);
     EXPECT_EQ(123456u, info.FileLength);
     EXPECT_FALSE(info.Width.has_value());
-    EXPECT_FALSE(info.FrameRate.has_value());
-    EXPECT_FALSE(info.FrameCount.has_value());
-    EXPECT_EQ("Flash movie, version 13, LZMA-compressed (ZWS), 123456 bytes unpacked; its frame "
-              "size, rate and count are LZMA-compressed",
-              info.Summary());
 }
 
 TEST(MovieInfoFlashMovie, RectFieldsAreSignedAndOfAnyWidth) {
@@ -577,6 +571,30 @@ TEST_F(MovieInfoFiles, TheCheckNamesTheFileAndWhatKeepsItFromAnInstaller) {
     EXPECT_EQ(TMovieInfo::Check(folder_.Path()),
               "\"" + folder_.Path() + "\" is a folder, not a movie.");
 }
+
+#ifndef _WIN32
+TEST_F(MovieInfoFiles, LzmaMoviesAreReadAndCheckedWhole) {
+    const std::string zws =
+        testfiles::LzmaMovie(testfiles::SwfMovieOn(0x33, 0x66, 0x99), folder_.Path());
+    const std::string whole = Write("whole.swf", zws);
+    EXPECT_EQ(TMovieInfo::Check(whole), "");
+    const TMovieInfo info = TMovieInfo::Read(whole);
+    EXPECT_EQ("Flash movie, version 10, LZMA-compressed (ZWS): 480 x 360 pixels, 24 frames per "
+              "second, 1 frame",
+              info.Summary());
+    EXPECT_EQ(info.OwnBackground(), std::optional<core::TColor>(0x996633));
+    const std::string cut = Write("cut.swf", zws.substr(0, zws.size() - 20));
+    EXPECT_EQ(TMovieInfo::Check(cut),
+              "\"" + cut + "\" is cut off: its compressed data ends early.");
+    std::string damaged = zws;
+    damaged[12] = '\xE1'; // properties no LZMA stream has
+    const std::string bad = Write("bad.swf", damaged);
+    EXPECT_EQ(TMovieInfo::Check(bad).rfind(
+                  "\"" + bad + "\" is damaged: its compressed data is broken", 0),
+              0u)
+        << TMovieInfo::Check(bad);
+}
+#endif
 
 // Movies written by a real encoder: made at run time when ffmpeg is on the host's PATH.
 class MovieInfoEncoded : public MovieInfoFiles {
