@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "Bytes.h"
@@ -30,66 +32,23 @@ constexpr int LengthStates = 4;
 
 } // namespace
 
-struct TLzmaDecompressionStream::State {
-    // Input, from the source in pieces or from memory in place.
-    TStream* Source = nullptr;
-    std::vector<uint8_t> Buffer;
-    const uint8_t* In = nullptr;
-    const uint8_t* InEnd = nullptr;
-    bool InputEnded = false;
+namespace {
 
+// The range decoder, copied into locals for each symbol so that its fields stay in registers:
+// the window's bytes, written between symbols, could otherwise be any of them.
+struct TCoder {
     uint32_t Range = 0xFFFFFFFF;
     uint32_t Code = 0;
-    bool Started = false;
+    const uint8_t* In = nullptr;
+    const uint8_t* InEnd = nullptr;
+    // Refills In and InEnd from the source, or marks the input ended.
+    TLzmaDecompressionStream::State* Owner = nullptr;
 
-    int Lc = 0, Lp = 0, Pb = 0;
-    uint32_t Dictionary = 0;
-    int64_t Unpacked = -1;
-
-    // The window: grows up to Capacity as output is made, then wraps.
-    std::vector<uint8_t> Window;
-    size_t Capacity = 0;
-    size_t At = 0; // where the next byte goes
-    uint64_t Total = 0;
-
-    std::vector<uint16_t> Literal;
-    uint16_t IsMatch[States << MaxPositionBits];
-    uint16_t IsRep[States], IsRepG0[States], IsRepG1[States], IsRepG2[States];
-    uint16_t IsRep0Long[States << MaxPositionBits];
-    uint16_t PosSlot[LengthStates][1 << 6];
-    uint16_t PosDecoders[1 + FullDistances - EndPositionModel];
-    uint16_t Align[1 << AlignBits];
-    struct TLength {
-        uint16_t Choice, Choice2;
-        uint16_t Low[1 << MaxPositionBits][1 << 3];
-        uint16_t Mid[1 << MaxPositionBits][1 << 3];
-        uint16_t High[1 << 8];
-    } Length, RepLength;
-
-    int Kind = 0; // the coder's state of the last symbols, 0 to 11
-    uint32_t Rep[4] = {};
-    uint32_t Pending = 0; // bytes of a match still to copy
-    bool Ended = false;
-    bool Complete = false;
-
-    uint8_t NextByte() {
-        if (In == InEnd) {
-            if (Source != nullptr && !InputEnded) {
-                const int64_t n = Source->Read(Buffer.data(), InputBufferSize);
-                In = Buffer.data();
-                InEnd = In + std::max<int64_t>(n, 0);
-            }
-            if (In == InEnd) {
-                InputEnded = true;
-                return 0;
-            }
-        }
-        return *In++;
-    }
+    uint8_t NextByte();
     void Normalize() {
         if (Range < TopValue) {
             Range <<= 8;
-            Code = Code << 8 | NextByte();
+            Code = Code << 8 | (In != InEnd ? *In++ : NextByte());
         }
     }
     unsigned Bit(uint16_t& p) {
@@ -137,36 +96,93 @@ struct TLzmaDecompressionStream::State {
         }
         return symbol;
     }
-    uint32_t LengthOf(TLength& length, uint32_t posState) {
-        if (Bit(length.Choice) == 0)
-            return Tree(length.Low[posState], 3);
-        if (Bit(length.Choice2) == 0)
-            return 8 + Tree(length.Mid[posState], 3);
-        return 16 + Tree(length.High, 8);
+};
+
+} // namespace
+
+struct TLzmaDecompressionStream::State {
+    // Input, from the source in pieces or from memory in place.
+    TStream* Source = nullptr;
+    std::vector<uint8_t> Buffer;
+    bool InputEnded = false;
+
+    TCoder Coder;
+    bool Started = false;
+
+    int Lc = 0, Lp = 0, Pb = 0;
+    uint32_t Dictionary = 0;
+    int64_t Unpacked = -1;
+
+    // The window: grows up to Capacity as output is made, then wraps.
+    std::vector<uint8_t> Window;
+    size_t Capacity = 0;
+    size_t At = 0; // where the next byte goes
+    uint64_t Total = 0;
+
+    std::vector<uint16_t> Literal;
+    uint16_t IsMatch[States << MaxPositionBits];
+    uint16_t IsRep[States], IsRepG0[States], IsRepG1[States], IsRepG2[States];
+    uint16_t IsRep0Long[States << MaxPositionBits];
+    uint16_t PosSlot[LengthStates][1 << 6];
+    uint16_t PosDecoders[1 + FullDistances - EndPositionModel];
+    uint16_t Align[1 << AlignBits];
+    struct TLength {
+        uint16_t Choice, Choice2;
+        uint16_t Low[1 << MaxPositionBits][1 << 3];
+        uint16_t Mid[1 << MaxPositionBits][1 << 3];
+        uint16_t High[1 << 8];
+    } Length, RepLength;
+
+    int Kind = 0; // the coder's state of the last symbols, 0 to 11
+    uint32_t Rep[4] = {};
+    uint32_t Pending = 0; // bytes of a match still to copy
+    bool Ended = false;
+    bool Complete = false;
+
+    // The next piece of input, or an empty one once it has ended.
+    std::pair<const uint8_t*, const uint8_t*> Refill() {
+        int64_t n = 0;
+        if (Source != nullptr && !InputEnded)
+            n = std::max<int64_t>(Source->Read(Buffer.data(), InputBufferSize), 0);
+        InputEnded = n == 0;
+        return {Buffer.data(), Buffer.data() + n};
     }
-    uint32_t DistanceOf(uint32_t length) {
-        const uint32_t slot = Tree(PosSlot[std::min<uint32_t>(length, LengthStates - 1)], 6);
+    // Inlined, as the coder's fields stay in registers only where its address never leaves.
+    [[gnu::always_inline]] static uint32_t LengthOf(TCoder& c, TLength& length, uint32_t posState) {
+        if (c.Bit(length.Choice) == 0)
+            return c.Tree(length.Low[posState], 3);
+        if (c.Bit(length.Choice2) == 0)
+            return 8 + c.Tree(length.Mid[posState], 3);
+        return 16 + c.Tree(length.High, 8);
+    }
+    [[gnu::always_inline]] uint32_t DistanceOf(TCoder& c, uint32_t length) {
+        const uint32_t slot = c.Tree(PosSlot[std::min<uint32_t>(length, LengthStates - 1)], 6);
         if (slot < 4)
             return slot;
         const int direct = static_cast<int>((slot >> 1) - 1);
         uint32_t distance = (2 | (slot & 1)) << direct;
         if (slot < EndPositionModel)
-            return distance + ReverseTree(PosDecoders + distance - slot, direct);
-        distance += DirectBits(direct - AlignBits) << AlignBits;
-        return distance + ReverseTree(Align, AlignBits);
+            return distance + c.ReverseTree(PosDecoders + distance - slot, direct);
+        distance += c.DirectBits(direct - AlignBits) << AlignBits;
+        return distance + c.ReverseTree(Align, AlignBits);
     }
 
     uint8_t Back(uint32_t distance) const {
-        // distance 0 is the byte last written; the caller has checked it was written.
+        // distance 0 is the byte last written; the caller has checked it was written, so
+        // before the window is full At is past it.
         return Window[At > distance ? At - distance - 1 : At + Window.size() - distance - 1];
     }
     void Put(uint8_t byte) {
-        if (Window.size() < Capacity)
-            Window.push_back(byte);
-        else
-            Window[At] = byte;
-        At = At + 1 == Capacity ? 0 : At + 1;
+        if (At == Window.size())
+            Grow();
+        Window[At++] = byte;
         ++Total;
+    }
+    void Grow() {
+        if (Window.size() < Capacity)
+            Window.resize(std::min(Capacity, std::max<size_t>(Window.size() * 2, 1 << 16)));
+        else
+            At = 0;
     }
 
     void Start(const uint8_t* properties) {
@@ -183,7 +199,6 @@ struct TLzmaDecompressionStream::State {
         if (window > MaxLzmaDictionary)
             Damaged("it asks for a dictionary larger than 1 GiB");
         Capacity = static_cast<size_t>(window);
-        Window.reserve(std::min<size_t>(Capacity, InputBufferSize));
         Literal.assign(size_t(0x300) << (Lc + Lp), InitialProbability);
         std::fill_n(IsMatch, sizeof IsMatch / 2, InitialProbability);
         std::fill_n(IsRep, States, InitialProbability);
@@ -201,11 +216,12 @@ struct TLzmaDecompressionStream::State {
     // The first five bytes: a zero, then the code.
     void StartRange() {
         Started = true;
-        if (NextByte() != 0 && !InputEnded)
+        Coder.Owner = this;
+        if (Coder.NextByte() != 0 && !InputEnded)
             Damaged("damaged data");
         for (int i = 0; i < 4; ++i)
-            Code = Code << 8 | NextByte();
-        if (Code == Range && !InputEnded)
+            Coder.Code = Coder.Code << 8 | Coder.NextByte();
+        if (Coder.Code == Coder.Range && !InputEnded)
             Damaged("damaged data");
     }
 
@@ -216,8 +232,14 @@ struct TLzmaDecompressionStream::State {
             StartRange();
         if (InputEnded)
             return false;
+        TCoder c = Coder;
+        const bool decoded = Decode(c);
+        Coder = c;
+        return decoded;
+    }
+    [[gnu::always_inline]] bool Decode(TCoder& c) {
         const uint32_t posState = static_cast<uint32_t>(Total) & ((1u << Pb) - 1);
-        if (Bit(IsMatch[(Kind << MaxPositionBits) + posState]) == 0) {
+        if (c.Bit(IsMatch[(Kind << MaxPositionBits) + posState]) == 0) {
             const uint8_t previous = Total > 0 ? Back(0) : 0;
             uint16_t* probs = Literal.data() +
                               0x300 * (((static_cast<uint32_t>(Total) & ((1u << Lp) - 1)) << Lc) +
@@ -228,14 +250,14 @@ struct TLzmaDecompressionStream::State {
                 while (symbol < 0x100) {
                     const uint32_t matchBit = (match >> 7) & 1;
                     match <<= 1;
-                    const unsigned bit = Bit(probs[((1 + matchBit) << 8) + symbol]);
+                    const unsigned bit = c.Bit(probs[((1 + matchBit) << 8) + symbol]);
                     symbol = symbol << 1 | bit;
                     if (matchBit != bit)
                         break;
                 }
             }
             while (symbol < 0x100)
-                symbol = symbol << 1 | Bit(probs[symbol]);
+                symbol = symbol << 1 | c.Bit(probs[symbol]);
             if (InputEnded)
                 return false;
             Put(static_cast<uint8_t>(symbol));
@@ -243,11 +265,11 @@ struct TLzmaDecompressionStream::State {
             return true;
         }
         uint32_t length;
-        if (Bit(IsRep[Kind]) != 0) {
+        if (c.Bit(IsRep[Kind]) != 0) {
             if (Total == 0)
                 Damaged("damaged data");
-            if (Bit(IsRepG0[Kind]) == 0) {
-                if (Bit(IsRep0Long[(Kind << MaxPositionBits) + posState]) == 0) {
+            if (c.Bit(IsRepG0[Kind]) == 0) {
+                if (c.Bit(IsRep0Long[(Kind << MaxPositionBits) + posState]) == 0) {
                     if (InputEnded)
                         return false;
                     Kind = Kind < 7 ? 9 : 11;
@@ -256,10 +278,10 @@ struct TLzmaDecompressionStream::State {
                 }
             } else {
                 uint32_t distance;
-                if (Bit(IsRepG1[Kind]) == 0) {
+                if (c.Bit(IsRepG1[Kind]) == 0) {
                     distance = Rep[1];
                 } else {
-                    if (Bit(IsRepG2[Kind]) == 0) {
+                    if (c.Bit(IsRepG2[Kind]) == 0) {
                         distance = Rep[2];
                     } else {
                         distance = Rep[3];
@@ -270,21 +292,21 @@ struct TLzmaDecompressionStream::State {
                 Rep[1] = Rep[0];
                 Rep[0] = distance;
             }
-            length = LengthOf(RepLength, posState);
+            length = LengthOf(c, RepLength, posState);
             Kind = Kind < 7 ? 8 : 11;
         } else {
             Rep[3] = Rep[2];
             Rep[2] = Rep[1];
             Rep[1] = Rep[0];
-            length = LengthOf(Length, posState);
+            length = LengthOf(c, Length, posState);
             Kind = Kind < 7 ? 7 : 10;
-            Rep[0] = DistanceOf(length);
+            Rep[0] = DistanceOf(c, length);
             if (InputEnded)
                 return false;
             if (Rep[0] == 0xFFFFFFFF) {
                 // The end marker; the code is zero after it in data that ends there. Before the
                 // size given, the data is cut short.
-                if (Code != 0)
+                if (c.Code != 0)
                     Damaged("damaged data");
                 Complete = Unpacked < 0;
                 return false;
@@ -299,12 +321,22 @@ struct TLzmaDecompressionStream::State {
     }
 };
 
+namespace {
+
+inline uint8_t TCoder::NextByte() {
+    if (In == InEnd)
+        std::tie(In, InEnd) = Owner->Refill();
+    return In != InEnd ? *In++ : 0;
+}
+
+} // namespace
+
 TLzmaDecompressionStream::TLzmaDecompressionStream(TStream& source, const uint8_t* properties,
                                                    int64_t unpackedSize)
     : state_(new State()) {
     state_->Source = &source;
     state_->Buffer.resize(InputBufferSize);
-    state_->In = state_->InEnd = state_->Buffer.data();
+    state_->Coder.In = state_->Coder.InEnd = state_->Buffer.data();
     state_->Unpacked = unpackedSize;
     state_->Start(properties);
 }
@@ -312,8 +344,8 @@ TLzmaDecompressionStream::TLzmaDecompressionStream(TStream& source, const uint8_
 TLzmaDecompressionStream::TLzmaDecompressionStream(const uint8_t* data, int64_t size,
                                                    const uint8_t* properties, int64_t unpackedSize)
     : state_(new State()) {
-    state_->In = data;
-    state_->InEnd = data + size;
+    state_->Coder.In = data;
+    state_->Coder.InEnd = data + size;
     state_->Unpacked = unpackedSize;
     state_->Start(properties);
 }
@@ -333,12 +365,33 @@ int64_t TLzmaDecompressionStream::Read(void* buffer, int64_t count) {
             uint64_t n = std::min<uint64_t>(s.Pending, static_cast<uint64_t>(count - done));
             if (s.Unpacked >= 0)
                 n = std::min<uint64_t>(n, static_cast<uint64_t>(s.Unpacked) - s.Total);
-            for (uint64_t i = 0; i < n; ++i) {
-                const uint8_t byte = s.Back(s.Rep[0]);
-                s.Put(byte);
-                out[done++] = byte;
-            }
             s.Pending -= static_cast<uint32_t>(n);
+            s.Total += n;
+            // In runs that neither end of the window breaks.
+            const size_t distance = s.Rep[0];
+            while (n > 0) {
+                if (s.At == s.Window.size())
+                    s.Grow();
+                const size_t size = s.Window.size();
+                const size_t from =
+                    s.At > distance ? s.At - distance - 1 : s.At + size - distance - 1;
+                const size_t run =
+                    static_cast<size_t>(std::min<uint64_t>(n, std::min(size - s.At, size - from)));
+                uint8_t* window = s.Window.data();
+                if (from + run <= s.At || s.At + run <= from) {
+                    std::memcpy(window + s.At, window + from, run);
+                } else if (from > s.At) {
+                    std::memmove(window + s.At, window + from, run);
+                } else {
+                    // A source just behind what is written repeats it: byte by byte.
+                    for (size_t i = 0; i < run; ++i)
+                        window[s.At + i] = window[from + i];
+                }
+                std::memcpy(out + done, window + s.At, run);
+                s.At += run;
+                done += static_cast<int64_t>(run);
+                n -= run;
+            }
             continue;
         }
         if (!s.Step()) {

@@ -45,6 +45,8 @@ protected:
 
 const char* const XzAlone = "xz --format=lzma -9e -c in > out";
 const char* const XzOddModel = "xz --format=lzma --lzma1=preset=6,lc=0,lp=2,pb=0 -c in > out";
+// A window far smaller than the data, which goes round it many times.
+const char* const XzSmallWindow = "xz --format=lzma --lzma1=preset=6,dict=4KiB -c in > out";
 const char* const PythonAlone =
     "python3 -c \"import lzma; open('out','wb').write(lzma.compress(open('in','rb').read(), "
     "format=lzma.FORMAT_ALONE, preset=9 | lzma.PRESET_EXTREME))\"";
@@ -84,7 +86,7 @@ std::string Samples(size_t size) {
 
 TEST_F(LzmaStreams, DecodesWhatXzAndPythonWrite) {
     const std::string inputs[] = {"", "a", Samples(300000), std::string(100000, 'x')};
-    for (const char* command : {XzAlone, XzOddModel, PythonAlone})
+    for (const char* command : {XzAlone, XzOddModel, XzSmallWindow, PythonAlone})
         for (const std::string& input : inputs)
             EXPECT_EQ(Decoded(Encoded(input, command)), input)
                 << command << ", " << input.size() << " bytes";
