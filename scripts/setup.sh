@@ -4,13 +4,14 @@
 run_packages=(
   g++ cmake make googletest libgtest-dev zlib1g-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev libz-mingw-w64-dev
-  wine wine64 xvfb xauth fp-utils
+  wine wine64 xvfb xauth fp-utils python3
 )
-# What the fuzz targets need: clang with libFuzzer and the sanitizers, and ffmpeg for seeds.
-fuzz_packages=(clang libclang-rt-14-dev cmake make zlib1g-dev ffmpeg)
+# What the fuzz targets need: clang with libFuzzer and the sanitizers, ffmpeg and Python's lzma
+# for seeds.
+fuzz_packages=(clang libclang-rt-14-dev cmake make zlib1g-dev ffmpeg python3)
 # What the tests need besides.
 test_packages=("${run_packages[@]}" "${fuzz_packages[@]}" xdotool imagemagick chromium libchm-bin pigz
-               clang-format unzip xz-utils python3)
+               clang-format unzip xz-utils)
 
 muravel_install() {
   local sudo="" missing=()

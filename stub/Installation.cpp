@@ -209,9 +209,7 @@ TInstallation::TInstallation(const TInstallerPackage& package, const wallpaper::
     for (size_t i = 0; i < playerFiles.size(); ++i) {
         if (!playerFiles[i].Program)
             continue;
-        const wallpaper::TContent content =
-            wallpaper::EntryContent(player.Image(), static_cast<int32_t>(i + 1),
-                                    wallpaper::TWebPlayer::PartName(playerFiles[i]));
+        const wallpaper::TContent content = wallpaper::PlayerFileContent(player, i);
         files_.push_back(TPlannedFile{playerFiles[i].Name, content.Size,
                                       [content](TOutputFile& out, const TCounter& count) {
                                           content.Read([&](const uint8_t* data, size_t n) {

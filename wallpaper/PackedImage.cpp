@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "rtl/Bytes.h"
+#include "rtl/Lzma.h"
 #include "rtl/ZStreams.h"
 
 namespace wallpaper {
@@ -69,6 +71,47 @@ std::string TPackedImage::InflateToString(int32_t index, const std::string& what
         text.append(reinterpret_cast<const char*>(data), size);
     });
     return text;
+}
+
+namespace {
+
+// The properties, then the size as 64 bits.
+constexpr int64_t LzmaHeaderSize = rtl::LzmaPropertiesSize + 8;
+
+} // namespace
+
+int64_t TPackedImage::LzmaSize(int32_t index, const std::string& what) const {
+    const std::string header = Head(index, LzmaHeaderSize);
+    if (static_cast<int64_t>(header.size()) != LzmaHeaderSize)
+        throw EDamaged(what + " is cut off.");
+    const auto* bytes = reinterpret_cast<const uint8_t*>(header.data());
+    const uint64_t size = uint64_t(rtl::LoadLe32(bytes + 5)) | uint64_t(rtl::LoadLe32(bytes + 9))
+                                                                   << 32;
+    // Sizes up to 4 GiB only: a file given as of unknown size, or larger, is none of ours.
+    if (size > 0xFFFFFFFFu)
+        throw EDamaged(what + " does not unpack: its size is not given.");
+    return static_cast<int64_t>(size);
+}
+
+void TPackedImage::DecodeLzma(int32_t index, const std::string& what, const TSink& sink) const {
+    const int64_t size = LzmaSize(index, what);
+    const TEntry& entry = Entry(index);
+    try {
+        rtl::TDecompressionStream inflater(image_ + entry.Offset, entry.StoredSize);
+        uint8_t header[LzmaHeaderSize];
+        inflater.ReadBuffer(header, LzmaHeaderSize);
+        rtl::TLzmaDecompressionStream lzma(inflater, header, size);
+        const auto out = std::make_unique<uint8_t[]>(rtl::ZBufferSize);
+        for (int64_t n; (n = lzma.Read(out.get(), rtl::ZBufferSize)) > 0;)
+            sink(out.get(), static_cast<size_t>(n));
+        lzma.CheckEnd();
+        inflater.CheckEnd();
+    } catch (const rtl::ECompressionError& error) {
+        throw EDamaged(what + " does not unpack: " +
+                       (error.Detail.empty() ? "damaged data" : error.Detail) + ".");
+    } catch (const rtl::EReadError&) {
+        throw EDamaged(what + " is cut off.");
+    }
 }
 
 std::string TPackedImage::Head(int32_t index, int64_t count) const {

@@ -44,6 +44,11 @@ public:
     // Entry index unpacked and checked by InflateEntry.
     void Inflate(int32_t index, const std::string& what, const TSink& sink) const;
     std::string InflateToString(int32_t index, const std::string& what) const;
+    // Entry index holds a .lzma file, whose header gives the size: that size, and its content
+    // unpacked and checked. EDamaged, with what naming the entry, when the header gives no
+    // size or the data does not unpack to it.
+    int64_t LzmaSize(int32_t index, const std::string& what) const;
+    void DecodeLzma(int32_t index, const std::string& what, const TSink& sink) const;
     // The first count bytes of entry index, fewer when it holds fewer or is damaged before
     // them; nothing is checked, Inflate reports the damage when the whole is unpacked.
     std::string Head(int32_t index, int64_t count) const;

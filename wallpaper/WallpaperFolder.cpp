@@ -10,7 +10,6 @@
 #include "rtl/Paths.h"
 #include "rtl/Streams.h"
 #include "rtl/TextUtils.h"
-#include "rtl/ZipWriter.h"
 
 namespace wallpaper {
 
@@ -38,6 +37,17 @@ std::vector<std::string> Lines(const rtl::TStringList& list, const rtl::TCodePag
 TContent EntryContent(const TPackedImage& image, int32_t entry, const std::string& what) {
     return {image.Entry(entry).SourceSize,
             [&image, entry, what](const TSink& sink) { image.Inflate(entry, what, sink); }};
+}
+
+TContent PlayerFileContent(const TWebPlayer& player, size_t index) {
+    const TWebPlayer::TFile& file = player.Files()[index];
+    const TPackedImage& image = player.Image();
+    const auto entry = static_cast<int32_t>(index + 1);
+    const std::string what = TWebPlayer::PartName(file);
+    if (!file.Lzma)
+        return EntryContent(image, entry, what);
+    return {image.LzmaSize(entry, what),
+            [&image, entry, what](const TSink& sink) { image.DecodeLzma(entry, what, sink); }};
 }
 
 std::string WallpaperTitle(const core::TProject& project) {
@@ -70,8 +80,7 @@ TWallpaperFolder::TWallpaperFolder(const core::TProject& project, const std::str
         const TWebPlayer::TFile& file = playerFiles[i];
         if (file.Program)
             continue;
-        TContent content =
-            EntryContent(player.Image(), static_cast<int32_t>(i + 1), TWebPlayer::PartName(file));
+        TContent content = PlayerFileContent(player, i);
         if (file.IsData()) {
             AddData(file.Name, file.Url, file.Type, file.Gzip, std::move(content));
             page.DataScripts.push_back(file.Name);
@@ -147,13 +156,6 @@ void TWallpaperFolder::WriteTo(const std::string& folder, bool replace) const {
             out.WriteBuffer(data, static_cast<int64_t>(size));
         });
     }
-}
-
-void TWallpaperFolder::WriteZipTo(rtl::TStream& out) const {
-    rtl::TZipWriter zip(out);
-    for (const TFile& file : files_)
-        zip.Add(file.Name, file.Write);
-    zip.Finish();
 }
 
 } // namespace wallpaper

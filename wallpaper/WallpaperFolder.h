@@ -68,6 +68,9 @@ private:
 // Content read from an entry of a packed image, checked as it is unpacked.
 TContent EntryContent(const TPackedImage& image, int32_t entry, const std::string& what);
 
+// The content of the player's file index, unpacked as it is stored.
+TContent PlayerFileContent(const TWebPlayer& player, size_t index);
+
 // What the page, the installer and Lively call the wallpaper: its title, trimmed, or
 // "Wallpaper".
 std::string WallpaperTitle(const core::TProject& project);

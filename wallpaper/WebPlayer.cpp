@@ -21,9 +21,14 @@ std::string TWebPlayer::ListText(const std::vector<TFile>& files) {
     for (const TFile& file : files) {
         text += file.Name;
         if (file.IsData())
-            text += "\t" + file.Url + "\t" + file.Type + "\t" + (file.Gzip ? "gzip" : "raw");
+            text += "\t" + file.Url + "\t" + file.Type + "\t" +
+                    (file.Gzip   ? "gzip"
+                     : file.Lzma ? "lzma"
+                                 : "raw");
         else if (file.Program)
             text += "\tprogram";
+        if (!file.IsData() && file.Lzma)
+            text += "\tlzma";
         text += "\n";
     }
     return text;
@@ -49,13 +54,20 @@ TWebPlayer::TWebPlayer(const uint8_t* stub, int64_t size) {
         TFile file;
         file.Name = fields[0];
         if (fields.size() == 4 && !fields[1].empty() &&
-            (fields[3] == "gzip" || fields[3] == "raw")) {
+            (fields[3] == "gzip" || fields[3] == "raw" || fields[3] == "lzma")) {
             file.Url = fields[1];
             file.Type = fields[2];
             file.Gzip = fields[3] == "gzip";
-        } else if (fields.size() == 2 && fields[1] == "program") {
-            file.Program = true;
-        } else if (fields.size() != 1) {
+            file.Lzma = fields[3] == "lzma";
+        } else if (fields.size() <= 3) {
+            size_t at = 1;
+            file.Program = at < fields.size() && fields[at] == "program";
+            at += file.Program ? 1 : 0;
+            file.Lzma = at < fields.size() && fields[at] == "lzma";
+            at += file.Lzma ? 1 : 0;
+            if (at != fields.size())
+                throw EDamaged(Damaged);
+        } else {
             throw EDamaged(Damaged);
         }
         // The names go into the uninstaller's record, which takes plain names only.

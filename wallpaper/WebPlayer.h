@@ -13,9 +13,10 @@ namespace wallpaper {
 // exists: Ruffle's files and the page's own script, appended to the stub's program as a
 // packed stream container. Its entry 0 lists the files, one line each, in the order of the
 // entries that follow; a line is the installed name, or for a data file the installed name,
-// the URL the page's fetch answers with its bytes, their content type and "gzip" or "raw",
-// separated by tabs, or for a program that an installation brings beside the page (the
-// wallpaper host) its name and "program".
+// the URL the page's fetch answers with its bytes, their content type and "gzip", "raw" or
+// "lzma", separated by tabs, or for a program that an installation brings beside the page (the
+// wallpaper host) its name and "program"; any other file stored as a .lzma file ends with
+// "lzma".
 class TWebPlayer {
 public:
     struct TFile {
@@ -25,6 +26,9 @@ public:
         std::string Url;
         std::string Type;
         bool Gzip = false;
+        // Stored as a .lzma file that gives its size (a third smaller than with zlib), which
+        // the installation unpacks: the folder gets the bytes as they were.
+        bool Lzma = false;
         // Installed with the wallpaper, but no part of the page: a folder made to be opened
         // in a browser, or copied into a player's library, leaves it out.
         bool Program = false;

@@ -150,10 +150,9 @@ inline std::string Signed(std::string file, const std::string& certificate) {
 }
 
 // A program of 0x400 bytes with the web player appended: the list, then one entry per file.
-inline std::string StubWith(const std::string& list, size_t files) {
+inline std::string StubWith(const std::string& list, const std::vector<std::string>& files) {
     std::vector<std::string> entries{list};
-    for (size_t i = 0; i < files; ++i)
-        entries.push_back("content " + std::to_string(i));
+    entries.insert(entries.end(), files.begin(), files.end());
     core::TCompileStream writer;
     for (const std::string& entry : entries) {
         rtl::TMemoryView view(reinterpret_cast<const uint8_t*>(entry.data()),
@@ -161,6 +160,12 @@ inline std::string StubWith(const std::string& list, size_t files) {
         writer.AddStream(view, true);
     }
     return FakePe(false, 0, 0, 0x400, 16, 0x200, 0x200) + writer.Compile().ToString();
+}
+inline std::string StubWith(const std::string& list, size_t files) {
+    std::vector<std::string> contents;
+    for (size_t i = 0; i < files; ++i)
+        contents.push_back("content " + std::to_string(i));
+    return StubWith(list, contents);
 }
 
 } // namespace stubtest

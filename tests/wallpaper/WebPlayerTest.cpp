@@ -2,6 +2,7 @@
 
 #include "StubTestSupport.h"
 #include "wallpaper/DataScript.h"
+#include "wallpaper/WallpaperFolder.h"
 #include "wallpaper/WebPlayer.h"
 
 namespace {
@@ -17,8 +18,8 @@ std::string Damage(const std::string& stub) {
 }
 
 const std::string GoodList =
-    "wallpaper.js\nruffle.js\nplayer.wasm.js\tx.wasm\tapplication/wasm\tgzip\n"
-    "host.exe\tprogram\n";
+    "wallpaper.js\nruffle.js\tlzma\nplayer.wasm.js\tx.wasm\tapplication/wasm\tlzma\n"
+    "host.exe\tprogram\tlzma\n";
 
 } // namespace
 
@@ -30,8 +31,9 @@ TEST(WebPlayer, ReadsTheListBehindTheProgram) {
     ASSERT_EQ(player.Files().size(), 4u);
     EXPECT_EQ(wallpaper::TWebPlayer::ListText(player.Files()), GoodList);
     EXPECT_FALSE(player.Files()[1].IsData());
-    EXPECT_TRUE(player.Files()[2].Gzip);
-    EXPECT_TRUE(player.Files()[3].Program);
+    EXPECT_TRUE(player.Files()[1].Lzma);
+    EXPECT_TRUE(player.Files()[2].Lzma && !player.Files()[2].Gzip);
+    EXPECT_TRUE(player.Files()[3].Program && player.Files()[3].Lzma);
     EXPECT_EQ(player.Image().InflateToString(2, "ruffle.js"), "content 1");
 }
 
@@ -54,12 +56,55 @@ TEST(WebPlayer, AMissingOrDamagedPlayerIsDamage) {
         {"a line without its end", stubtest::StubWith("wallpaper.js\nruffle.js", 2)},
         {"a program of another kind",
          stubtest::StubWith("wallpaper.js\nruffle.js\nhost.exe\tservice\n", 3)},
+        {"lzma before program",
+         stubtest::StubWith("wallpaper.js\nruffle.js\nhost.exe\tlzma\tprogram\n", 3)},
     };
     for (const auto& c : cases)
         EXPECT_NE(Damage(c.stub), "") << c.what;
     std::string flipped = stubtest::StubWith(GoodList, 4);
     flipped[0x400 + 20] ^= 1;
     EXPECT_NE(Damage(flipped), "") << "a flipped byte in the list";
+}
+
+TEST(WebPlayer, LzmaFilesUnpackToTheSizeTheirHeaderGives) {
+    // "wallpaper wallpaper wallpaper!" as Python's lzma packs it: properties, size, data.
+    const std::string good = testfiles::Hex("5d 00 00 01 00 1e 00 00 00 00 00 00 00 00 3b 98 49 "
+                                            "ee 8f 26 5d 7f 35 24 a6 20 f1 35 52 15 ab ff ff c0 "
+                                            "65 00 00");
+    std::string unsized = good;
+    unsized.replace(5, 8, std::string(8, '\xFF'));
+    std::string larger = good;
+    larger[5] = '\x1F';
+    const struct {
+        const char* what;
+        std::string file;
+        std::string says; // empty: unpacks
+    } cases[] = {
+        {"whole", good, ""},
+        {"cut off in its data", good.substr(0, 30), "The web player's file \"a.js\" is cut off."},
+        {"cut off in its header", good.substr(0, 9), "The web player's file \"a.js\" is cut off."},
+        {"a byte more than its data", larger, "The web player's file \"a.js\" is cut off."},
+        {"no size given", unsized,
+         "The web player's file \"a.js\" does not unpack: its size is not given."},
+    };
+    for (const auto& c : cases) {
+        const std::string stub =
+            stubtest::StubWith("wallpaper.js\nruffle.js\na.js\tlzma\n", {"", "", c.file});
+        const wallpaper::TWebPlayer player(reinterpret_cast<const uint8_t*>(stub.data()),
+                                           static_cast<int64_t>(stub.size()));
+        std::string unpacked;
+        try {
+            const wallpaper::TContent content = wallpaper::PlayerFileContent(player, 2);
+            content.Read([&](const uint8_t* data, size_t size) {
+                unpacked.append(reinterpret_cast<const char*>(data), size);
+            });
+            EXPECT_EQ(content.Size, 30) << c.what;
+            EXPECT_EQ(unpacked, "wallpaper wallpaper wallpaper!") << c.what;
+            EXPECT_EQ(c.says, "") << c.what;
+        } catch (const wallpaper::EDamaged& damage) {
+            EXPECT_EQ(damage.Message, c.says) << c.what;
+        }
+    }
 }
 
 TEST(DataScript, CarriesAnyBytesWhateverThePiecesTheyComeIn) {
