@@ -204,8 +204,8 @@ TEST_F(Cli, InfoPrintsWhatThePreviewKnowsOneKeyALine) {
         {coloured, movie + "zlib\n" + frame + "background: #336699\n"},
         {zws, movie + "lzma\n" + frame + "background: #336699\n"},
         {zws.substr(0, zws.size() - 20), movie + "lzma\n" + frame +
-                                            "warning: the file is cut off: its compressed data "
-                                            "ends early\n"},
+                                             "warning: the file is cut off: its compressed data "
+                                             "ends early\n"},
         {flv, "kind: flash video\nversion: 1\nvideo codec: Sorenson H.263\n"},
         {withSound,
          "kind: flash video\nversion: 1\nvideo codec: Sorenson H.263\naudio codec: MP3\n"},

@@ -106,7 +106,7 @@ TEST_F(LzmaStreams, EachDamageIsAClearError) {
     };
     std::string known = good; // the size given, 1 byte more than the data holds
     for (int i = 0; i < 8; ++i)
-        known[5 + size_t(i)] = static_cast<char>((20001 >> (8 * i)) & 0xFF);
+        known[5 + size_t(i)] = static_cast<char>((uint64_t(20001) >> (8 * i)) & 0xFF);
     const struct {
         const char* name;
         std::string file;
