@@ -167,17 +167,6 @@ struct TLzmaDecompressionStream::State {
         return distance + c.ReverseTree(Align, AlignBits);
     }
 
-    uint8_t Back(uint32_t distance) const {
-        // distance 0 is the byte last written; the caller has checked it was written, so
-        // before the window is full At is past it.
-        return Window[At > distance ? At - distance - 1 : At + Window.size() - distance - 1];
-    }
-    void Put(uint8_t byte) {
-        if (At == Window.size())
-            Grow();
-        Window[At++] = byte;
-        ++Total;
-    }
     void Grow() {
         if (Window.size() < Capacity)
             Window.resize(std::min(Capacity, std::max<size_t>(Window.size() * 2, 1 << 16)));
@@ -225,99 +214,147 @@ struct TLzmaDecompressionStream::State {
             Damaged("damaged data");
     }
 
-    // Decodes the next symbol: a literal is put in the window, a match leaves Pending.
-    // Returns false at the end, or where the input ended before the symbol did.
-    bool Step() {
+    // Decodes into the window from At up to limit, which the window reaches; a match that goes
+    // past it is left in Pending. Sets Ended at the end of the data, and where the input ended
+    // before a symbol did, which is then not written. The coder and the window's place are
+    // kept in locals, so that writing the window's bytes cannot be taken to change them.
+    void Fill(size_t limit) {
         if (!Started)
             StartRange();
-        if (InputEnded)
-            return false;
+        if (InputEnded) {
+            Ended = true;
+            return;
+        }
         TCoder c = Coder;
-        const bool decoded = Decode(c);
-        Coder = c;
-        return decoded;
-    }
-    [[gnu::always_inline]] bool Decode(TCoder& c) {
-        const uint32_t posState = static_cast<uint32_t>(Total) & ((1u << Pb) - 1);
-        if (c.Bit(IsMatch[(Kind << MaxPositionBits) + posState]) == 0) {
-            const uint8_t previous = Total > 0 ? Back(0) : 0;
-            uint16_t* probs = Literal.data() +
-                              0x300 * (((static_cast<uint32_t>(Total) & ((1u << Lp) - 1)) << Lc) +
-                                       (previous >> (8 - Lc)));
-            uint32_t symbol = 1;
-            if (Kind >= 7) {
-                uint32_t match = Back(Rep[0]);
-                while (symbol < 0x100) {
-                    const uint32_t matchBit = (match >> 7) & 1;
-                    match <<= 1;
-                    const unsigned bit = c.Bit(probs[((1 + matchBit) << 8) + symbol]);
-                    symbol = symbol << 1 | bit;
-                    if (matchBit != bit)
-                        break;
-                }
-            }
-            while (symbol < 0x100)
-                symbol = symbol << 1 | c.Bit(probs[symbol]);
-            if (InputEnded)
-                return false;
-            Put(static_cast<uint8_t>(symbol));
-            Kind = Kind < 4 ? 0 : Kind < 10 ? Kind - 3 : Kind - 6;
-            return true;
-        }
-        uint32_t length;
-        if (c.Bit(IsRep[Kind]) != 0) {
-            if (Total == 0)
-                Damaged("damaged data");
-            if (c.Bit(IsRepG0[Kind]) == 0) {
-                if (c.Bit(IsRep0Long[(Kind << MaxPositionBits) + posState]) == 0) {
-                    if (InputEnded)
-                        return false;
-                    Kind = Kind < 7 ? 9 : 11;
-                    Put(Back(Rep[0]));
-                    return true;
-                }
-            } else {
-                uint32_t distance;
-                if (c.Bit(IsRepG1[Kind]) == 0) {
-                    distance = Rep[1];
+        uint8_t* const window = Window.data();
+        const size_t size = Window.size();
+        size_t at = At;
+        uint64_t total = Total;
+        int kind = Kind;
+        uint32_t rep0 = Rep[0], rep1 = Rep[1], rep2 = Rep[2], rep3 = Rep[3];
+        uint32_t pending = Pending;
+        if (Unpacked >= 0)
+            limit = static_cast<size_t>(
+                std::min<uint64_t>(limit, at + (static_cast<uint64_t>(Unpacked) - total)));
+        const uint32_t posMask = (1u << Pb) - 1;
+        const uint32_t literalMask = (1u << Lp) - 1;
+        // The byte distance back from at; distances have been checked against what is written.
+        const auto back = [&](size_t distance) {
+            return window[at > distance ? at - distance - 1 : at + size - distance - 1];
+        };
+        while (at < limit) {
+            if (pending > 0) {
+                const size_t distance = rep0;
+                const size_t from = at > distance ? at - distance - 1 : at + size - distance - 1;
+                const size_t run = std::min<size_t>({pending, limit - at, size - from});
+                // Byte by byte, in order, is right however the two overlap (a source just behind
+                // what is written repeats it); a long run apart from it goes at once.
+                if (run >= 32 && (from + run <= at || at + run <= from)) {
+                    std::memcpy(window + at, window + from, run);
                 } else {
-                    if (c.Bit(IsRepG2[Kind]) == 0) {
-                        distance = Rep[2];
-                    } else {
-                        distance = Rep[3];
-                        Rep[3] = Rep[2];
-                    }
-                    Rep[2] = Rep[1];
+                    for (size_t i = 0; i < run; ++i)
+                        window[at + i] = window[from + i];
                 }
-                Rep[1] = Rep[0];
-                Rep[0] = distance;
+                at += run;
+                total += run;
+                pending -= static_cast<uint32_t>(run);
+                continue;
             }
-            length = LengthOf(c, RepLength, posState);
-            Kind = Kind < 7 ? 8 : 11;
-        } else {
-            Rep[3] = Rep[2];
-            Rep[2] = Rep[1];
-            Rep[1] = Rep[0];
-            length = LengthOf(c, Length, posState);
-            Kind = Kind < 7 ? 7 : 10;
-            Rep[0] = DistanceOf(c, length);
-            if (InputEnded)
-                return false;
-            if (Rep[0] == 0xFFFFFFFF) {
-                // The end marker; the code is zero after it in data that ends there. Before the
-                // size given, the data is cut short.
-                if (c.Code != 0)
+            const uint32_t posState = static_cast<uint32_t>(total) & posMask;
+            if (c.Bit(IsMatch[(kind << MaxPositionBits) + posState]) == 0) {
+                const uint8_t previous = total > 0 ? back(0) : 0;
+                uint16_t* probs =
+                    Literal.data() + 0x300 * (((static_cast<uint32_t>(total) & literalMask) << Lc) +
+                                              (previous >> (8 - Lc)));
+                uint32_t symbol = 1;
+                if (kind >= 7) {
+                    uint32_t match = back(rep0);
+                    while (symbol < 0x100) {
+                        const uint32_t matchBit = (match >> 7) & 1;
+                        match <<= 1;
+                        const unsigned bit = c.Bit(probs[((1 + matchBit) << 8) + symbol]);
+                        symbol = symbol << 1 | bit;
+                        if (matchBit != bit)
+                            break;
+                    }
+                }
+                while (symbol < 0x100)
+                    symbol = symbol << 1 | c.Bit(probs[symbol]);
+                if (InputEnded)
+                    break;
+                window[at++] = static_cast<uint8_t>(symbol);
+                ++total;
+                kind = kind < 4 ? 0 : kind < 10 ? kind - 3 : kind - 6;
+                continue;
+            }
+            uint32_t length;
+            if (c.Bit(IsRep[kind]) != 0) {
+                if (total == 0)
                     Damaged("damaged data");
-                Complete = Unpacked < 0;
-                return false;
+                if (c.Bit(IsRepG0[kind]) == 0) {
+                    if (c.Bit(IsRep0Long[(kind << MaxPositionBits) + posState]) == 0) {
+                        if (InputEnded)
+                            break;
+                        kind = kind < 7 ? 9 : 11;
+                        window[at] = back(rep0);
+                        ++at;
+                        ++total;
+                        continue;
+                    }
+                } else {
+                    uint32_t distance;
+                    if (c.Bit(IsRepG1[kind]) == 0) {
+                        distance = rep1;
+                    } else {
+                        if (c.Bit(IsRepG2[kind]) == 0) {
+                            distance = rep2;
+                        } else {
+                            distance = rep3;
+                            rep3 = rep2;
+                        }
+                        rep2 = rep1;
+                    }
+                    rep1 = rep0;
+                    rep0 = distance;
+                }
+                length = LengthOf(c, RepLength, posState);
+                kind = kind < 7 ? 8 : 11;
+            } else {
+                rep3 = rep2;
+                rep2 = rep1;
+                rep1 = rep0;
+                length = LengthOf(c, Length, posState);
+                kind = kind < 7 ? 7 : 10;
+                rep0 = DistanceOf(c, length);
+                if (InputEnded)
+                    break;
+                if (rep0 == 0xFFFFFFFF) {
+                    // The end marker; the code is zero after it in data that ends there.
+                    // Before the size given, the data is cut short.
+                    if (c.Code != 0)
+                        Damaged("damaged data");
+                    Complete = Unpacked < 0;
+                    Ended = true;
+                    break;
+                }
             }
+            if (InputEnded)
+                break;
+            if (rep0 >= total || rep0 >= Capacity)
+                Damaged("a match reaches before the start of the data");
+            pending = length + MatchMinLength;
         }
         if (InputEnded)
-            return false;
-        if (Rep[0] >= Total || Rep[0] >= Capacity)
-            Damaged("a match reaches before the start of the data");
-        Pending = length + MatchMinLength;
-        return true;
+            Ended = true;
+        Coder = c;
+        At = at;
+        Total = total;
+        Kind = kind;
+        Rep[0] = rep0;
+        Rep[1] = rep1;
+        Rep[2] = rep2;
+        Rep[3] = rep3;
+        Pending = pending;
     }
 };
 
@@ -361,45 +398,13 @@ int64_t TLzmaDecompressionStream::Read(void* buffer, int64_t count) {
             s.Ended = s.Complete = true;
             break;
         }
-        if (s.Pending > 0) {
-            uint64_t n = std::min<uint64_t>(s.Pending, static_cast<uint64_t>(count - done));
-            if (s.Unpacked >= 0)
-                n = std::min<uint64_t>(n, static_cast<uint64_t>(s.Unpacked) - s.Total);
-            s.Pending -= static_cast<uint32_t>(n);
-            s.Total += n;
-            // In runs that neither end of the window breaks.
-            const size_t distance = s.Rep[0];
-            while (n > 0) {
-                if (s.At == s.Window.size())
-                    s.Grow();
-                const size_t size = s.Window.size();
-                const size_t from =
-                    s.At > distance ? s.At - distance - 1 : s.At + size - distance - 1;
-                const size_t run =
-                    static_cast<size_t>(std::min<uint64_t>(n, std::min(size - s.At, size - from)));
-                uint8_t* window = s.Window.data();
-                if (from + run <= s.At || s.At + run <= from) {
-                    std::memcpy(window + s.At, window + from, run);
-                } else if (from > s.At) {
-                    std::memmove(window + s.At, window + from, run);
-                } else {
-                    // A source just behind what is written repeats it: byte by byte.
-                    for (size_t i = 0; i < run; ++i)
-                        window[s.At + i] = window[from + i];
-                }
-                std::memcpy(out + done, window + s.At, run);
-                s.At += run;
-                done += static_cast<int64_t>(run);
-                n -= run;
-            }
-            continue;
-        }
-        if (!s.Step()) {
-            s.Ended = true;
-            break;
-        }
-        if (s.Pending == 0)
-            out[done++] = s.Back(0);
+        if (s.At == s.Window.size())
+            s.Grow();
+        const size_t start = s.At;
+        s.Fill(static_cast<size_t>(
+            std::min<uint64_t>(s.Window.size(), start + static_cast<uint64_t>(count - done))));
+        std::memcpy(out + done, s.Window.data() + start, s.At - start);
+        done += static_cast<int64_t>(s.At - start);
     }
     return done;
 }
