@@ -31,9 +31,10 @@ constexpr int64_t ProgressPiece = int64_t(1) << 20;
 
 } // namespace
 
-TCompileStream::TCompileStream() : target_(data_) {}
+TCompileStream::TCompileStream(TDeflateFn deflate) : target_(data_), deflate_(deflate) {}
 
-TCompileStream::TCompileStream(rtl::TStream& target) : target_(target) {}
+TCompileStream::TCompileStream(rtl::TStream& target, TDeflateFn deflate)
+    : target_(target), deflate_(deflate) {}
 
 void TCompileStream::AddStream(rtl::TStream& source, bool compress) {
     const int64_t total = source.Size();
@@ -45,7 +46,7 @@ void TCompileStream::AddStream(rtl::TStream& source, bool compress) {
             OnProgress(done, total);
     };
     if (compress) {
-        rtl::Deflate(source, total, target_, report);
+        deflate_(source, total, target_, report);
     } else {
         std::vector<uint8_t> piece(static_cast<size_t>(std::min(total, ProgressPiece)));
         for (int64_t done = 0; done < total;) {

@@ -134,7 +134,8 @@ void TProject::SaveToFile(const std::string& path) {
     rtl::TMemoryStream license, text;
     LicenseLines.SaveToStream(license);
     TextLines.SaveToStream(text);
-    TCompileStream writer;
+    // A project's entries are small; the installer, which reads projects, carries no threads.
+    TCompileStream writer(rtl::DeflateWhole);
     {
         rtl::TFileStream ini(IniPath, rtl::FileMode::OpenRead);
         writer.AddStream(ini, true);

@@ -137,17 +137,7 @@ private:
 void Deflate(TStream& source, int64_t size, TStream& target,
              const std::function<void(int64_t done)>& progress, unsigned threads) {
     if (size < DeflateBlockSize) {
-        TCompressionStream stream(target);
-        std::vector<uint8_t> piece(static_cast<size_t>(std::min<int64_t>(size, ZBufferSize)));
-        for (int64_t done = 0; done < size;) {
-            const int64_t n = std::min<int64_t>(size - done, ZBufferSize);
-            source.ReadBuffer(piece.data(), n);
-            stream.WriteBuffer(piece.data(), n);
-            done += n;
-            if (progress)
-                progress(done);
-        }
-        stream.Finish();
+        DeflateWhole(source, size, target, progress);
         return;
     }
     if (threads == 0)

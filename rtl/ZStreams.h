@@ -26,6 +26,11 @@ constexpr int64_t DeflateBlockSize = int64_t(1) << 20;
 void Deflate(TStream& source, int64_t size, TStream& target,
              const std::function<void(int64_t done)>& progress, unsigned threads = 0);
 
+// The same as one plain stream on this thread, as Deflate writes a source under
+// DeflateBlockSize: for programs that deflate only small data and should carry no threads.
+void DeflateWhole(TStream& source, int64_t size, TStream& target,
+                  const std::function<void(int64_t done)>& progress);
+
 // Write-only: deflates what is written (level 9, default window and memory level) and hands
 // zlib's output to the target in pieces of at most ZBufferSize bytes. Finish ends the zlib
 // stream, trailer included, and raises when that fails; a stream destroyed without Finish is

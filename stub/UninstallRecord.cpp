@@ -116,7 +116,8 @@ std::string UninstallerImage(const uint8_t* stub, int64_t size, const TUninstall
     rtl::TMemoryStream list;
     const std::string text = record.ToText();
     list.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
-    core::TCompileStream writer;
+    // The record is small: the installer carries no threads.
+    core::TCompileStream writer(rtl::DeflateWhole);
     writer.AddStream(program, false);
     writer.AddStream(list, true);
     return writer.Compile().ToString();
