@@ -9,6 +9,7 @@
 #include "host/HostControl.h"
 #include "rtl/Paths.h"
 #include "rtl/Streams.h"
+#include "system/FramePicture.h"
 #include "system/Handle.h"
 #include "system/Shell.h"
 #include "wallpaper/PreviewPicture.h"
@@ -241,7 +242,7 @@ std::unique_ptr<TDesktopHost::TScreen> TDesktopHost::MakeScreen(const TDesktopLa
         screen->View->CaptureWhen(
             wallpaper::DrawnScript(), [folder = folder_](const std::string& png) {
                 try {
-                    const std::string picture = wallpaper::FramePicture(png);
+                    const std::string picture = sys::ShrunkPng(png, wallpaper::PreviewSide);
                     rtl::TMemoryStream file;
                     file.WriteBuffer(picture.data(), static_cast<int64_t>(picture.size()));
                     file.SaveToFileReplacing(folder + "\\" + wallpaper::PreviewFileName);

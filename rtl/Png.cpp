@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
 #include "Errors.h"
 
@@ -13,10 +12,6 @@ namespace rtl {
 namespace {
 
 const uint8_t Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-
-uint32_t Be32(const uint8_t* p) {
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
-}
 
 void PutBe32(std::string& out, uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8)
@@ -57,10 +52,6 @@ int Predicted(int type, const uint8_t* row, const uint8_t* prior, size_t i, size
     default:
         return 0;
     }
-}
-
-void Fail(const std::string& why) {
-    throw EReadError("The picture is not a PNG file this program reads: " + why + ".");
 }
 
 } // namespace
@@ -120,113 +111,6 @@ std::string EncodePng(const TPicture& picture) {
     PutChunk(out, "IDAT", packed);
     PutChunk(out, "IEND", "");
     return out;
-}
-
-TPicture DecodePng(const uint8_t* data, size_t size) {
-    if (size < sizeof Signature || std::memcmp(data, Signature, sizeof Signature) != 0)
-        Fail("it does not start as one");
-    size_t at = sizeof Signature;
-    TPicture picture;
-    int channels = 0;
-    std::string idat;
-    bool ended = false;
-    while (!ended) {
-        if (size - at < 12)
-            Fail("it is cut off");
-        const uint32_t length = Be32(data + at);
-        if (length > size - at - 12)
-            Fail("it is cut off");
-        const uint8_t* type = data + at + 4;
-        const uint8_t* body = data + at + 8;
-        if (crc32(0, type, length + 4) != Be32(body + length))
-            Fail("a chunk's CRC is wrong");
-        at += 12 + size_t(length);
-        const bool first = channels == 0;
-        if (std::memcmp(type, "IHDR", 4) == 0) {
-            if (!first || length != 13)
-                Fail("its header is damaged");
-            const uint32_t width = Be32(body);
-            const uint32_t height = Be32(body + 4);
-            const uint8_t colour = body[9];
-            channels = colour == 0 ? 1 : colour == 2 ? 3 : colour == 4 ? 2 : colour == 6 ? 4 : 0;
-            if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF)
-                Fail("its size is damaged");
-            if (int64_t(width) * height > MaxPngPixels)
-                Fail("it is too large");
-            if (body[8] != 8 || channels == 0 || body[10] != 0 || body[11] != 0 || body[12] != 0)
-                Fail("it is of a kind other than 8-bit and not interlaced");
-            picture.Width = static_cast<int>(width);
-            picture.Height = static_cast<int>(height);
-        } else if (first) {
-            Fail("its header is missing");
-        } else if (std::memcmp(type, "IDAT", 4) == 0) {
-            idat.append(reinterpret_cast<const char*>(body), length);
-        } else if (std::memcmp(type, "IEND", 4) == 0) {
-            ended = true;
-        } else if ((type[0] & 0x20) == 0 && std::memcmp(type, "PLTE", 4) != 0) {
-            Fail("it needs a chunk this program does not know");
-        }
-    }
-
-    const size_t bpp = static_cast<size_t>(channels);
-    const size_t stride = static_cast<size_t>(picture.Width) * bpp;
-    std::vector<uint8_t> rows(static_cast<size_t>(picture.Height) * (stride + 1));
-    uLongf unpacked = static_cast<uLongf>(rows.size());
-    uLong taken = static_cast<uLong>(idat.size());
-    const int result =
-        uncompress2(rows.data(), &unpacked, reinterpret_cast<const Bytef*>(idat.data()), &taken);
-    if (result != Z_OK || unpacked != rows.size())
-        Fail("its picture data is damaged or cut off");
-
-    std::vector<uint8_t> prior(stride, 0);
-    picture.Rgb.resize(static_cast<size_t>(picture.Width) * static_cast<size_t>(picture.Height) *
-                       3);
-    uint8_t* out = picture.Rgb.data();
-    for (int y = 0; y < picture.Height; ++y) {
-        uint8_t* row = rows.data() + static_cast<size_t>(y) * (stride + 1);
-        const int type = row[0];
-        if (type > 4)
-            Fail("a row's filter is damaged");
-        ++row;
-        for (size_t i = 0; i < stride; ++i)
-            row[i] = static_cast<uint8_t>(row[i] + Predicted(type, row, prior.data(), i, bpp));
-        for (size_t i = 0; i < stride; i += bpp) {
-            const int alpha = channels == 2 || channels == 4 ? row[i + bpp - 1] : 255;
-            for (int c = 0; c < 3; ++c) {
-                const int value = row[i + (channels < 3 ? 0 : size_t(c))];
-                *out++ = static_cast<uint8_t>(value * alpha / 255);
-            }
-        }
-        std::memcpy(prior.data(), row, stride);
-    }
-    return picture;
-}
-
-TPicture Shrunk(const TPicture& picture, int maxWidth) {
-    if (picture.Width <= maxWidth)
-        return picture;
-    const int width = maxWidth;
-    const int height = std::max(
-        1, static_cast<int>((int64_t(picture.Height) * width + picture.Width / 2) / picture.Width));
-    TPicture result{width, height, std::vector<uint8_t>(size_t(width) * size_t(height) * 3)};
-    for (int y = 0; y < height; ++y) {
-        const int64_t y0 = int64_t(y) * picture.Height / height;
-        const int64_t y1 = std::max(y0 + 1, int64_t(y + 1) * picture.Height / height);
-        for (int x = 0; x < width; ++x) {
-            const int64_t x0 = int64_t(x) * picture.Width / width;
-            const int64_t x1 = std::max(x0 + 1, int64_t(x + 1) * picture.Width / width);
-            uint64_t sum[3] = {};
-            for (int64_t sy = y0; sy < y1; ++sy)
-                for (int64_t sx = x0; sx < x1; ++sx)
-                    for (int c = 0; c < 3; ++c)
-                        sum[c] += picture.Rgb[size_t((sy * picture.Width + sx) * 3 + c)];
-            const uint64_t count = uint64_t((y1 - y0) * (x1 - x0));
-            for (int c = 0; c < 3; ++c)
-                result.Rgb[(size_t(y) * size_t(width) + size_t(x)) * 3 + size_t(c)] =
-                    static_cast<uint8_t>((sum[c] + count / 2) / count);
-        }
-    }
-    return result;
 }
 
 } // namespace rtl

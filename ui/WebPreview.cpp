@@ -2,6 +2,7 @@
 
 #include "rtl/Errors.h"
 #include "rtl/Paths.h"
+#include "system/FramePicture.h"
 #include "wallpaper/PreviewPicture.h"
 #include "wallpaper/SafeNames.h"
 #include "wallpaper/WallpaperPage.h"
@@ -82,7 +83,7 @@ void TWebPreview::ExecuteScript(const std::string& script) {
 void TWebPreview::AskFrame() {
     view_->CaptureWhen(wallpaper::DrawnScript(), [this](const std::string& png) {
         try {
-            frame_ = wallpaper::FramePicture(png);
+            frame_ = sys::ShrunkPng(png, wallpaper::PreviewSide);
         } catch (const rtl::EReadError&) {
             // The folder's own picture of the stage stands in for a capture it cannot read.
             frame_.clear();

@@ -33,7 +33,7 @@ public:
     bool Usable() const { return !broken_; }
     // Runs script in the page shown; nothing when none is.
     void ExecuteScript(const std::string& script);
-    // The preview picture (a FramePicture) of the page shown, taken once its movie has drawn
+    // The preview picture (PreviewSide at most) of the page shown, taken once its movie has drawn
     // and again after each script; empty until then.
     const std::string& Frame() const { return frame_; }
 

@@ -15,7 +15,7 @@ TContent FileContent(const std::string& path);
 // The files on disk a folder is written from: the project's movie (the path of its first
 // movie, in the system's own form), a video's player movie FLVPlayer.swf, and the stub whose
 // program carries the web player, installer.dat; and a frame of the movie for the preview
-// picture where one was captured (made by FramePicture; empty for none).
+// picture where one was captured (PreviewSide at most; empty for none).
 struct TFolderSources {
     std::string Movie;
     std::string PlayerMovie;

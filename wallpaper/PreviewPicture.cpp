@@ -20,12 +20,4 @@ std::string StagePicture(const TStage& stage, core::TColor color) {
         rtl::SolidPicture(w, h, rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF));
 }
 
-std::string FramePicture(const std::string& png) {
-    rtl::TPicture frame = rtl::DecodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size());
-    if (frame.Height > frame.Width)
-        frame = rtl::Shrunk(frame, std::max(1, static_cast<int>(int64_t(frame.Width) * PreviewSide /
-                                                                frame.Height)));
-    return rtl::EncodePng(rtl::Shrunk(frame, PreviewSide));
-}
-
 } // namespace wallpaper

@@ -9,6 +9,7 @@
 namespace wallpaper {
 
 // The largest side of the preview picture; engines' libraries show it at 128 to 384 pixels.
+// A frame of the movie that a web view captured is made this size by the system layer.
 constexpr int PreviewSide = 480;
 
 // What the preview picture is drawn from when no frame of the movie is at hand.
@@ -29,9 +30,5 @@ constexpr int64_t StageHeadSize = 64 * 1024;
 // The stage as a PNG picture in color (an RGB value), at the stage's aspect within
 // PreviewSide by PreviewSide pixels; 16:9 when the stage's size is not known or no real one.
 std::string StagePicture(const TStage& stage, core::TColor color);
-
-// A frame of the playing movie, a PNG as a web view captures it, made at most PreviewSide
-// pixels wide and high. Raises rtl::EReadError when the bytes are no PNG it reads.
-std::string FramePicture(const std::string& png);
 
 } // namespace wallpaper

@@ -22,7 +22,7 @@ struct TContent {
 };
 
 // What the folder's preview picture shows: a frame of the movie where one was captured (made
-// by FramePicture), else the stage in the colour the wallpaper is drawn on.
+// at most PreviewSide), else the stage in the colour the wallpaper is drawn on.
 struct TPreview {
     TStage Stage;
     std::string Frame;

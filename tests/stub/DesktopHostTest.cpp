@@ -2,9 +2,9 @@
 
 #include <optional>
 
+#include "PngReader.h"
 #include "StubRunner.h"
 #include "host/HostControl.h"
-#include "rtl/Png.h"
 #include "stub/DesktopWallpaper.h"
 
 namespace {
@@ -125,8 +125,7 @@ TEST_P(DesktopLayouts, ASilentInstallShowsTheWallpaperBehindTheIconsUntilUninsta
     EXPECT_TRUE(stubrun::Eventually([&] {
         try {
             const std::string png = ReadFile(folder + "\\preview.png");
-            const rtl::TPicture frame =
-                rtl::DecodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size());
+            const rtl::TPicture frame = testfiles::DecodePng(png);
             return frame.Width == 480 && frame.Height == 270 && frame.Rgb[0] == 255 &&
                    frame.Rgb[1] == 128 && frame.Rgb[2] == 0;
         } catch (const rtl::Exception&) {

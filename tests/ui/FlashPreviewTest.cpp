@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "../PngReader.h"
 #include "../TestFiles.h"
 #include "../flash/FakeFlash.h"
 #include "../host/RuntimeStandIn.h"
 #include "TestSupport.h"
-#include "rtl/Png.h"
 #include "ui/Application.h"
 #include "ui/MainFormUnit.h"
 #include "wallpaper/WallpaperPage.h"
@@ -392,8 +392,7 @@ TEST_F(FlashPreviewInWebView, PlaysTheMovieAsInstalledAndShowsEachSettingAtOnce)
     const std::string played = seams.ShellRequests[0].File;
     const std::string png = testfiles::ReadFile(
         played.substr(0, played.size() - std::string("wallpaper.html").size()) + "preview.png");
-    const rtl::TPicture frame =
-        rtl::DecodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size());
+    const rtl::TPicture frame = testfiles::DecodePng(png);
     EXPECT_EQ(frame.Width, 480);
     EXPECT_EQ(frame.Height, 270);
     EXPECT_EQ(frame.Rgb[0], 255);
