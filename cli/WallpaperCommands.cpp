@@ -132,6 +132,7 @@ int Page(const std::vector<std::string>& args) {
         movie,
         assets + core::PlayerFileName,
         parsed.Value("--stub").value_or(assets + core::StubFileName),
+        {},
         {}};
     if (zip) {
         if (!force && (rtl::FileExists(folder) || rtl::DirectoryExists(folder)))

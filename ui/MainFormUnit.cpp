@@ -393,7 +393,7 @@ void TMainForm::PlayBtnClick(TComponent*) {
                  SW_SHOWNORMAL);
 }
 
-void TMainForm::WritePreviewFolder(const std::string& folder) {
+void TMainForm::WritePreviewFolder(const std::string& folder, const std::string& reuse) {
     core::TProject project("");
     CopySettingsTo(project);
     std::error_code ignored;
@@ -402,7 +402,9 @@ void TMainForm::WritePreviewFolder(const std::string& folder) {
     if (std::find(previewFolders_.begin(), previewFolders_.end(), folder) == previewFolders_.end())
         previewFolders_.push_back(folder);
     try {
-        wallpaper::WriteWallpaperFolder(project, codePage_, FolderSources(), folder, false);
+        wallpaper::TFolderSources sources = FolderSources();
+        sources.Reuse = reuse;
+        wallpaper::WriteWallpaperFolder(project, codePage_, sources, folder, false);
     } catch (...) {
         std::filesystem::remove_all(rtl::FsPath(folder), ignored);
         throw;
@@ -429,7 +431,7 @@ void TMainForm::PreviewTimerTimer(TComponent*) {
         const std::string folder =
             sys::TSystemInfo().GetTempDirectory() + "Zenvoy Muravel Preview\\" + rtl::NewGuidText();
         try {
-            WritePreviewFolder(folder);
+            WritePreviewFolder(folder, previous);
             webFolder_ = folder;
         } catch (const rtl::Exception& failure) {
             why = failure.Message;
@@ -475,7 +477,7 @@ void TMainForm::MMSaveForLivelyClick(TComponent*) {
 wallpaper::TFolderSources TMainForm::FolderSources() const {
     const std::string exe = Application().ExeFolder();
     return {FlashPath, exe + core::PlayerFileName, exe + core::StubFileName,
-            WebPreview ? WebPreview->Frame() : ""};
+            WebPreview ? WebPreview->Frame() : "", ""};
 }
 
 bool TMainForm::ChangeSwatchColor(TPanel& swatch) {

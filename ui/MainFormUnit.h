@@ -191,7 +191,9 @@ private:
     bool ChangeSwatchColor(TPanel& swatch);
     // Writes the wallpaper folder of the settings as they are now at folder, made anew; the
     // folder goes when the window does.
-    void WritePreviewFolder(const std::string& folder);
+    // Writes the folder of the window's settings; reuse is a folder written before whose web
+    // player files it copies instead of unpacking them again.
+    void WritePreviewFolder(const std::string& folder, const std::string& reuse = "");
     // What a folder of the window's settings is written from: the movie, the files beside the
     // program and the web preview's picture of the movie.
     wallpaper::TFolderSources FolderSources() const;

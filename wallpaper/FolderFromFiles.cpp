@@ -38,8 +38,9 @@ void WithFolder(const core::TProject& project, const rtl::TCodePage& codePage,
 
 void WriteWallpaperFolder(const core::TProject& project, const rtl::TCodePage& codePage,
                           const TFolderSources& sources, const std::string& folder, bool replace) {
-    WithFolder(project, codePage, sources,
-               [&](const TWallpaperFolder& contents) { contents.WriteTo(folder, replace); });
+    WithFolder(project, codePage, sources, [&](const TWallpaperFolder& contents) {
+        contents.WriteTo(folder, replace, sources.Reuse);
+    });
 }
 
 void WriteWallpaperZip(const core::TProject& project, const rtl::TCodePage& codePage,

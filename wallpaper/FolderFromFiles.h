@@ -21,6 +21,8 @@ struct TFolderSources {
     std::string PlayerMovie;
     std::string Stub;
     std::string Frame;
+    // A folder written from the same stub before, whose web player files are copied (WriteTo).
+    std::string Reuse;
 };
 
 // Writes into folder (which exists) what installing the project writes, but the uninstaller,

@@ -82,22 +82,25 @@ TWallpaperFolder::TWallpaperFolder(const core::TProject& project, const std::str
             continue;
         TContent content = PlayerFileContent(player, i);
         if (file.IsData()) {
-            AddData(file.Name, file.Url, file.Type, file.Gzip, std::move(content));
+            AddData(file.Name, file.Url, file.Type, file.Gzip, std::move(content), true);
             page.DataScripts.push_back(file.Name);
         } else {
-            files_.push_back(TFile{file.Name, content.Size, [content](const TWriteFn& write) {
+            files_.push_back(TFile{file.Name, content.Size,
+                                   [content](const TWriteFn& write) {
                                        content.Read([&](const uint8_t* data, size_t size) {
                                            write(reinterpret_cast<const char*>(data), size);
                                        });
-                                   }});
+                                   },
+                                   true});
         }
     }
     if (page.Video) {
-        AddData(PlayerDataFileName, core::PlayerFileName, MovieType, false, std::move(playerMovie));
+        AddData(PlayerDataFileName, core::PlayerFileName, MovieType, false, std::move(playerMovie),
+                false);
         page.DataScripts.push_back(PlayerDataFileName);
     }
     AddData(MovieDataFileName, page.MovieUrl(), page.Video ? VideoType : MovieType, false,
-            std::move(movie));
+            std::move(movie), false);
     page.DataScripts.push_back(MovieDataFileName);
 
     AddText(PageFileName, WallpaperPage(page, sysColor));
@@ -129,15 +132,17 @@ TWallpaperFolder::TWallpaperFolder(const core::TProject& project, const std::str
 }
 
 void TWallpaperFolder::AddData(const std::string& name, const std::string& url,
-                               const std::string& type, bool gzip, TContent content) {
+                               const std::string& type, bool gzip, TContent content, bool player) {
     auto script = std::make_shared<TDataScript>(url, type, gzip);
     const int64_t size = script->Size(content.Size);
-    files_.push_back(TFile{name, size, [script, content](const TWriteFn& write) {
+    files_.push_back(TFile{name, size,
+                           [script, content](const TWriteFn& write) {
                                script->Begin(write);
                                content.Read(
                                    [&](const uint8_t* data, size_t n) { script->Write(data, n); });
                                script->Finish();
-                           }});
+                           },
+                           player});
 }
 
 void TWallpaperFolder::AddText(const std::string& name, std::string text) {
@@ -147,11 +152,21 @@ void TWallpaperFolder::AddText(const std::string& name, std::string text) {
                            }});
 }
 
-void TWallpaperFolder::WriteTo(const std::string& folder, bool replace) const {
+void TWallpaperFolder::WriteTo(const std::string& folder, bool replace,
+                               const std::string& reuse) const {
     const std::string base = rtl::IncludeTrailingDelimiter(folder);
     for (const TFile& file : files_) {
         rtl::TFileStream out(base + file.Name,
                              replace ? rtl::FileMode::Create : rtl::FileMode::CreateNew);
+        const std::string earlier =
+            reuse.empty() ? "" : rtl::IncludeTrailingDelimiter(reuse) + file.Name;
+        if (file.Player && !earlier.empty() && rtl::FileExists(earlier)) {
+            rtl::TFileStream copy(earlier, rtl::FileMode::OpenRead);
+            if (copy.Size() == file.Size) {
+                out.CopyFrom(copy, 0);
+                continue;
+            }
+        }
         file.Write([&](const char* data, size_t size) {
             out.WriteBuffer(data, static_cast<int64_t>(size));
         });

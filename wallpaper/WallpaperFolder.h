@@ -40,6 +40,8 @@ public:
         int64_t Size;
         // Writes the whole file, in pieces; errors of reading its content pass through.
         std::function<void(const TWriteFn& write)> Write;
+        // A file of the web player, the same in every folder written from one stub.
+        bool Player = false;
     };
     // title is what the page and the player show, as the project holds its text in codePage;
     // movie is the project's first movie's bytes, playerMovie FLVPlayer.swf's (read for a
@@ -51,15 +53,17 @@ public:
 
     const std::vector<TFile>& Files() const { return files_; }
     // Writes every file into folder, which must exist; files of the same names are replaced
-    // when replace is set, and refused otherwise.
-    void WriteTo(const std::string& folder, bool replace) const;
+    // when replace is set, and refused otherwise. The web player's files are copied from
+    // reuse where it holds them at their size, a folder written from the same stub before:
+    // unpacking them takes a quarter of a second.
+    void WriteTo(const std::string& folder, bool replace, const std::string& reuse = {}) const;
     // Writes every file into a .zip archive at out's position, at the archive's root, as
     // Lively Wallpaper imports a wallpaper.
     void WriteZipTo(rtl::TStream& out) const;
 
 private:
     void AddData(const std::string& name, const std::string& url, const std::string& type,
-                 bool gzip, TContent content);
+                 bool gzip, TContent content, bool player);
     void AddText(const std::string& name, std::string text);
 
     std::vector<TFile> files_;

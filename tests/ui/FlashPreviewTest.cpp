@@ -393,6 +393,12 @@ TEST_F(FlashPreviewInWebView, PlaysTheMovieAsInstalledAndShowsEachSettingAtOnce)
     const std::string png = testfiles::ReadFile(
         played.substr(0, played.size() - std::string("wallpaper.html").size()) + "preview.png");
     const rtl::TPicture frame = testfiles::DecodePng(png);
+    // The preview's folder took the web player's files from the one before, unchanged.
+    const std::string playedFolder = played.substr(0, played.size() - 14);
+    for (const char* name : {"ruffle-wasm.js", "ruffle.js"})
+        EXPECT_TRUE(testfiles::ReadFile(ShownFolder() + "\\" + name) ==
+                    testfiles::ReadFile(playedFolder + name))
+            << name;
     EXPECT_EQ(frame.Width, 480);
     EXPECT_EQ(frame.Height, 270);
     EXPECT_EQ(frame.Rgb[0], 255);
