@@ -67,6 +67,7 @@ private:
         bool InCopies = true;
     };
     class TUndo;
+    class TFileWriter;
 
     void PlanText(const std::string& name, std::string bytes);
     std::vector<std::string> EarlierFiles() const;
