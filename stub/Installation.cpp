@@ -353,8 +353,9 @@ void TInstallation::Run(const TProgressFn& progress) {
     CreateFolder(staging);
     undo.OnFailure([staging] { RemoveDirectoryA(staging.c_str()); });
     undo.OnSuccess([staging] { RemoveDirectoryA(staging.c_str()); });
-    // The largest file, the web player's module, is written on a second core while this
-    // thread writes the others: unpacking it takes most of a small installation's time.
+    // The largest file (the web player's module, or a movie larger than it) is written on a
+    // second core while this thread writes the others: unpacking the module takes most of a
+    // small installation's time.
     const auto largest = std::max_element(
         files_.begin(), files_.end(),
         [](const TPlannedFile& a, const TPlannedFile& b) { return a.Size < b.Size; });
