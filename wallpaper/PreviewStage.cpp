@@ -30,9 +30,8 @@ TStage StageOf(const core::TMovieInfo& info) {
 }
 
 TStage StageOfHead(const std::string& head) {
-    rtl::TMemoryStream stream;
-    stream.WriteBuffer(head.data(), static_cast<int64_t>(head.size()));
-    stream.Seek(0, rtl::SeekOrigin::Beginning);
+    rtl::TMemoryView stream(reinterpret_cast<const uint8_t*>(head.data()),
+                            static_cast<int64_t>(head.size()));
     return StageOf(core::TMovieInfo::ReadFrom(stream));
 }
 
